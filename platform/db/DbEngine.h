@@ -1,0 +1,163 @@
+#pragma once
+// The database engine layer: SQLite through Qt SQL, accepting the Jet (Access)
+// statement forms the program and the test modules send. One TDbConnection
+// per database file; any number of TDbQuery objects on it. Every failure is
+// thrown as EDatabaseError; callers such as ExecSql turn it into false.
+#include "Export.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <stdexcept>
+
+namespace kv::db {
+
+class KVPLATFORM_EXPORT EDatabaseError : public std::runtime_error {
+public:
+    explicit EDatabaseError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+class KVPLATFORM_EXPORT TDbConnection {
+public:
+    TDbConnection();
+    ~TDbConnection();
+    TDbConnection(const TDbConnection &) = delete;
+    TDbConnection &operator=(const TDbConnection &) = delete;
+
+    // Opens an existing database file. Throws when the SQLite driver is
+    // missing, the file does not exist, or it is not a database. Turns on
+    // foreign keys, the write-ahead journal and full synchronous commits, so
+    // every committed write is on disk when the call returns.
+    void open(const QString &filePath);
+    void close();
+    bool connected() const;
+    QString filePath() const { return m_path; }
+
+    // Names of the user tables, as created.
+    QStringList tableNames() const;
+
+    // Translates one Jet statement and executes it as a command; returns
+    // the number of rows changed. Throws EDatabaseError.
+    int execute(const QString &jetSql);
+
+    QSqlDatabase database() const;
+    QString connectionName() const { return m_name; }
+
+private:
+    QString m_name;
+    QString m_path;
+};
+
+class TDbQuery;
+
+// One column of the current row of an open result set.
+class KVPLATFORM_EXPORT TDbField {
+public:
+    TDbField() = default;
+    TDbField(const TDbQuery *q, int column) : m_query(q), m_column(column) {}
+
+    QString fieldName() const;
+    QVariant value() const;
+    bool isNull() const;
+    // Text that holds a number converts; a null reads as 0 / "" / invalid.
+    qint64 asInteger() const;
+    double asFloat() const;
+    QString asString() const;
+    QDateTime asDateTime() const;
+
+private:
+    const TDbQuery *m_query = nullptr;
+    int m_column = -1;
+};
+
+// A query object on a connection: set its text, then open it (statements
+// returning rows; the result set is held in memory, current row the first)
+// or execute it. Row editing works on results of a single table.
+class KVPLATFORM_EXPORT TDbQuery : public QObject {
+    Q_OBJECT
+public:
+    explicit TDbQuery(TDbConnection &connection, QObject *parent = nullptr);
+    ~TDbQuery() override;
+
+    TDbConnection &connection() const { return *m_conn; }
+
+    // Statement text, like a list of lines joined by line breaks.
+    void setSql(const QString &text);
+    void clearSql() { setSql(QString()); }
+    void addSql(const QString &line);
+    QString sql() const { return m_sql; }
+
+    // Runs the text and keeps its rows. Throws EDatabaseError.
+    void open();
+    // Runs the text as a command; returns rows changed. Throws.
+    int execSql();
+    void close();
+    bool active() const { return m_active; }
+
+    // Result set navigation.
+    int recordCount() const { return m_rows.size(); }
+    void first();
+    void next();
+    void prior();
+    void last();
+    bool eof() const;
+    bool bof() const;
+    int recNo() const { return m_row; } // 0-based; -1 when empty
+    void moveTo(int row);
+
+    // Columns in select order, under their alias names (the grid titles).
+    int fieldCount() const { return m_columns.size(); }
+    QStringList fieldNames() const { return m_columns; }
+    // Case-insensitive look-up; throws EDatabaseError for an unknown name.
+    TDbField fieldByName(const QString &name) const;
+    int fieldIndex(const QString &name) const; // -1 when unknown
+    QVariant valueAt(int row, int column) const;
+
+    // Row editing on a single-table result set: edit() the current row or
+    // append() a new one, set values, post() writes it. Throws when the
+    // result does not come from exactly one table.
+    void edit();
+    void append();
+    void setFieldValue(const QString &name, const QVariant &value);
+    void post();
+    void cancel();
+    bool editing() const { return m_state != State::Browse; }
+    // Deletes the current row from its table.
+    void deleteRow();
+
+signals:
+    // The result set was opened, closed or changed (grids follow this).
+    void dataChanged();
+    void currentRowChanged(int row);
+
+private:
+    friend class TDbField;
+    enum class State { Browse, Edit, Insert };
+
+    TDbConnection *m_conn;
+    QString m_sql;
+    bool m_active = false;
+    QStringList m_columns;
+    QVector<QVector<QVariant>> m_rows;
+    QVector<qint64> m_rowIds;   // rowid of each row for single-table results
+    QString m_table;            // the single source table, empty otherwise
+    int m_row = -1;
+    State m_state = State::Browse;
+    QVector<QVariant> m_editBuffer;
+    QVector<bool> m_editTouched;
+};
+
+// Rewrites one Jet statement into the SQLite dialect (exposed for tests).
+// Throws EDatabaseError for a statement it cannot carry over.
+KVPLATFORM_EXPORT QString TranslateJetSql(const QString &jetSql);
+
+} // namespace kv::db

@@ -1,0 +1,32 @@
+#pragma once
+// The data source that binds a query's result set to grids and data-aware
+// boxes: columns under the result's alias names, the grid's current row
+// following the query's and the other way round.
+#include "Export.h"
+#include "db/DbEngine.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+namespace kv::db {
+
+class KVPLATFORM_EXPORT TDbGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TDbGridModel(QObject *parent = nullptr);
+    void setQuery(TDbQuery *query);
+    TDbQuery *query() const { return m_query; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
+
+public slots:
+    void refresh();
+
+private:
+    QPointer<TDbQuery> m_query;
+};
+
+} // namespace kv::db

@@ -1,0 +1,1 @@
+#include "db/DbEngine.h"
