@@ -66,12 +66,24 @@ public:
 
     // Returns 100 + the number of rows that were missing (defaults used).
     quint8 LoadGlobalParams(TGlobalSettings &settings, bool kvd520Family);
+    // Writes NumNo 100..105 and then 1001, 1002 (each group stops at its
+    // first failure), then 1000; true when every write succeeded. Copying the
+    // driver's live run state into its saved twins is the caller's part.
     bool SaveGlobalParams(const TGlobalSettings &settings);
+    bool SaveModeBytes(const TGlobalSettings &settings);    // NumNo 100..105
+    bool SaveLoadSettings(const TGlobalSettings &settings); // NumNo 1001, 1002
     bool SaveStopParams(const TGlobalSettings &) { return true; }
 
     // Password code of the user; 0 unless exactly one user has that name.
     qint32 GetUserSecret(const QString &name);
+    // Creates the user with the code of password when no user has that
+    // name; the name must hold 1..MaxUserNameLength characters.
     bool AddUserIfMissing(const QString &name, const QString &password);
+    static constexpr int MaxUserNameLength = 10;
+
+private:
+    bool ReadNumInteger(int numNo, qint64 &value);
+    bool WriteNumText(int numNo, const QString &valueText);
 };
 
 // The one data module of the running program (set by start-up).
