@@ -1,0 +1,526 @@
+#include "store/PasswordCode.h"
+#include "store/UnitData.h"
+
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using kv::TGlobalSettings;
+using kv::TZovData;
+
+namespace {
+
+class ZovDataTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fresh = kvtest::FreshDatabase();
+        zov = std::make_unique<TZovData>(fresh.path);
+    }
+
+    // Runs a statement that must succeed.
+    void Exec(const QString &sql) { ASSERT_TRUE(zov->ExecSql(sql)) << sql.toStdString(); }
+
+    // Number of rows a select returns (-1 when it fails).
+    int Rows(const QString &sql)
+    {
+        if (!zov->ExecSql(sql))
+            return -1;
+        return zov->qryZov.recordCount();
+    }
+
+    // Raw SQLite on the same connection, for set-ups the program never does.
+    void Raw(const QString &sql)
+    {
+        QSqlQuery q(zov->conZovDb.database());
+        ASSERT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+    }
+
+    // Settings whose every field differs from its default, so a test can
+    // see whether a default was stored.
+    static TGlobalSettings Scrambled()
+    {
+        TGlobalSettings s;
+        for (auto &b : s.ModeBytes)
+            b = 77;
+        s.Value1000 = 77;
+        s.AutoFastSlow = s.Byte1002 = s.StopFlag = 77;
+        s.FastSpeed = s.SlowSpeed = s.StopValue = s.StopForce = 77.0f;
+        s.StopTime = s.StopValue2 = 77;
+        return s;
+    }
+
+    kvtest::TFreshDb fresh;
+    std::unique_ptr<TZovData> zov;
+};
+
+} // namespace
+
+// --- ExecSql ---------------------------------------------------------------
+
+TEST_F(ZovDataTest, ExecSqlOpensSelectsWithAtMostOneLeadingBlank)
+{
+    for (const char *sql : {"select * from SavNum", "SELECT * FROM SavNum", "SeLeCt * from SavNum",
+                            " select * from SavNum"}) {
+        ASSERT_TRUE(zov->ExecSql(sql)) << sql;
+        EXPECT_TRUE(zov->qryZov.active()) << sql;
+        EXPECT_GT(zov->qryZov.recordCount(), 0) << sql;
+        EXPECT_EQ(zov->qryZov.recNo(), 0) << "the current row is the first: " << sql;
+    }
+}
+
+TEST_F(ZovDataTest, ExecSqlRunsOtherLeadingWhitespaceAsACommandWithoutRows)
+{
+    for (const char *sql : {"  select * from SavNum", "\tselect * from SavNum", "\nselect * from SavNum",
+                            "\r\nselect * from SavNum"}) {
+        ASSERT_TRUE(zov->ExecSql("select * from SavNum")); // leave rows from before
+        zov->ExecSql(sql);
+        EXPECT_FALSE(zov->qryZov.active()) << sql;
+        EXPECT_EQ(zov->qryZov.recordCount(), 0) << sql;
+    }
+}
+
+TEST_F(ZovDataTest, ExecSqlRunsCommandsAndSwallowsErrors)
+{
+    EXPECT_TRUE(zov->ExecSql("Update SavNum set NumCont = 9 where NumNo = 101"));
+    quint8 b = 0;
+    ASSERT_TRUE(zov->ReadNumByte(101, b));
+    EXPECT_EQ(b, 9);
+
+    // A failing statement reports false and leaves no stale rows behind.
+    ASSERT_TRUE(zov->ExecSql("select * from SavNum"));
+    EXPECT_FALSE(zov->ExecSql("select * from NoSuchTable"));
+    EXPECT_EQ(zov->qryZov.recordCount(), 0);
+    EXPECT_FALSE(zov->ExecSql("this is not a statement"));
+    EXPECT_FALSE(zov->ExecSql("Insert into NoSuchTable values(1)"));
+    EXPECT_TRUE(zov->FunTestBdeRealGood());
+}
+
+TEST_F(ZovDataTest, DatabaseWithoutSettingsTableAnswersNo)
+{
+    Raw("drop table SavNum");
+    EXPECT_FALSE(zov->FunTestBdeRealGood());
+}
+
+// --- Construction ----------------------------------------------------------
+
+TEST(ZovDataOpen, RefusesMissingOrForeignFiles)
+{
+    QTemporaryDir dir;
+    EXPECT_THROW(TZovData(dir.filePath("nothing.sqlite")), kv::db::EDatabaseError);
+
+    // A file that opens as an empty database is not a measurement database.
+    const QString empty = dir.filePath("empty.sqlite");
+    QFile f(empty);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_THROW(TZovData{empty}, kv::db::EDatabaseError);
+
+    const QString text = dir.filePath("text.sqlite");
+    QFile t(text);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("these are not the tables you are looking for\n");
+    t.close();
+    EXPECT_THROW(TZovData{text}, kv::db::EDatabaseError);
+}
+
+TEST(ZovDataOpen, GlobalAccessorFollowsTheModule)
+{
+    auto fresh = kvtest::FreshDatabase();
+    {
+        TZovData zov(fresh.path);
+        kv::SetZovData(&zov);
+        EXPECT_EQ(kv::ZovData(), &zov);
+    }
+    EXPECT_EQ(kv::ZovData(), nullptr) << "a destroyed module is no longer reachable";
+}
+
+TEST(ZovDataOpen, DefaultFileIsBesideTheExecutable)
+{
+    EXPECT_EQ(TZovData::DefaultDatabaseFile(),
+              QCoreApplication::applicationDirPath() + "/MeasDB.sqlite");
+}
+
+// --- Settings store ----------------------------------------------------------
+
+TEST_F(ZovDataTest, ReadersKeepTheValueWhenTheRowIsMissing)
+{
+    quint8 b = 42;
+    qint16 w = 42;
+    quint32 c = 42;
+    float f = 42.0f;
+    qint32 i = 42;
+    QString s = "kept";
+    EXPECT_FALSE(zov->NumExists(4711));
+    EXPECT_FALSE(zov->ReadNumByte(4711, b));
+    EXPECT_FALSE(zov->ReadNumSmallInt(4711, w));
+    EXPECT_FALSE(zov->ReadNumCardinal(4711, c));
+    EXPECT_FALSE(zov->ReadNumSingle(4711, f));
+    EXPECT_FALSE(zov->ReadNumInt(4711, i));
+    EXPECT_FALSE(zov->ReadStr(4711, s));
+    EXPECT_EQ(b, 42);
+    EXPECT_EQ(w, 42);
+    EXPECT_EQ(c, 42u);
+    EXPECT_EQ(f, 42.0f);
+    EXPECT_EQ(i, 42);
+    EXPECT_EQ(s, "kept");
+}
+
+TEST_F(ZovDataTest, ExistingRowStaysCurrentInTheSharedQuery)
+{
+    Exec("Insert into SavNum values(4711,123)");
+    ASSERT_TRUE(zov->NumExists(4711));
+    EXPECT_EQ(zov->qryZov.fieldByName("NumCont").asInteger(), 123);
+    Exec("Insert into SavString values(4711,'abc')");
+    ASSERT_TRUE(zov->StrExists(4711));
+    EXPECT_EQ(zov->qryZov.fieldByName("StrCont").asString(), "abc");
+}
+
+TEST_F(ZovDataTest, ReadersTruncateToTheirWidth)
+{
+    Exec("Insert into SavNum values(5001,258)");
+    Exec("Insert into SavNum values(5002,70000)");
+    Exec("Insert into SavNum values(5003,-1)");
+    Exec("Insert into SavNum values(5004,4294967295)");
+    Exec("Insert into SavNum values(5005,-2)");
+    quint8 b = 0;
+    qint16 w = 0;
+    quint32 c = 0;
+    qint32 i = 0;
+    ASSERT_TRUE(zov->ReadNumByte(5001, b));
+    EXPECT_EQ(b, 2);
+    ASSERT_TRUE(zov->ReadNumSmallInt(5002, w));
+    EXPECT_EQ(w, qint16(70000 - 65536));
+    ASSERT_TRUE(zov->ReadNumCardinal(5003, c));
+    EXPECT_EQ(c, 0xFFFFFFFFu);
+    ASSERT_TRUE(zov->ReadNumCardinal(5004, c));
+    EXPECT_EQ(c, 0xFFFFFFFFu);
+    ASSERT_TRUE(zov->ReadNumInt(5005, i));
+    EXPECT_EQ(i, -2);
+    ASSERT_TRUE(zov->ReadNumSmallInt(5005, w));
+    EXPECT_EQ(w, -2);
+}
+
+TEST_F(ZovDataTest, WritesUpdateOrInsert)
+{
+    ASSERT_TRUE(zov->WriteNumInt(6000, -12345)); // insert
+    ASSERT_TRUE(zov->WriteNumInt(6000, 54321));  // update
+    EXPECT_EQ(Rows("select * from SavNum where NumNo = 6000"), 1);
+    qint32 i = 0;
+    ASSERT_TRUE(zov->ReadNumInt(6000, i));
+    EXPECT_EQ(i, 54321);
+
+    ASSERT_TRUE(zov->WriteNumByte(6001, 255));
+    quint8 b = 0;
+    ASSERT_TRUE(zov->ReadNumByte(6001, b));
+    EXPECT_EQ(b, 255);
+
+    ASSERT_TRUE(zov->WriteNumSingle(6002, 0.3f));
+    float f = 0;
+    ASSERT_TRUE(zov->ReadNumSingle(6002, f));
+    EXPECT_EQ(f, 0.3f) << "the shortest text reads back as the same single";
+    ASSERT_TRUE(zov->WriteNumSingle(6002, 1e-7f));
+    ASSERT_TRUE(zov->ReadNumSingle(6002, f));
+    EXPECT_EQ(f, 1e-7f);
+
+    ASSERT_TRUE(zov->WriteStr(6003, "eins"));
+    ASSERT_TRUE(zov->WriteStr(6003, "zwei"));
+    EXPECT_EQ(Rows("select * from SavString where StrNo = 6003"), 1);
+    QString s;
+    ASSERT_TRUE(zov->ReadStr(6003, s));
+    EXPECT_EQ(s, "zwei");
+}
+
+TEST_F(ZovDataTest, WritesReportFailure)
+{
+    Raw("drop table SavString");
+    EXPECT_FALSE(zov->WriteStr(100, "x"));
+    Raw("drop table SavNum");
+    EXPECT_FALSE(zov->WriteNumInt(100, 1));
+    EXPECT_FALSE(zov->WriteNumSingle(100, 1.5f));
+}
+
+TEST_F(ZovDataTest, TwoRowsForOneNumberReadAsMissing)
+{
+    Exec("Insert into SavNum values(103,7)"); // the installed row plus this one
+    EXPECT_FALSE(zov->NumExists(103));
+
+    quint8 b = 42;
+    EXPECT_FALSE(zov->ReadNumByte(103, b));
+    EXPECT_EQ(b, 42);
+
+    TGlobalSettings s = Scrambled();
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 101);
+    EXPECT_EQ(s.ModeBytes[3], 1) << "the default, not either stored value";
+
+    // A write cannot tell which row to update: it adds a third.
+    ASSERT_TRUE(zov->WriteNumByte(103, 9));
+    EXPECT_EQ(Rows("select * from SavNum where NumNo = 103"), 3);
+
+    Exec("Insert into SavString values(101,'5')");
+    EXPECT_FALSE(zov->StrExists(101));
+    ASSERT_TRUE(zov->WriteStr(101, "6"));
+    EXPECT_EQ(Rows("select * from SavString where StrNo = 101"), 3);
+}
+
+TEST_F(ZovDataTest, NumbersUseAPointUnderACommaLocale)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_EQ(QLocale().decimalPoint(), ",");
+
+    const bool inserted = zov->WriteNumSingle(7000, 2.5f);
+    const bool updated = zov->WriteNumSingle(1100, 2.5f);
+    QLocale::setDefault(previous);
+
+    ASSERT_TRUE(inserted);
+    ASSERT_TRUE(updated);
+    for (int no : {7000, 1100}) {
+        ASSERT_TRUE(zov->NumExists(no));
+        EXPECT_DOUBLE_EQ(zov->qryZov.fieldByName("NumCont").asFloat(), 2.5) << no;
+    }
+}
+
+TEST_F(ZovDataTest, QuotesInSettingTextsAreStoredAsTheyAre)
+{
+    const QString values[] = {
+        "O'Brien",
+        "'",
+        "''",
+        "x'); delete from SavNum; --",
+        "a' where StrNo = 101 or '1'='1",
+        QString::fromUtf8("中文'文本"),
+    };
+    int no = 8000;
+    for (const QString &v : values) {
+        ASSERT_TRUE(zov->WriteStr(no, v)) << v.toStdString();         // insert
+        ASSERT_TRUE(zov->WriteStr(101, v)) << v.toStdString();        // update
+        QString back;
+        ASSERT_TRUE(zov->ReadStr(no, back));
+        EXPECT_EQ(back, v);
+        ASSERT_TRUE(zov->ReadStr(101, back));
+        EXPECT_EQ(back, v);
+        ++no;
+    }
+    // Nothing else was touched.
+    QString s;
+    ASSERT_TRUE(zov->ReadStr(100, s));
+    EXPECT_EQ(s, "Admin");
+    EXPECT_EQ(Rows("select * from SavNum"), 23);
+}
+
+// --- Global settings block -------------------------------------------------
+
+TEST_F(ZovDataTest, EmptySettingsTableLoadsEveryDefault)
+{
+    Exec("delete from SavNum");
+    TGlobalSettings s = Scrambled();
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 116);
+    const quint8 modes[6] = {1, 0, 0, 1, 1, 2};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(s.ModeBytes[i], modes[i]) << "NumNo " << 100 + i;
+    EXPECT_EQ(s.Value1000, 1u);
+    EXPECT_EQ(s.AutoFastSlow, 0);
+    EXPECT_EQ(s.Byte1002, 1);
+    EXPECT_EQ(s.FastSpeed, 2.4f);
+    EXPECT_EQ(s.SlowSpeed, 0.3f);
+    EXPECT_EQ(s.StopValue, 3.0f);
+    EXPECT_EQ(s.StopForce, 100.0f);
+    EXPECT_EQ(s.StopTime, 60);
+    EXPECT_EQ(s.StopFlag, 0);
+    EXPECT_EQ(s.StopValue2, 60);
+
+    TGlobalSettings t = Scrambled();
+    EXPECT_EQ(zov->LoadGlobalParams(t, true), 116);
+}
+
+TEST_F(ZovDataTest, StoredZerosAndTheControlModeAreReplaced)
+{
+    for (int no : {100, 103, 104, 105})
+        ASSERT_TRUE(zov->WriteNumByte(no, 0));
+    TGlobalSettings s = Scrambled();
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
+    EXPECT_EQ(s.ModeBytes[0], 1);
+    EXPECT_EQ(s.ModeBytes[3], 5);
+    EXPECT_EQ(s.ModeBytes[4], 2);
+    EXPECT_EQ(s.ModeBytes[5], 2);
+
+    ASSERT_TRUE(zov->WriteNumByte(100, 3));
+    ASSERT_TRUE(zov->WriteNumByte(101, 4));
+    ASSERT_TRUE(zov->WriteNumByte(103, 10));
+    ASSERT_TRUE(zov->WriteNumByte(104, 25));
+    ASSERT_TRUE(zov->WriteNumByte(105, 7));
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
+    EXPECT_EQ(s.ModeBytes[0], 1) << "control mode is automatic after every load";
+    EXPECT_EQ(s.ModeBytes[1], 4);
+    EXPECT_EQ(s.ModeBytes[3], 10);
+    EXPECT_EQ(s.ModeBytes[4], 25);
+    EXPECT_EQ(s.ModeBytes[5], 7);
+}
+
+TEST_F(ZovDataTest, FlexureSideReadsItsOwnSpeeds)
+{
+    ASSERT_TRUE(zov->WriteNumSingle(1100, 5.5f));
+    ASSERT_TRUE(zov->WriteNumSingle(1101, 0.5f));
+    ASSERT_TRUE(zov->WriteNumSingle(20001, 7.25f));
+    ASSERT_TRUE(zov->WriteNumSingle(20002, 1.5f));
+    TGlobalSettings s;
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
+    EXPECT_EQ(s.FastSpeed, 5.5f);
+    EXPECT_EQ(s.SlowSpeed, 0.5f);
+    EXPECT_EQ(zov->LoadGlobalParams(s, true), 100);
+    EXPECT_EQ(s.FastSpeed, 7.25f);
+    EXPECT_EQ(s.SlowSpeed, 1.5f);
+
+    // A missing row counts only on the side that reads it.
+    Exec("delete from SavNum where NumNo = 20001");
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
+    EXPECT_EQ(s.FastSpeed, 5.5f);
+    EXPECT_EQ(zov->LoadGlobalParams(s, true), 101);
+    EXPECT_EQ(s.FastSpeed, 2.4f);
+    EXPECT_EQ(s.SlowSpeed, 1.5f);
+}
+
+TEST_F(ZovDataTest, ConstantLoadBlockKeepsItsWidths)
+{
+    ASSERT_TRUE(zov->WriteNumSingle(1102, 4.75f));
+    ASSERT_TRUE(zov->WriteNumSingle(1103, 2500.5f));
+    ASSERT_TRUE(zov->WriteNumInt(1104, 70000));
+    ASSERT_TRUE(zov->WriteNumInt(1105, 513));
+    ASSERT_TRUE(zov->WriteNumInt(1106, -5));
+    ASSERT_TRUE(zov->WriteNumInt(1000, -1));
+    TGlobalSettings s;
+    EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
+    EXPECT_EQ(s.StopValue, 4.75f);
+    EXPECT_EQ(s.StopForce, 2500.5f);
+    EXPECT_EQ(s.StopTime, qint16(70000 - 65536));
+    EXPECT_EQ(s.StopFlag, 1);
+    EXPECT_EQ(s.StopValue2, -5);
+    EXPECT_EQ(s.Value1000, 0xFFFFFFFFu);
+}
+
+TEST_F(ZovDataTest, SaveWritesTheBlockBackUnderItsOwnNumbers)
+{
+    Exec("delete from SavNum");
+    TGlobalSettings s;
+    const quint8 modes[6] = {1, 11, 12, 13, 14, 15};
+    std::copy(modes, modes + 6, s.ModeBytes);
+    s.Value1000 = 4000000000u;
+    s.AutoFastSlow = 1;
+    s.Byte1002 = 9;
+    ASSERT_TRUE(zov->SaveGlobalParams(s));
+
+    TGlobalSettings t = Scrambled();
+    // Speeds and the constant-load block are not part of the save.
+    EXPECT_EQ(zov->LoadGlobalParams(t, false), 100 + 7);
+    for (int i = 1; i < 6; ++i)
+        EXPECT_EQ(t.ModeBytes[i], modes[i]);
+    EXPECT_EQ(t.Value1000, 4000000000u);
+    EXPECT_EQ(t.AutoFastSlow, 1);
+    EXPECT_EQ(t.Byte1002, 9);
+    EXPECT_FALSE(zov->NumExists(20000)) << "nothing is written under a number nobody reads";
+    EXPECT_EQ(Rows("select * from SavNum"), 9);
+
+    // A second save updates rather than adds.
+    ASSERT_TRUE(zov->SaveGlobalParams(s));
+    EXPECT_EQ(Rows("select * from SavNum"), 9);
+}
+
+TEST_F(ZovDataTest, SaveStopsEachGroupAtItsFirstFailure)
+{
+    Exec("delete from SavNum");
+    Raw("create trigger refuse102 before insert on SavNum when new.NumNo = 102 "
+        "begin select raise(abort, 'refused'); end");
+    TGlobalSettings s;
+    EXPECT_FALSE(zov->SaveGlobalParams(s));
+    EXPECT_TRUE(zov->NumExists(100));
+    EXPECT_TRUE(zov->NumExists(101));
+    for (int no : {102, 103, 104, 105})
+        EXPECT_FALSE(zov->NumExists(no)) << no;
+    // The next group still runs.
+    EXPECT_TRUE(zov->NumExists(1001));
+    EXPECT_TRUE(zov->NumExists(1002));
+    EXPECT_TRUE(zov->NumExists(1000));
+
+    Exec("delete from SavNum");
+    Raw("drop trigger refuse102");
+    Raw("create trigger refuse1001 before insert on SavNum when new.NumNo = 1001 "
+        "begin select raise(abort, 'refused'); end");
+    EXPECT_FALSE(zov->SaveGlobalParams(s));
+    EXPECT_TRUE(zov->NumExists(105));
+    EXPECT_FALSE(zov->NumExists(1002));
+}
+
+// --- Users -----------------------------------------------------------------
+
+TEST_F(ZovDataTest, UserSecretNeedsExactlyOneMatch)
+{
+    EXPECT_EQ(zov->GetUserSecret("Admin"), kv::PasswordCode("486"));
+    EXPECT_EQ(zov->GetUserSecret("Nobody"), 0);
+    EXPECT_EQ(zov->GetUserSecret(""), 0);
+    Exec("Insert into Tester(name,secret) values('Twin',111)");
+    EXPECT_EQ(zov->GetUserSecret("Twin"), 111);
+    Exec("Insert into Tester(name,secret) values('Twin',222)");
+    EXPECT_EQ(zov->GetUserSecret("Twin"), 0);
+}
+
+TEST_F(ZovDataTest, QuotesInUserNamesNeverWidenTheLookUp)
+{
+    // With one user in the table, a name that rewrote the condition would
+    // find that user.
+    Exec("delete from Tester");
+    ASSERT_TRUE(zov->AddUserIfMissing("Only", "secret"));
+    EXPECT_EQ(zov->GetUserSecret("x' or '1'='1"), 0);
+    EXPECT_EQ(zov->GetUserSecret("' or ''='"), 0);
+
+    ASSERT_TRUE(zov->AddUserIfMissing("O'Neil", "abc"));
+    EXPECT_EQ(zov->GetUserSecret("O'Neil"), kv::PasswordCode("abc"));
+    EXPECT_FALSE(zov->AddUserIfMissing("O'Neil", "xyz")) << "found like any other name";
+    EXPECT_EQ(zov->GetUserSecret("O'Neil"), kv::PasswordCode("abc"));
+    EXPECT_EQ(Rows("select * from tester"), 2);
+}
+
+TEST_F(ZovDataTest, AddUserIfMissing)
+{
+    // Existing user (the name compares without regard to case).
+    EXPECT_FALSE(zov->AddUserIfMissing("Admin", "999"));
+    EXPECT_FALSE(zov->AddUserIfMissing("ADMIN", "999"));
+    EXPECT_EQ(zov->GetUserSecret("Admin"), kv::PasswordCode("486"));
+
+    // Names: empty and longer than ten characters are refused.
+    EXPECT_FALSE(zov->AddUserIfMissing("", "486"));
+    EXPECT_FALSE(zov->AddUserIfMissing("ElevenChars", "486"));
+    EXPECT_EQ(Rows("select * from tester where name = 'ElevenChars'"), 0);
+    EXPECT_TRUE(zov->AddUserIfMissing("TenChars10", "486"));
+    EXPECT_TRUE(zov->AddUserIfMissing(QString::fromUtf8("十个汉字的用户名称呀"), "486"));
+
+    // The new number follows the highest one.
+    Exec("Insert into Tester(userno,name,secret) values(40,'Forty',1)");
+    ASSERT_TRUE(zov->AddUserIfMissing("Next", "5678"));
+    ASSERT_EQ(Rows("select * from tester where name = 'Next'"), 1);
+    EXPECT_EQ(zov->qryZov.fieldByName("userno").asInteger(), 41);
+    EXPECT_EQ(zov->qryZov.fieldByName("secret").asInteger(), kv::PasswordCode("5678"));
+}
+
+TEST_F(ZovDataTest, AddUserIfMissingOnAnEmptyTableStartsAtOne)
+{
+    Exec("delete from Tester");
+    ASSERT_TRUE(zov->AddUserIfMissing("Tester", "486"));
+    ASSERT_EQ(Rows("select * from tester"), 1);
+    EXPECT_EQ(zov->qryZov.fieldByName("userno").asInteger(), 1);
+    EXPECT_EQ(zov->qryZov.fieldByName("name").asString(), "Tester");
+    EXPECT_EQ(zov->GetUserSecret("Tester"), kv::PasswordCode("486"));
+}
+
+TEST_F(ZovDataTest, AddUserIfMissingCreatesNothingWhenTheTableCannotBeRead)
+{
+    Raw("alter table Tester rename to TesterGone");
+    EXPECT_FALSE(zov->AddUserIfMissing("Admin", "486"));
+}
