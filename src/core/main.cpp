@@ -1,6 +1,27 @@
+// Kalvio6: the entry point. The start-up sequence lives in TStartup.
+#include "core/Startup.h"
+
 #include <QApplication>
+#include <QElapsedTimer>
+
 int main(int argc, char **argv)
 {
+    QElapsedTimer started;
+    started.start();
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Kalvio6"));
+
+    kv::TStartup::TOptions options;
+    options.ProgramFile = QCoreApplication::applicationFilePath();
+    options.Started = started;
+    kv::TStartup startup(options);
+    switch (startup.Run()) {
+    case kv::TStartup::TOutcome::AnotherCopyRunning:
+        return 0;
+    case kv::TStartup::TOutcome::DatabaseFailed:
+        return 1;
+    case kv::TStartup::TOutcome::Started:
+        break;
+    }
+    return app.exec();
 }

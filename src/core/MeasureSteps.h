@@ -1,0 +1,79 @@
+#pragma once
+// The steps of start-up, first show and closing that other subsystems
+// provide: the login, the controller driver, the test modules. Each one is
+// optional; a main window without them runs off-line, as user "Admin", with
+// an empty test list.
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QWidget;
+
+namespace kv {
+
+class TfrmMeasure;
+class TMyFunction;
+
+struct TLoginOutcome {
+    bool Ok = false;
+    QString UserName;
+};
+// Shows the login window modally over owner; Ok when a user was accepted.
+using TLoginStep = std::function<TLoginOutcome(QWidget *owner)>;
+
+// The controller driver operations the main window's start-up, first show
+// and closing use. The driver of each controller model provides them.
+class TStartupDriver {
+public:
+    virtual ~TStartupDriver() = default;
+    virtual void Init() = 0;
+    virtual void OpenPort() = 0;
+    virtual void Activate() = 0;
+    virtual void SetControlMode(int mode) = 0;
+    virtual void SetADState(int state) = 0;
+    virtual void ReadForceCode() = 0;
+    virtual bool IsOnline() const = 0;
+    virtual void Command(int command) = 0;
+    // Compares the stored parameter set with the box's; may show the
+    // parameter-difference dialog.
+    virtual void CompareParams(QWidget *owner) = 0;
+    // The serial settings dialog with the driver's port and settings; true
+    // when the operator chose new ones (already stored in the driver).
+    virtual bool EditCommSettings(QWidget *owner) = 0;
+    // Run fields at first show: the saved cooling reduction back in place,
+    // no run active, the reduction recomputed for the time since the last run.
+    virtual void ResetRunFields() = 0;
+    virtual int ValveInit() const = 0;
+    virtual int ExistHand() const = 0;
+    virtual int HandMode() const = 0;
+    // Copies the live cooling reduction and the time of the last run into
+    // their saved twins (stored with the global settings at exit).
+    virtual void SaveRunState() = 0;
+    // Closes the port and stores its settings.
+    virtual void Finish() = 0;
+};
+
+struct TMeasureSteps {
+    TLoginStep Login;
+    // The driver of a machine type 0..5, created on first use.
+    std::function<std::unique_ptr<TStartupDriver>(int machineType)> CreateDriver;
+    // Fills the test list from the module folder for a kind mask.
+    std::function<void(TfrmMeasure &, const QString &folder, int mask)> LoadTestModules;
+    // Fills the test-list menu pmTestList for a kind mask.
+    std::function<void(TfrmMeasure &, int mask)> BuildTestMenu;
+    // Makes the test of a test-list menu item current.
+    std::function<void(TfrmMeasure &, QAction *item)> SelectTest;
+    // The current test runs its group continuously (FContinuous).
+    std::function<bool(const TfrmMeasure &)> CurrentTestContinuous;
+    // One tick of the 200 ms status timer.
+    std::function<void(TfrmMeasure &)> StatusTick;
+    // Stops the sampling timer of a run, if one exists.
+    std::function<void(TfrmMeasure &)> KillSamplingTimer;
+    // The exit question; true = leave the program. Empty: TfrmQuit.
+    std::function<bool(QWidget *owner)> AskQuit;
+    // Ends the message loop. Empty: a queued quit of the application.
+    std::function<void()> QuitApplication;
+};
+
+} // namespace kv

@@ -1,0 +1,142 @@
+#include "core/Startup.h"
+
+#include "core/SingleInstance.h"
+#include "core/UnitMeasure.h"
+#include "core/UnitWait.h"
+#include "store/UnitData.h"
+#include "Translation.h"
+#include "db/DbEngine.h"
+#include "ui/MessageService.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace kv {
+
+namespace {
+
+// Gives every widget without a duration of its own the long hint duration
+// just before its first hint shows.
+class THintDuration : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ToolTip)
+            if (auto *w = qobject_cast<QWidget *>(watched); w && w->toolTipDuration() < 0)
+                w->setToolTipDuration(TStartup::HintDurationMs);
+        return false;
+    }
+};
+
+} // namespace
+
+TStartup::TStartup(TOptions options, QObject *parent) : QObject(parent), m_options(std::move(options))
+{
+    if (m_options.ProgramFile.isEmpty())
+        m_options.ProgramFile = QCoreApplication::applicationFilePath();
+    CreateData = [](const QString &file) { return std::make_unique<TZovData>(file); };
+}
+
+TStartup::~TStartup() = default;
+
+QString TStartup::ProgramDir() const { return QFileInfo(m_options.ProgramFile).absolutePath(); }
+
+void TStartup::InstallLongHints()
+{
+    static THintDuration *filter = nullptr;
+    if (!filter && qApp) {
+        filter = new THintDuration(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
+
+bool TStartup::StoredLanguageIsEnglish(TZovData &data)
+{
+    try {
+        db::TDbQuery query(data.conZovDb);
+        query.setSql(QStringLiteral("select * from SavNum where NumNo = 20005"));
+        query.open();
+        if (query.recordCount() < 1)
+            return false;
+        return query.fieldByName(QStringLiteral("NumCont")).asInteger() == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+TStartup::TOutcome TStartup::Run()
+{
+    // 1. A copy of this installation already running takes over.
+    const QString key = m_options.InstanceKey.isEmpty() ? TSingleInstance::KeyForProgram(m_options.ProgramFile)
+                                                         : m_options.InstanceKey;
+    m_guard = std::make_unique<TSingleInstance>(key);
+    if (!m_guard->Acquire())
+        return TOutcome::AnotherCopyRunning;
+    connect(m_guard.get(), &TSingleInstance::restoreRequested, this, &TStartup::OnRestoreRequested);
+
+    // 2. Hints stay visible.
+    InstallLongHints();
+
+    // 3. The data module, before any window.
+    const QString dbFile = m_options.DatabaseFile.isEmpty() ? ProgramDir() + QLatin1Char('/') +
+                                                                  QLatin1String(TZovData::DatabaseFileName)
+                                                            : m_options.DatabaseFile;
+    std::unique_ptr<TZovData> data;
+    try {
+        data = CreateData(dbFile);
+    } catch (...) {
+        data.reset();
+    }
+    if (!data) {
+        ShowMessage(tr("数据库的存储引擎不存在,系统无法正常执行"), TMsgIcon::Error, TMsgButtons::OkCancel);
+        return TOutcome::DatabaseFailed;
+    }
+    SetZovData(data.get());
+
+    // 4. The language of every later window and text.
+    m_english = StoredLanguageIsEnglish(*data) && InstallEnglishTranslation(m_options.ProgramFile);
+    SetLanguageEnvironment(m_english);
+
+    // 5. The wait window, painted at once.
+    auto wait = std::make_unique<TfrmWait>();
+    wait->show();
+    wait->repaint();
+    QCoreApplication::processEvents();
+
+    // 6. The main window: creation now, first show (login, controller) next.
+    TMeasureEnv env;
+    env.ProgramDir = ProgramDir();
+    env.Data = std::move(data);
+    env.WaitWindow = std::move(wait);
+    env.Steps = Steps;
+    m_main = std::make_unique<TfrmMeasure>(std::move(env));
+    if (m_options.ShowMaximized)
+        m_main->showMaximized();
+    else
+        m_main->show();
+
+    // Benchmark switch: KALVIO_BENCH_EXIT_AFTER_SHOW=1 prints the time from
+    // process start to the end of the first show and leaves the message loop
+    // without closing (nothing is written to the database).
+    if (qEnvironmentVariableIntValue("KALVIO_BENCH_EXIT_AFTER_SHOW") == 1) {
+        const qint64 ms = m_options.Started.isValid() ? m_options.Started.elapsed() : -1;
+        std::printf("startup-ms %lld\n", static_cast<long long>(ms));
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    }
+    return TOutcome::Started;
+}
+
+void TStartup::OnRestoreRequested()
+{
+    if (m_main)
+        QMetaObject::invokeMethod(m_main.get(), "OnMsg_RESTORE", Qt::QueuedConnection, Q_ARG(int, 0),
+                                  Q_ARG(int, 0));
+}
+
+} // namespace kv

@@ -1,0 +1,66 @@
+#pragma once
+// TStartup: the program's entry sequence. Guard against a second copy, long
+// hints, the data module, the language, the wait window, the main window.
+// main() only creates it and runs the message loop; tests drive it directly.
+#include "core/MeasureSteps.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QApplication;
+
+namespace kv {
+
+class TZovData;
+class TfrmMeasure;
+class TfrmWait;
+class TSingleInstance;
+
+class TStartup : public QObject {
+    Q_OBJECT
+public:
+    struct TOptions {
+        QString ProgramFile;       // absolute path of the executable
+        QString DatabaseFile;      // empty: the installed database beside it
+        QString InstanceKey;       // empty: derived from ProgramFile
+        bool ShowMaximized = true; // the main window's first show
+        QElapsedTimer Started;     // when the process started (benchmark line)
+    };
+    enum class TOutcome { AnotherCopyRunning, DatabaseFailed, Started };
+
+    explicit TStartup(TOptions options, QObject *parent = nullptr);
+    ~TStartup() override;
+
+    // Steps of later subsystems, handed to the main window.
+    TMeasureSteps Steps;
+    // Creates the data module; throws when the database cannot be opened.
+    std::function<std::unique_ptr<TZovData>(const QString &databaseFile)> CreateData;
+
+    // Runs the entry sequence up to the main window's first show.
+    TOutcome Run();
+
+    TfrmMeasure *MainWindow() const { return m_main.get(); }
+    TSingleInstance *Guard() const { return m_guard.get(); }
+    bool EnglishLoaded() const { return m_english; }
+    QString ProgramDir() const;
+
+    // SavNum 20005 through a query of its own: 1 means English; no row, an
+    // unreadable row or a database error count as Chinese.
+    static bool StoredLanguageIsEnglish(TZovData &data);
+    // Tool-tip hints stay visible for 10,000,000 ms.
+    static void InstallLongHints();
+    static constexpr int HintDurationMs = 10000000;
+
+private:
+    void OnRestoreRequested();
+
+    TOptions m_options;
+    std::unique_ptr<TSingleInstance> m_guard;
+    std::unique_ptr<TfrmMeasure> m_main;
+    bool m_english = false;
+};
+
+} // namespace kv

@@ -1,0 +1,219 @@
+#pragma once
+// TfrmMeasure: the main measurement window. It owns the global objects, the
+// controller drivers and the test list, and runs the program's start-up
+// (FormCreate, FormShow) and shutdown (FormCloseQuery, FormClose,
+// FormDestroy). The run sequence, the test host and the idle monitoring plug
+// in through TMeasureSteps.
+#include "core/MeasureSteps.h"
+#include "core/UnitFunction.h"
+#include "core/UnitGlbParam.h"
+
+#include <QMainWindow>
+#include <QSet>
+#include <QString>
+#include <array>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QSplitter;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+
+namespace kv {
+
+class TZovData;
+
+// Everything the main window is created with.
+struct TMeasureEnv {
+    QString ProgramDir;                 // folder of the executable
+    std::unique_ptr<TZovData> Data;     // owned from now on; null: ZovData(), not owned
+    std::unique_ptr<QWidget> WaitWindow; // freed right after the login
+    TMeasureSteps Steps;
+};
+
+class TfrmMeasure : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate.
+    explicit TfrmMeasure(TMeasureEnv env, QWidget *parent = nullptr);
+    ~TfrmMeasure() override;
+
+    // Life cycle.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    // A later copy of the program asked this one to show itself; a first
+    // parameter of 1001 is ignored.
+    Q_INVOKABLE void OnMsg_RESTORE(int wParam, int lParam);
+
+    // Commands and state.
+    void EnableAllButton(bool running, bool group, bool online, bool continuous);
+    void EnableAllButton();
+    void FunMenuEnable(const QString &userName);
+    // Commands whose windows are not part of the program yet stay disabled.
+    void SetCommandAvailable(QObject *command, bool available);
+    bool CommandAvailable(QObject *command) const { return !FUnavailable.contains(command); }
+
+    void SetPanelText(int panel, const QString &text);
+    QString PanelText(int panel) const;
+
+    // Display units (table Unit): reads a row, returns its decimals.
+    int ReadUnit(int type, int index);
+    void RefreshUnitCaptions();
+    // Click of an item of the three digit menus (tag = decimals, hint 1..3).
+    void SetDigits(QAction *item);
+    void LayoutRunButtons();
+
+    // The driver of the current machine type; null without a controller link.
+    TStartupDriver *CurrentDriver() const;
+    bool IsOnline() const;
+    int MachineTypeNo() const { return FMachineType; }
+    // Position of the first checked entry of the test-list menu; 0 when none.
+    int CheckedTestIndex() const;
+    // Settings row of the remembered test: 102 on the flexure side, else 101.
+    int TestIndexSlot() const;
+
+    TMyFunction *MyFunction() const { return FMyFunction.get(); }
+    TMyGlbParam *GlbParam() const { return FGlbParam.get(); }
+    QString ProgramDir() const { return FProgramDir; }
+    bool RunLocked() const { return FRunLocked; }
+    TMeasureSteps &Steps() { return FSteps; }
+
+    // Run state (set by the run sequence).
+    bool FRunning = false;
+    bool FGroupActive = false;
+    QString FUserName;
+
+    // Display units and formats.
+    QString FLoadUnit = QStringLiteral("kN");
+    double FLoadCoe = 1000.0;
+    QString FStressUnit = QStringLiteral("MPa");
+    QString FLoadFormat = QStringLiteral("0.01");
+    QString FStressFormat = QStringLiteral("0.01");
+    QString FSpeedFormat = QStringLiteral("0.01");
+
+    // Idle monitoring.
+    bool FOfflineShown = false;
+    bool FProtectBusy = false;
+    bool FProtectTripped = false;
+    bool FProtectLatched = false;
+    bool FProtectSuppressed = false;
+    bool FJustUnloaded = false;
+    float FIdleElapsed = 0.0f;
+    int FTickCount = 0;
+
+    // Menus of menuMain.
+    QMenu *menuSystem = nullptr;   // "系统功能(&S)"
+    QMenu *menuSetting = nullptr;  // "系统设定(&D)"
+    QMenu *menuAbout = nullptr;    // " 关于(&A)"
+    QAction *menuUser = nullptr, *menuLeave = nullptr, *menuRun = nullptr, *menuQuit = nullptr;
+    QAction *menuAdvanced = nullptr, *menuTestHard = nullptr, *menuGro = nullptr;
+    QAction *NChangeAutoORHand = nullptr, *NConfigRep = nullptr;
+    QMenu *N1 = nullptr;           // "语言切换"
+    QAction *Chinese1 = nullptr, *English1 = nullptr;
+    QMenu *MenuMachine = nullptr;  // "机型切换"
+    QAction *mniN2 = nullptr, *mniN3 = nullptr, *Ncompress = nullptr, *Nbend = nullptr;
+    QAction *menuAbtAbt = nullptr, *NHelp = nullptr;
+
+    // Tool bar.
+    QToolBar *tbarTop = nullptr;
+    QToolButton *btnKZ = nullptr, *btnKY = nullptr, *tbTest = nullptr, *btnPrint = nullptr;
+    QToolButton *btnOneChk = nullptr, *btnCheck = nullptr, *btnStable = nullptr, *btnEndGro = nullptr;
+    QToolButton *btnSlow = nullptr, *btnFast = nullptr, *btnOut = nullptr;
+    QButtonGroup *grpSide = nullptr;
+    QMenu *pmTestList = nullptr;
+
+    // Display strip.
+    QFrame *Panel1 = nullptr;
+    QGroupBox *gbLZ = nullptr, *gbWY = nullptr, *GroupBox1 = nullptr;
+    QLabel *stPress = nullptr, *stMaxPre = nullptr, *pnl_ZH = nullptr, *pnl_ZHFZ = nullptr;
+    QPushButton *sb_ClearZero = nullptr;
+    QLabel *stMpaRes = nullptr, *stMaxMpa = nullptr, *pnl_QD = nullptr, *Pnl_QDFZ = nullptr;
+    QLabel *stSpeed = nullptr, *st_Time = nullptr, *Pnl_Speed = nullptr, *pnl_Time = nullptr;
+    QMenu *PMUnitLoad = nullptr, *PMUnitStress = nullptr, *pmUnitSpeed = nullptr;
+
+    // Chart.
+    QChartView *Chart1 = nullptr;
+    QChart *Chart = nullptr;
+    QLineSeries *Series1 = nullptr;
+    QScatterSeries *Series2 = nullptr;
+    QValueAxis *AxisTime = nullptr, *AxisLoad = nullptr;
+    QPushButton *btnUP = nullptr, *btnKeep = nullptr, *btnDown = nullptr;
+
+    // Right panel.
+    QSplitter *Splitter1 = nullptr;
+    QFrame *PlManuCtrl = nullptr;
+    QProgressBar *guValvePos = nullptr;
+    QLineEdit *edtValvePos = nullptr;
+    QSlider *tbValveSet = nullptr;
+    QPushButton *btnValveDec = nullptr, *btnValveInc = nullptr;
+    QFrame *PnlParam = nullptr;
+    QFrame *Panel5 = nullptr;
+    QPushButton *btnReset = nullptr, *btnRun = nullptr, *btnStop = nullptr, *bitUp = nullptr, *BitDown = nullptr;
+
+    // Status bar and status timer.
+    QStatusBar *sbBarDown = nullptr;
+    QTimer *timeStsBar = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildDisplayStrip();
+    void BuildChart();
+    void BuildRightPanel();
+    void BuildStatusBar();
+    QMenu *BuildDigitMenu(const QString &name, int maxDecimals, const QString &hint);
+    void SetupMachine(int type);
+    void ContactController();
+    void SelectLastTest();
+    void SetOffline();
+
+    void btnOutClick();
+    void menuQuitClick();
+    void tbTestClick();
+    void LanguageClick(bool english);
+    void MachineTypeClick(int type);
+    void NHelpClick();
+    void timeStsBarTimer();
+
+    QString FProgramDir;
+    TMeasureSteps FSteps;
+    std::unique_ptr<QWidget> FWaitWindow;
+    std::unique_ptr<TZovData> FData;
+    std::unique_ptr<TMyFunction> FMyFunction;
+    std::unique_ptr<TMyGlbParam> FGlbParam;
+    std::array<std::unique_ptr<TStartupDriver>, 6> FDrivers;
+    int FMachineType = 0;
+    bool FLanguageEnglish = false;
+    bool FRunLocked = false;    // global settings were missing: no run until restart
+    bool FShown = false;
+    bool FDestroyed = false;
+    QSet<QObject *> FUnavailable;
+    std::array<QLabel *, 6> FPanels{};
+};
+
+} // namespace kv
