@@ -1,4 +1,680 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>Message</name>
+    <message>
+        <location filename="../platform/ui/MessageService.cpp" line="34"/>
+        <source>提示</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location filename="../platform/ui/MessageService.cpp" line="53"/>
+        <location filename="../platform/ui/MessageService.cpp" line="55"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../platform/ui/MessageService.cpp" line="56"/>
+        <location filename="../platform/ui/MessageService.cpp" line="65"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../platform/ui/MessageService.cpp" line="59"/>
+        <location filename="../platform/ui/MessageService.cpp" line="63"/>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <location filename="../platform/ui/MessageService.cpp" line="60"/>
+        <location filename="../platform/ui/MessageService.cpp" line="64"/>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TStartup</name>
+    <message>
+        <location filename="../src/core/Startup.cpp" line="96"/>
+        <source>数据库的存储引擎不存在,系统无法正常执行</source>
+        <translation>The database engine does not exist; the system cannot run</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmMeasure</name>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="186"/>
+        <source>系统功能(&amp;S)</source>
+        <translation>&amp;System</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="188"/>
+        <source>用户操作</source>
+        <translation>User management</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="190"/>
+        <source>用户注销</source>
+        <translation>Log off</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="192"/>
+        <source> 演 示</source>
+        <translation> Demonstration</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="195"/>
+        <source> 退 出</source>
+        <translation> Exit</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="198"/>
+        <source>系统设定(&amp;D)</source>
+        <translation>Se&amp;ttings</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="200"/>
+        <source>高级参数</source>
+        <translation>Advanced parameters</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="202"/>
+        <source>硬件测试</source>
+        <translation>Hardware test</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="204"/>
+        <source>力码设定</source>
+        <translation>Force code settings</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="206"/>
+        <source>控制方式</source>
+        <translation>Control mode</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="209"/>
+        <source>报表设置</source>
+        <translation>Report settings</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="213"/>
+        <source>语言切换</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="215"/>
+        <source>中文(Chinese)</source>
+        <translation>中文(Chinese)</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="217"/>
+        <source>English(英文)</source>
+        <translation>English(英文)</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="224"/>
+        <source>机型切换</source>
+        <translation>Machine type</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="226"/>
+        <source>液压抗压机</source>
+        <translation>Hydraulic compression machine</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="228"/>
+        <source>液压抗折抗压机</source>
+        <translation>Hydraulic flexure and compression machine</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="230"/>
+        <source>电子抗压机</source>
+        <translation>Motor-driven compression machine</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="232"/>
+        <source>电子抗折抗压机</source>
+        <translation>Motor-driven flexure and compression machine</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="239"/>
+        <source> 关于(&amp;A)</source>
+        <translation> &amp;About</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="241"/>
+        <source>系统说明</source>
+        <translation>About the system</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="243"/>
+        <source>系统帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="274"/>
+        <source>抗&#x3000;折</source>
+        <translation>Flexure</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="275"/>
+        <source>抗&#x3000;压</source>
+        <translation>Compression</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="276"/>
+        <source>切换到抗折，在负荷传感器上试验</source>
+        <translation>Switch to flexure: test on the load cell</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="277"/>
+        <source>切换到抗压，在压力传感器上试验</source>
+        <translation>Switch to compression: test on the pressure sensor</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="285"/>
+        <source>试验选择</source>
+        <translation>Select test</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="290"/>
+        <source>报 告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="291"/>
+        <source> 力值校准 </source>
+        <translation> Calibration </translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="292"/>
+        <source>力值检定</source>
+        <translation>Verification</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="293"/>
+        <source>定  荷</source>
+        <translation>Hold load</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="294"/>
+        <source>结束一组</source>
+        <translation>End group</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="295"/>
+        <source>慢  速</source>
+        <translation>Slow</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="296"/>
+        <source>快  速</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="297"/>
+        <source>退  出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="316"/>
+        <source>%1位</source>
+        <translation>%1 decimals</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="351"/>
+        <source>清零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="378"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="442"/>
+        <source>时间(s)</source>
+        <translation>Time(s)</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="420"/>
+        <source>载荷－时间曲线</source>
+        <translation>Load-time curve</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="469"/>
+        <source>加力</source>
+        <translation>Load up</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="470"/>
+        <source>保持</source>
+        <translation>Hold</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="471"/>
+        <source>减力</source>
+        <translation>Load down</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="529"/>
+        <source>运行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="530"/>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="531"/>
+        <source>复位</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="532"/>
+        <source>上升</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="533"/>
+        <source>下降</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="549"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="590"/>
+        <source>信息提示：</source>
+        <translation>Hint: </translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="549"/>
+        <source>状态提示：</source>
+        <translation>Status: </translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="549"/>
+        <source>系统状态：</source>
+        <translation>System: </translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <source>当前时间：</source>
+        <translation>Current time: </translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <source>当前相对码:</source>
+        <translation>Relative code:</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <source>当前阀口位置:</source>
+        <translation>Valve position:</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="641"/>
+        <source>读取参数时有%1个参数读取错误</source>
+        <translation>%1 parameters could not be read</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="760"/>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot reach the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="786"/>
+        <source>系统状态：联机工作</source>
+        <translation>System: on line</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="794"/>
+        <source>系统状态：脱机工作</source>
+        <translation>System: off line</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <source>载荷</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <source>峰值</source>
+        <translation>Peak</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <source>速度</source>
+        <translation>Rate</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <source>强度</source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="982"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="992"/>
+        <source>设置保存失败,请检查数据库!</source>
+        <translation>The setting could not be saved; please check the database!</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="985"/>
+        <source>语言切换成功,下次启动后生效!</source>
+        <translation>Language switched; it takes effect at the next start!</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="995"/>
+        <source>机型切换成功,下次启动后生效!</source>
+        <translation>Machine type switched; it takes effect at the next start!</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="1017"/>
+        <source>正在检测中，请先结束后退出</source>
+        <translation>A test is running; end it before exiting</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitMeasure.cpp" line="1021"/>
+        <source>一组试验没有完成，请先结束一组试验。</source>
+        <translation>A group of tests is not finished; end the group first.</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmQuit</name>
+    <message>
+        <location filename="../src/core/UnitQuit.cpp" line="15"/>
+        <source>提示</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitQuit.cpp" line="20"/>
+        <source>是否真的退出程序？</source>
+        <translation>Do you really want to exit the program?</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitQuit.cpp" line="25"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitQuit.cpp" line="26"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmWait</name>
+    <message>
+        <location filename="../src/core/UnitWait.cpp" line="16"/>
+        <source>系统初始化,请等待...</source>
+        <translation>Initialising the system, please wait...</translation>
+    </message>
+    <message>
+        <location filename="../src/core/UnitWait.cpp" line="103"/>
+        <source>数字电液测控软件</source>
+        <translation>Digital electro-hydraulic measurement and control</translation>
+    </message>
+</context>
+<context>
+    <name>kv::db</name>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="31"/>
+        <source>执行数据库语句出错: %1</source>
+        <translation>Error executing the database statement: %1</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="141"/>
+        <source>表 %1 中已有 %2 行数据不满足新的约束</source>
+        <translation>Table %1 already holds %2 rows that violate the new constraint</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="160"/>
+        <location filename="../platform/db/DbEngine.cpp" line="182"/>
+        <source>表 %1 不存在</source>
+        <translation>Table %1 does not exist</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="162"/>
+        <source>引用的表 %1 不存在</source>
+        <translation>The referenced table %1 does not exist</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="170"/>
+        <source>约束 %1 已存在</source>
+        <translation>Constraint %1 already exists</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="202"/>
+        <source>约束 %1 不存在</source>
+        <translation>Constraint %1 does not exist</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="217"/>
+        <source>不能删除表 %1 的唯一定义</source>
+        <translation>The only definition of table %1 cannot be dropped</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="262"/>
+        <source>&apos;%1&apos; 不是有效的数值</source>
+        <translation>'%1' is not a valid number</translation>
+    </message>
+</context>
+<context>
+    <name>kv::db::TDbConnection</name>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="303"/>
+        <source>数据库文件已存在: %1</source>
+        <translation>The database file already exists: %1</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="324"/>
+        <source>无法创建数据库文件 %1: %2</source>
+        <translation>Cannot create the database file %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="331"/>
+        <source>数据库引擎 (SQLite) 不存在</source>
+        <translation>The database engine (SQLite) does not exist</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="334"/>
+        <source>数据库文件不存在: %1</source>
+        <translation>The database file does not exist: %1</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="336"/>
+        <source>文件不是数据库: %1</source>
+        <translation>The file is not a database: %1</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="345"/>
+        <source>无法打开数据库 %1: %2</source>
+        <translation>Cannot open the database %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="349"/>
+        <source>文件不是数据库: %1 (%2)</source>
+        <translation>The file is not a database: %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="353"/>
+        <source>无法设置数据库 %1: %2</source>
+        <translation>Cannot set up the database %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="388"/>
+        <source>数据库没有连接</source>
+        <translation>The database is not connected</translation>
+    </message>
+</context>
+<context>
+    <name>kv::db::TDbField</name>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="510"/>
+        <source>&apos;%1&apos; 不是有效的日期</source>
+        <translation>'%1' is not a valid date</translation>
+    </message>
+</context>
+<context>
+    <name>kv::db::TDbQuery</name>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="539"/>
+        <source>语句不返回记录集</source>
+        <translation>The statement returns no result set</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="678"/>
+        <source>记录号 %1 超出范围</source>
+        <translation>Record number %1 is out of range</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="696"/>
+        <location filename="../platform/db/DbEngine.cpp" line="752"/>
+        <source>字段 %1 不存在</source>
+        <translation>Field %1 does not exist</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="719"/>
+        <source>查询没有打开</source>
+        <translation>The query is not open</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="721"/>
+        <source>结果集不是来自单个表, 不能修改</source>
+        <translation>The result set does not come from a single table and cannot be edited</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="730"/>
+        <source>没有可修改的记录</source>
+        <translation>There is no record to edit</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="749"/>
+        <source>记录不在编辑状态</source>
+        <translation>The record is not being edited</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="754"/>
+        <source>字段 %1 是计算列, 不能修改</source>
+        <translation>Field %1 is a computed column and cannot be edited</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="833"/>
+        <source>要修改的记录已不存在</source>
+        <translation>The record to be changed no longer exists</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="861"/>
+        <source>没有可删除的记录</source>
+        <translation>There is no record to delete</translation>
+    </message>
+</context>
+<context>
+    <name>kv::db::detail</name>
+    <message>
+        <location filename="../platform/db/DbEngine.cpp" line="104"/>
+        <source>无法读取表的定义</source>
+        <translation>Cannot read the table definition</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="164"/>
+        <source>无法识别的日期: #%1#</source>
+        <translation>Unrecognised date: #%1#</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="204"/>
+        <source>文本常量缺少结束引号</source>
+        <translation>A text constant lacks its closing quote</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="227"/>
+        <source>名称缺少结束括号</source>
+        <translation>A name lacks its closing bracket</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="234"/>
+        <source>日期常量缺少结束符 #</source>
+        <translation>A date constant lacks its closing #</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="280"/>
+        <source>语句中有无法识别的字符 &apos;%1&apos;</source>
+        <translation>The statement contains an unrecognised character '%1'</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="295"/>
+        <location filename="../platform/db/JetDialect.cpp" line="305"/>
+        <source>括号不匹配</source>
+        <translation>Unbalanced parentheses</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="361"/>
+        <source>Format 的格式必须是文本常量</source>
+        <translation>The format of Format must be a text constant</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="404"/>
+        <source>不支持的 Format 格式: %1</source>
+        <translation>Unsupported Format format: %1</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="437"/>
+        <source>函数 %1 的参数个数不对</source>
+        <translation>Wrong number of arguments for function %1</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="603"/>
+        <source>运算符 &amp; 缺少操作数</source>
+        <translation>Operator &amp; lacks an operand</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="741"/>
+        <source>不支持 TOP ... PERCENT</source>
+        <translation>TOP ... PERCENT is not supported</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="784"/>
+        <location filename="../platform/db/JetDialect.cpp" line="894"/>
+        <source>列定义不正确</source>
+        <translation>Invalid column definition</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="887"/>
+        <source>Create Table 缺少列定义</source>
+        <translation>Create Table lacks column definitions</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="908"/>
+        <source>一个表只能有一个自动编号列</source>
+        <translation>A table can have only one autonumber column</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="915"/>
+        <source>自动编号列不能与其他主键同时使用</source>
+        <translation>An autonumber column cannot be combined with another primary key</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="1060"/>
+        <source>ALTER TABLE 语句不正确</source>
+        <translation>Invalid ALTER TABLE statement</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="1090"/>
+        <source>一次只能增加一列</source>
+        <translation>Only one column can be added at a time</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="1109"/>
+        <source>不支持修改列的类型</source>
+        <translation>Changing the type of a column is not supported</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="1167"/>
+        <source>一次只能执行一条语句</source>
+        <translation>Only one statement can be executed at a time</translation>
+    </message>
+    <message>
+        <location filename="../platform/db/JetDialect.cpp" line="1169"/>
+        <source>语句为空</source>
+        <translation>The statement is empty</translation>
+    </message>
+</context>
 </TS>
