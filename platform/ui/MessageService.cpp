@@ -50,19 +50,19 @@ TMsgResult TDialogMessageService::show(const TMsgRequest &r)
     };
     QAbstractButton *ok = nullptr, *cancel = nullptr, *yes = nullptr, *no = nullptr;
     switch (r.buttons) {
-    case TMsgButtons::Ok: ok = add("确定", QMessageBox::AcceptRole); break;
+    case TMsgButtons::Ok: ok = add(QT_TRANSLATE_NOOP("Message", "确定"), QMessageBox::AcceptRole); break;
     case TMsgButtons::OkCancel:
-        ok = add("确定", QMessageBox::AcceptRole);
-        cancel = add("取消", QMessageBox::RejectRole);
+        ok = add(QT_TRANSLATE_NOOP("Message", "确定"), QMessageBox::AcceptRole);
+        cancel = add(QT_TRANSLATE_NOOP("Message", "取消"), QMessageBox::RejectRole);
         break;
     case TMsgButtons::YesNo:
-        yes = add("是", QMessageBox::YesRole);
-        no = add("否", QMessageBox::NoRole);
+        yes = add(QT_TRANSLATE_NOOP("Message", "是"), QMessageBox::YesRole);
+        no = add(QT_TRANSLATE_NOOP("Message", "否"), QMessageBox::NoRole);
         break;
     case TMsgButtons::YesNoCancel:
-        yes = add("是", QMessageBox::YesRole);
-        no = add("否", QMessageBox::NoRole);
-        cancel = add("取消", QMessageBox::RejectRole);
+        yes = add(QT_TRANSLATE_NOOP("Message", "是"), QMessageBox::YesRole);
+        no = add(QT_TRANSLATE_NOOP("Message", "否"), QMessageBox::NoRole);
+        cancel = add(QT_TRANSLATE_NOOP("Message", "取消"), QMessageBox::RejectRole);
         break;
     }
     box.setDefaultButton(qobject_cast<QPushButton *>(ok ? ok : yes));
