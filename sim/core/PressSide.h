@@ -1,0 +1,157 @@
+#pragma once
+// One press frame behind the box: platen, valve (or motor drive), the
+// specimen on the platen and the box's loading control for that frame.
+// Time advances only through Step, so tests can run it without a clock.
+#include "SimModels.h"
+#include "SimRandom.h"
+
+#include <QList>
+#include <QString>
+#include <cmath>
+#include <functional>
+
+namespace kvdsim {
+
+class TPressSide {
+public:
+    enum TMode { Idle, Loading, Keeping, Jogging, Unloading, Returning };
+
+    // Status nibble bits of this frame.
+    enum { StatusLoading = 1, StatusControl = 2, StatusSlow = 4, StatusReturn = 8 };
+
+    TPressSide(TFamily family, bool motorDriven, std::uint32_t seed);
+
+    // The box memory (1000 words) this frame reads its parameters from.
+    void AttachMemory(const int *words) { FWords = words; FDirty = true; }
+    void ParamsChanged() { FDirty = true; }
+
+    // Commands.
+    void Run(bool manualControl);
+    void Stop();
+    void Keep();
+    void Reset();
+    void Jog(int direction);            // +1 up, -1 down
+    void MoveValve(int direction, int steps);
+    void SetValvePosition(int value);
+    void SetValveStart(int value);
+    void SetKeepTarget(int wireValue);  // force word of the family (kN or N)
+    void SetSlowStage(bool slow) { FSlow = slow; }
+    bool SlowStage() const { return FSlow; }
+    void Zero();
+
+    // Specimens and faults.
+    void QueueStrength(double newtons) { FStrengthQueue.append(newtons); }
+    void ClearStrengthQueue() { FStrengthQueue.clear(); }
+    void SetStrengthRule(double fixed, double mean, double spread);
+    void Preload(double newtons);       // <= 0: a tenth of the maximum force
+    void SetLeak(bool on) { FLeak = on; }
+    void SetOverload(bool on) { FOverload = on; }
+    void SetDrift(int codes) { FDrift = codes; }
+
+    // One step of dt seconds (the box ticks in 1 ms steps).
+    void Step(double dt);
+
+    // Readings.
+    double Force() const { return FForce; }              // true force on the specimen, N
+    double MeasuredForce() const;                         // what the sensor sees, N
+    int AbsoluteCode() const;                             // noise-free
+    int RelativeCode() const { return AbsoluteCode() - FZeroRef; }
+    int Valve() const { return int(FValve + 0.5); }
+    int StatusBits() const;
+    TMode Mode() const { return FMode; }
+    bool ControlActive() const { return FControl; }
+    double Position() const { return FPos; }
+    double Rate() const { return FRateF; }
+    bool SpecimenPresent() const { return FSpec.present; }
+    bool SpecimenBroken() const { return FSpec.broken; }
+    double SpecimenStrength() const { return FSpec.strength; }
+    double SpecimenPeak() const { return FSpec.peak; }
+    bool Leak() const { return FLeak; }
+    bool Overload() const { return FOverload; }
+    int Drift() const { return FDrift; }
+    int ZeroRef() const { return FZeroRef; }
+    int AdcOffset() const { return FFrame.adcOffset; }
+    double MaxLoad() const;
+    TFamily Family() const { return FFamily; }
+    const TFrameSpec &Spec() const { return FFrame; }
+    QList<double> StrengthQueue() const { return FStrengthQueue; }
+    static const char *ModeName(TMode m);
+
+    // Calibration of the box as downloaded: force in N to code and back.
+    int ForceToCode(double newtons) const;
+    double CodeToForce(int code) const;
+
+    // Gaussian code noise for one frame.
+    int Noise(double sigma) { return int(std::lround(sigma * FRng.Normal())); }
+
+    std::function<void(const QString &)> onNote;
+
+private:
+    struct TParams {
+        double maxLoad = 0;     // N
+        double fastRate = 0;    // N/s
+        double slowRate = 0;    // N/s
+        int valveInit = 0;
+        int valveMiddle = 0;
+        int ctrlEntry = 0;      // code
+        double unloadDelay = 0; // s
+        QList<QPair<double, double>> table;   // (force N, code), from the origin
+    };
+    struct TSpecimen {
+        bool present = false;
+        bool broken = false;
+        double contact = 0;     // platen position of first contact, mm
+        double strength = 0;    // N
+        double peak = 0;        // N
+        double peakAtBreak = 0;
+        double brokenFor = 0;   // s since the break
+    };
+
+    const TParams &P() const;
+    int Word(int address) const;
+    void PlaceSpecimen(double newtons_strength);
+    double NextStrength();
+    void Control(double dt);
+    void UpdateForce(double dt);
+    void Note(const QString &text) const;
+
+    TFamily FFamily;
+    TFrameSpec FFrame;
+    TFamilyLayout FLayout;
+    const int *FWords = nullptr;
+    mutable TParams FParams;
+    mutable bool FDirty = true;
+    TRandom FRng;
+
+    TMode FMode = Idle;
+    bool FManual = false;
+    bool FControl = false;
+    bool FSlow = false;
+    double FPos = 0;
+    double FValve = 0;
+    double FValveCmd = 0;
+    double FIntegral = 0;
+    double FForce = 0;
+    double FLastForce = 0;
+    double FRateF = 0;
+    double FWander = 0;
+    double FHoldForce = 0;
+    bool FKeepArmed = false;
+    double FKeepTarget = 0;
+    int FValveStart = 0;
+    bool FValveStartSet = false;
+    double FJogLeft = 0;
+    int FJogDir = 0;
+    double FQuiet = 0;
+    int FZeroRef = 0;
+    int FDrift = 0;
+    bool FLeak = false;
+    bool FOverload = false;
+    TSpecimen FSpec;
+    QList<double> FStrengthQueue;
+    double FFixedStrength = 0;
+    double FStrengthMean = 0;
+    double FStrengthSpread = 0;
+};
+
+} // namespace kvdsim

@@ -1,0 +1,251 @@
+#include "SimControl.h"
+
+#include <QStringList>
+#include <cmath>
+
+namespace kvdsim {
+
+namespace {
+
+struct TArgs {
+    QStringList words;
+    int side = -1;   // side named by a trailing a/b/comp/flex word, -1 = none
+};
+
+TArgs Split(const QString &line)
+{
+    TArgs a;
+    a.words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (a.words.size() > 1) {
+        const QString last = a.words.last().toLower();
+        if (last == QLatin1String("a") || last == QLatin1String("comp") || last == QLatin1String("compression"))
+            a.side = 0;
+        else if (last == QLatin1String("b") || last == QLatin1String("flex") || last == QLatin1String("flexure"))
+            a.side = 1;
+        if (a.side >= 0)
+            a.words.removeLast();
+    }
+    return a;
+}
+
+TControlReply Ok(const QString &text = QString())
+{
+    TControlReply r;
+    r.text = text.isEmpty() ? QStringLiteral("ok") : text + QStringLiteral("\nok");
+    return r;
+}
+
+TControlReply Error(const QString &why)
+{
+    TControlReply r;
+    r.text = QStringLiteral("error: ") + why;
+    return r;
+}
+
+// "on" / "off" / nothing (= on).
+bool Switch(const QStringList &w, bool *value)
+{
+    if (w.size() < 2) {
+        *value = true;
+        return true;
+    }
+    const QString s = w[1].toLower();
+    if (s == QLatin1String("on") || s == QLatin1String("1")) {
+        *value = true;
+        return true;
+    }
+    if (s == QLatin1String("off") || s == QLatin1String("0")) {
+        *value = false;
+        return true;
+    }
+    return false;
+}
+
+bool Number(const QString &s, double *v)
+{
+    bool ok = false;
+    *v = s.toDouble(&ok);
+    return ok && std::isfinite(*v);
+}
+
+bool Integer(const QString &s, int *v, int base = 10)
+{
+    bool ok = false;
+    *v = s.toInt(&ok, base);
+    return ok;
+}
+
+} // namespace
+
+QString ControlHelp()
+{
+    return QStringLiteral(
+        "status                 print the box state\n"
+        "strength N [N...]      strengths (newtons) of the next specimens; 'strength off' clears them\n"
+        "preload [N]            a specimen already loaded with N newtons (default a tenth of the maximum)\n"
+        "leak [on|off]          the return valve leaks: no force builds up\n"
+        "overload [on|off]      the sensor reads 105 % of the maximum force until the next stop\n"
+        "swap [on|off]          sensor cables swapped: the force appears on the other channel\n"
+        "offset N               zero offset of the sensor, in codes (the zero command removes it)\n"
+        "noise SIGMA            code noise (standard deviation, codes)\n"
+        "garbage [N]            send N random bytes now (default 8)\n"
+        "stray [N]              put N stray bytes in front of the next status frame (default 3)\n"
+        "raw HEX...             send these bytes now, e.g. 'raw AA 00 01'\n"
+        "drop [N]               lose the next N bytes the box sends (default 1)\n"
+        "silence S              send nothing for S seconds (reads are not answered either)\n"
+        "unplug | plug          remove the serial link / bring it back\n"
+        "pattern A B AUX ST     send fixed codes in every frame; 'pattern off' ends it\n"
+        "param ADDR [VALUE]     read or write a word of the parameter memory\n"
+        "factory                reload the factory parameter set\n"
+        "panel HEX              press a front-panel key: run the command byte HEX\n"
+        "quit                   end the simulator\n"
+        "A trailing a|b (or comp|flex) picks the frame for strength, preload, leak, overload, offset;\n"
+        "without it the active frame (the one last run) is meant.");
+}
+
+TControlReply ExecuteControl(TSimBox &box, const QString &line)
+{
+    TArgs a = Split(line);
+    if (a.words.isEmpty())
+        return Ok();
+    const QString verb = a.words[0].toLower();
+    const QStringList &w = a.words;
+    if (a.side >= box.SideCount())
+        return Error(QStringLiteral("this box has no flexure frame"));
+    TPressSide &side = a.side >= 0 ? box.Side(a.side) : box.Active();
+
+    if (verb == QLatin1String("help"))
+        return Ok(ControlHelp());
+    if (verb == QLatin1String("status"))
+        return Ok(box.StatusText());
+    if (verb == QLatin1String("quit") || verb == QLatin1String("exit")) {
+        TControlReply r = Ok();
+        r.quit = true;
+        return r;
+    }
+    if (verb == QLatin1String("strength")) {
+        if (w.size() < 2)
+            return Error(QStringLiteral("strength needs a value in newtons"));
+        if (w.size() == 2 && w[1].toLower() == QLatin1String("off")) {
+            side.ClearStrengthQueue();
+            return Ok();
+        }
+        QList<double> values;
+        for (int i = 1; i < w.size(); ++i) {
+            double v = 0;
+            if (!Number(w[i], &v) || v <= 0)
+                return Error(QStringLiteral("bad strength '%1'").arg(w[i]));
+            values.append(v);
+        }
+        for (double v : values)
+            side.QueueStrength(v);
+        return Ok();
+    }
+    if (verb == QLatin1String("preload")) {
+        double n = 0;
+        if (w.size() > 1 && (!Number(w[1], &n) || n < 0))
+            return Error(QStringLiteral("bad force '%1'").arg(w[1]));
+        side.Preload(n);
+        return Ok();
+    }
+    if (verb == QLatin1String("leak") || verb == QLatin1String("overload") || verb == QLatin1String("swap")) {
+        bool on = true;
+        if (!Switch(w, &on))
+            return Error(QStringLiteral("use '%1 on' or '%1 off'").arg(verb));
+        if (verb == QLatin1String("leak"))
+            side.SetLeak(on);
+        else if (verb == QLatin1String("overload"))
+            side.SetOverload(on);
+        else
+            box.SetSwapped(on);
+        return Ok();
+    }
+    if (verb == QLatin1String("offset")) {
+        int n = 0;
+        if (w.size() < 2 || !Integer(w[1], &n))
+            return Error(QStringLiteral("offset needs a code"));
+        side.SetDrift(n);
+        return Ok();
+    }
+    if (verb == QLatin1String("noise")) {
+        double s = 0;
+        if (w.size() < 2 || !Number(w[1], &s) || s < 0)
+            return Error(QStringLiteral("noise needs a standard deviation"));
+        box.SetNoise(s);
+        return Ok();
+    }
+    if (verb == QLatin1String("garbage") || verb == QLatin1String("stray") || verb == QLatin1String("drop")) {
+        int n = verb == QLatin1String("garbage") ? 8 : verb == QLatin1String("stray") ? 3 : 1;
+        if (w.size() > 1 && (!Integer(w[1], &n) || n < 0 || n > 100000))
+            return Error(QStringLiteral("bad count '%1'").arg(w[1]));
+        if (verb == QLatin1String("garbage"))
+            box.InjectGarbage(n);
+        else if (verb == QLatin1String("stray"))
+            box.StrayBeforeNextFrame(n);
+        else
+            box.DropOutput(n);
+        return Ok();
+    }
+    if (verb == QLatin1String("raw")) {
+        QByteArray bytes;
+        for (int i = 1; i < w.size(); ++i) {
+            int b = 0;
+            if (!Integer(w[i], &b, 16) || b < 0 || b > 255)
+                return Error(QStringLiteral("bad byte '%1'").arg(w[i]));
+            bytes.append(char(b));
+        }
+        box.InjectBytes(bytes);
+        return Ok();
+    }
+    if (verb == QLatin1String("silence")) {
+        double s = 0;
+        if (w.size() < 2 || !Number(w[1], &s) || s < 0)
+            return Error(QStringLiteral("silence needs seconds"));
+        box.Silence(int(std::lround(s * 1000)));
+        return Ok();
+    }
+    if (verb == QLatin1String("unplug") || verb == QLatin1String("plug")) {
+        box.SetPlugged(verb == QLatin1String("plug"));
+        return Ok();
+    }
+    if (verb == QLatin1String("pattern")) {
+        if (w.size() == 2 && w[1].toLower() == QLatin1String("off")) {
+            box.SetPattern(false);
+            return Ok();
+        }
+        int v[4] = {};
+        if (w.size() != 5)
+            return Error(QStringLiteral("pattern needs A B AUX STATUS or 'off'"));
+        for (int i = 0; i < 4; ++i)
+            if (!Integer(w[i + 1], &v[i]))
+                return Error(QStringLiteral("bad number '%1'").arg(w[i + 1]));
+        box.SetPattern(true, v[0], v[1], v[2], v[3]);
+        return Ok();
+    }
+    if (verb == QLatin1String("param")) {
+        int addr = 0;
+        if (w.size() < 2 || !Integer(w[1], &addr) || addr < 0 || addr > 999)
+            return Error(QStringLiteral("param needs an address 0..999"));
+        if (w.size() > 2) {
+            int value = 0;
+            if (!Integer(w[2], &value) || value < 0 || value > 99999)
+                return Error(QStringLiteral("value must be 0..99999"));
+            box.SetWord(addr, value);
+        }
+        return Ok(QStringLiteral("%1 = %2").arg(addr).arg(box.Word(addr)));
+    }
+    if (verb == QLatin1String("factory")) {
+        box.LoadFactory();
+        return Ok();
+    }
+    if (verb == QLatin1String("panel")) {
+        int b = 0;
+        if (w.size() < 2 || !Integer(w[1], &b, 16) || b < 0 || b > 255)
+            return Error(QStringLiteral("panel needs a command byte in hex"));
+        box.PanelCommand(b);
+        return Ok();
+    }
+    return Error(QStringLiteral("unknown command '%1' (try help)").arg(verb));
+}
+
+} // namespace kvdsim
