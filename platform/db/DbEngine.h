@@ -33,6 +33,10 @@ public:
     TDbConnection(const TDbConnection &) = delete;
     TDbConnection &operator=(const TDbConnection &) = delete;
 
+    // Creates a new, empty database file (for set-up and tests); throws when
+    // the file already exists or cannot be written.
+    static void createDatabase(const QString &filePath);
+
     // Opens an existing database file. Throws when the SQLite driver is
     // missing, the file does not exist, or it is not a database. Turns on
     // foreign keys, the write-ahead journal and full synchronous commits, so
@@ -42,8 +46,9 @@ public:
     bool connected() const;
     QString filePath() const { return m_path; }
 
-    // Names of the user tables, as created.
+    // Names of the user tables, as created, sorted without regard to case.
     QStringList tableNames() const;
+    bool tableExists(const QString &name) const; // case-insensitive
 
     // Translates one Jet statement and executes it as a command; returns
     // the number of rows changed. Throws EDatabaseError.
@@ -68,7 +73,9 @@ public:
     QString fieldName() const;
     QVariant value() const;
     bool isNull() const;
-    // Text that holds a number converts; a null reads as 0 / "" / invalid.
+    // Text that holds a number converts ('.' as decimal point); a null or
+    // empty text reads as 0 / "" / invalid date; other text throws.
+    // asInteger rounds a fraction to the nearest integer.
     qint64 asInteger() const;
     double asFloat() const;
     QString asString() const;
@@ -114,7 +121,8 @@ public:
     int recNo() const { return m_row; } // 0-based; -1 when empty
     void moveTo(int row);
 
-    // Columns in select order, under their alias names (the grid titles).
+    // Columns in select order, under their alias names (the grid titles);
+    // a computed column without alias is named Expr1000 + its position
     int fieldCount() const { return m_columns.size(); }
     QStringList fieldNames() const { return m_columns; }
     // Case-insensitive look-up; throws EDatabaseError for an unknown name.
@@ -143,6 +151,12 @@ private:
     friend class TDbField;
     enum class State { Browse, Edit, Insert };
 
+    QVariant currentValue(int column) const;
+    void requireEditable() const;
+    void checkBrowseMode();
+    void setCurrent(int row);
+    QVector<QVariant> fetchRow(qint64 rowid);
+
     TDbConnection *m_conn;
     QString m_sql;
     bool m_active = false;
@@ -150,7 +164,11 @@ private:
     QVector<QVector<QVariant>> m_rows;
     QVector<qint64> m_rowIds;   // rowid of each row for single-table results
     QString m_table;            // the single source table, empty otherwise
+    QStringList m_baseColumns;  // source column of each field, empty = computed
+    QString m_refreshSql;       // reads one row of m_table back by rowid
     int m_row = -1;
+    bool m_eof = true;
+    bool m_bof = true;
     State m_state = State::Browse;
     QVector<QVariant> m_editBuffer;
     QVector<bool> m_editTouched;

@@ -8,6 +8,8 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
+class QAbstractItemView;
+
 namespace kv::db {
 
 class KVPLATFORM_EXPORT TDbGridModel : public QAbstractTableModel {
@@ -22,11 +24,23 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
 
+    // Shows this model in the view and keeps the view's current row and the
+    // query's current row in step, both ways.
+    void bindView(QAbstractItemView *view);
+
 public slots:
     void refresh();
+    // Moves the query to the row (a grid click); ignored when out of range.
+    void setCurrentRow(int row);
+
+signals:
+    void currentRowChanged(int row);
 
 private:
     QPointer<TDbQuery> m_query;
+    QMetaObject::Connection m_dataConn;
+    QMetaObject::Connection m_rowConn;
+    bool m_following = false;
 };
 
 } // namespace kv::db
