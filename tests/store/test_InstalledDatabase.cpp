@@ -191,8 +191,10 @@ TEST_F(InstalledDatabase, TesterNumbersAreAssignedAndNamesLimited)
     EXPECT_TRUE(zov->qryZov.fieldByName("Origin").isNull());
 
     // The fourth column takes the value a settings restore gives it.
-    EXPECT_TRUE(zov->ExecSql("Insert into tester values(7,'Li',456,'A')"));
+    EXPECT_TRUE(zov->ExecSql("Insert into tester values(7,'Li',456,A)"));
     EXPECT_EQ(zov->GetUserSecret("Li"), 456);
+    ASSERT_EQ(Rows("select * from Tester where UserNo = 7"), 1);
+    EXPECT_EQ(zov->qryZov.fieldByName("Origin").asString(), "A");
 
     // Names are at most ten characters, as in the login box.
     EXPECT_FALSE(zov->ExecSql("Insert into Tester(name,secret) values('ElevenChars',1)"));
