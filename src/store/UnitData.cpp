@@ -301,7 +301,7 @@ bool TZovData::SaveGlobalParams(const TGlobalSettings &s)
     ok = SaveLoadSettings(s) && ok;
     // SavNum 1000 goes back under its own number, so the block read at start
     // is the block written at exit (a missing row is created like the others).
-    ok = WriteNumInt(NumValue1000, LowDWord(s.Value1000)) && ok;
+    ok = WriteNumText(NumValue1000, SqlNum(qint64(s.Value1000))) && ok;
     return ok;
 }
 
