@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -115,8 +117,12 @@ TStartup::TOutcome TStartup::Run()
     env.WaitWindow = std::move(wait);
     env.Steps = Steps;
     m_main = std::make_unique<TfrmMeasure>(std::move(env));
-    if (m_options.ShowMaximized)
+    if (m_options.ShowMaximized) {
+        // Also fills the screen where no window manager maximises.
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            m_main->setGeometry(screen->availableGeometry());
         m_main->showMaximized();
+    }
     else
         m_main->show();
 

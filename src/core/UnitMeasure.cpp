@@ -496,6 +496,7 @@ void TfrmMeasure::BuildRightPanel()
     guValvePos->setObjectName(QStringLiteral("guValvePos"));
     guValvePos->setRange(0, 100);
     guValvePos->setValue(0);
+    guValvePos->setFormat(QStringLiteral("%v"));
     edtValvePos = new QLineEdit(PlManuCtrl);
     edtValvePos->setObjectName(QStringLiteral("edtValvePos"));
     edtValvePos->setReadOnly(true);
