@@ -366,3 +366,29 @@ TEST_F(EngineTest, ModuleTablesCreatedAtStartCascade)
     EXPECT_EQ(count(u("ConCubeCaptionInfo")), 0);
     EXPECT_EQ(count(u("ConFlexCantionInfo")), 1); // another module's captions stay
 }
+
+TEST_F(EngineTest, SchemaChangesThatCannotHoldAreRefused)
+{
+    exec(u("Create Table P (a varchar(5), b int)"));
+    exec(u("Create Table C (a varchar(5), n int)"));
+    exec(u("insert into C values('x', 1)"));
+    // The referenced columns carry no key, or the table does not exist.
+    EXPECT_THROW(m_conn->execute(u("ALTER TABLE C ADD CONSTRAINT C FOREIGN KEY (a) REFERENCES P(a) on delete cascade")),
+                 EDatabaseError);
+    EXPECT_THROW(m_conn->execute(u("ALTER TABLE C ADD CONSTRAINT C FOREIGN KEY (a) REFERENCES Nowhere(a)")),
+                 EDatabaseError);
+    EXPECT_THROW(m_conn->execute(u("ALTER TABLE Nowhere ADD CONSTRAINT k UNIQUE (a)")), EDatabaseError);
+    EXPECT_EQ(count(u("C")), 1);
+    EXPECT_FALSE(m_conn->tableNames().contains(u("kv__rebuild")));
+    // A key added later holds for the rows already there.
+    EXPECT_EQ(exec(u("ALTER TABLE C ADD CONSTRAINT ck UNIQUE (a)")), 0);
+    EXPECT_THROW(m_conn->execute(u("insert into C values('X', 2)")), EDatabaseError); // same text ignoring case
+    EXPECT_EQ(exec(u("ALTER TABLE C ADD COLUMN note varchar(10)")), 0);
+    EXPECT_EQ(exec(u("update C set note = 'Abc'")), 1);
+    EXPECT_EQ(count(u("C"), u("note = 'aBC'")), 1);
+    EXPECT_THROW(m_conn->execute(u("ALTER TABLE C ALTER COLUMN n varchar(5)")), EDatabaseError);
+    EXPECT_THROW(m_conn->execute(u("Create Table D (id counter, x int, primary key (id, x))")), EDatabaseError);
+    EXPECT_EQ(exec(u("Create Table E (id counter, x int, constraint pk primary key (id))")), 0);
+    EXPECT_EQ(exec(u("insert into E (x) values (5)")), 1);
+    EXPECT_EQ(scalar(u("select id from E")), u("1"));
+}
