@@ -201,17 +201,3 @@ TEST_F(InstalledDatabase, TesterNumbersAreAssignedAndNamesLimited)
     EXPECT_TRUE(zov->ExecSql("Insert into Tester(name,secret) values('TenChars10',1)"));
 }
 
-TEST_F(InstalledDatabase, SettingNumbersMayRepeat)
-{
-    // No unique key on the numbers: a duplicate row is accepted, and read as missing.
-    EXPECT_TRUE(zov->ExecSql("Insert into SavNum values(100,1)"));
-    EXPECT_TRUE(zov->ExecSql("Insert into SavString values(100,'Admin')"));
-    EXPECT_FALSE(zov->NumExists(100));
-    EXPECT_FALSE(zov->StrExists(100));
-}
-
-TEST_F(InstalledDatabase, TextComparesWithoutRegardToCase)
-{
-    EXPECT_EQ(Rows("select * from CheckTempValue where ctrlbox = 'kvd520_dj' and name = 'checknum1'"), 1);
-    EXPECT_EQ(Rows("select * from Unit where [Name] = 'KN'"), 1);
-}

