@@ -1143,8 +1143,13 @@ QString Render(const QVector<TTok> &toks)
         }
         if (i > 0) {
             const TTok &p = toks[i - 1];
-            const bool tight = isOp(t, ",") || isOp(t, ".") || isOp(p, ".") ||
-                               (t.kind == TTokKind::Group && (p.kind == TTokKind::Word || p.kind == TTokKind::Ident));
+            // A call or a name with its column list is written "name(...)";
+            // a keyword keeps its blank before the parenthesis.
+            const bool callLike = p.kind == TTokKind::Ident ||
+                                  (p.kind == TTokKind::Word &&
+                                   (!keywordRole().contains(up(p)) || isWord(p, "VALUES") || isWord(p, "KEY") ||
+                                    isWord(p, "CAST") || isWord(p, "EXISTS") || isWord(p, "IN")));
+            const bool tight = isOp(t, ",") || isOp(t, ".") || isOp(p, ".") || (t.kind == TTokKind::Group && callLike);
             if (!tight)
                 out += QLatin1Char(' ');
         }

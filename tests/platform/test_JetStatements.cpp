@@ -125,9 +125,9 @@ TEST_F(EngineTest, ModuleGroupLifecycleStatements)
               1);
     EXPECT_EQ(exec(u("update CemCompGroup set SelectGroNum = 3 where zuhao = '2008' and lingqi = '28'")), 1);
     EXPECT_EQ(rows(u("select * from CemCompGroup where zuhao = '2008' and lingqi = '28'")).size(), 1);
-    const auto spec = rows(u("select * from CemCompGROne where zuhao = '2008' and lingqi = '28' order by shunxu"));
-    ASSERT_EQ(spec.size(), 3);
-    EXPECT_EQ(spec[0][3], u("72100.00"));
+    const auto specimens = rows(u("select * from CemCompGROne where zuhao = '2008' and lingqi = '28' order by shunxu"));
+    ASSERT_EQ(specimens.size(), 3);
+    EXPECT_EQ(specimens[0][3], u("72100.00"));
     EXPECT_EQ(exec(u("update CemCompGROne set onekn = '73000' where zuhao = '2008' and lingqi = '28' and shunxu = 1")), 1);
     // Recomputing the stored group from its specimens.
     EXPECT_EQ(rows(u("select round(onekn/1000, 2) as kn, round(onekn/(lenav*widav), 1) as mpa from CemCompGROne "
