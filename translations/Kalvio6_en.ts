@@ -36,7 +36,7 @@
 <context>
     <name>kv::TStartup</name>
     <message>
-        <location filename="../src/core/Startup.cpp" line="96"/>
+        <location filename="../src/core/Startup.cpp" line="98"/>
         <source>数据库的存储引擎不存在,系统无法正常执行</source>
         <translation>The database engine does not exist; the system cannot run</translation>
     </message>
@@ -255,124 +255,124 @@
         <translation>Load down</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="529"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="530"/>
         <source>运行</source>
         <translation>Run</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="530"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="531"/>
         <source>停止</source>
         <translation>Stop</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="531"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="532"/>
         <source>复位</source>
         <translation>Reset</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="532"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="533"/>
         <source>上升</source>
         <translation>Up</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="533"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="534"/>
         <source>下降</source>
         <translation>Down</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="549"/>
-        <location filename="../src/core/UnitMeasure.cpp" line="590"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="591"/>
         <source>信息提示：</source>
         <translation>Hint: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="549"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
         <source>状态提示：</source>
         <translation>Status: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="549"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
         <source>系统状态：</source>
         <translation>System: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="551"/>
         <source>当前时间：</source>
         <translation>Current time: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="551"/>
         <source>当前相对码:</source>
         <translation>Relative code:</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="551"/>
         <source>当前阀口位置:</source>
         <translation>Valve position:</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="641"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="642"/>
         <source>读取参数时有%1个参数读取错误</source>
         <translation>%1 parameters could not be read</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="760"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="761"/>
         <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
         <translation>Cannot reach the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="786"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="787"/>
         <source>系统状态：联机工作</source>
         <translation>System: on line</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="794"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="795"/>
         <source>系统状态：脱机工作</source>
         <translation>System: off line</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
         <source>载荷</source>
         <translation>Load</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
         <source>峰值</source>
         <translation>Peak</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
         <source>速度</source>
         <translation>Rate</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="919"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
         <source>强度</source>
         <translation>Strength</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="982"/>
-        <location filename="../src/core/UnitMeasure.cpp" line="992"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="983"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="993"/>
         <source>设置保存失败,请检查数据库!</source>
         <translation>The setting could not be saved; please check the database!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="985"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="986"/>
         <source>语言切换成功,下次启动后生效!</source>
         <translation>Language switched; it takes effect at the next start!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="995"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="996"/>
         <source>机型切换成功,下次启动后生效!</source>
         <translation>Machine type switched; it takes effect at the next start!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="1017"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1018"/>
         <source>正在检测中，请先结束后退出</source>
         <translation>A test is running; end it before exiting</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="1021"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1022"/>
         <source>一组试验没有完成，请先结束一组试验。</source>
         <translation>A group of tests is not finished; end the group first.</translation>
     </message>
@@ -508,7 +508,7 @@
 <context>
     <name>kv::db::TDbField</name>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="510"/>
+        <location filename="../platform/db/DbEngine.cpp" line="515"/>
         <source>&apos;%1&apos; 不是有效的日期</source>
         <translation>'%1' is not a valid date</translation>
     </message>
@@ -516,53 +516,53 @@
 <context>
     <name>kv::db::TDbQuery</name>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="539"/>
+        <location filename="../platform/db/DbEngine.cpp" line="544"/>
         <source>语句不返回记录集</source>
         <translation>The statement returns no result set</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="678"/>
+        <location filename="../platform/db/DbEngine.cpp" line="683"/>
         <source>记录号 %1 超出范围</source>
         <translation>Record number %1 is out of range</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="696"/>
-        <location filename="../platform/db/DbEngine.cpp" line="752"/>
+        <location filename="../platform/db/DbEngine.cpp" line="701"/>
+        <location filename="../platform/db/DbEngine.cpp" line="757"/>
         <source>字段 %1 不存在</source>
         <translation>Field %1 does not exist</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="719"/>
+        <location filename="../platform/db/DbEngine.cpp" line="724"/>
         <source>查询没有打开</source>
         <translation>The query is not open</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="721"/>
+        <location filename="../platform/db/DbEngine.cpp" line="726"/>
         <source>结果集不是来自单个表, 不能修改</source>
         <translation>The result set does not come from a single table and cannot be edited</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="730"/>
+        <location filename="../platform/db/DbEngine.cpp" line="735"/>
         <source>没有可修改的记录</source>
         <translation>There is no record to edit</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="749"/>
+        <location filename="../platform/db/DbEngine.cpp" line="754"/>
         <source>记录不在编辑状态</source>
         <translation>The record is not being edited</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="754"/>
+        <location filename="../platform/db/DbEngine.cpp" line="759"/>
         <source>字段 %1 是计算列, 不能修改</source>
         <translation>Field %1 is a computed column and cannot be edited</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="833"/>
+        <location filename="../platform/db/DbEngine.cpp" line="838"/>
         <source>要修改的记录已不存在</source>
         <translation>The record to be changed no longer exists</translation>
     </message>
     <message>
-        <location filename="../platform/db/DbEngine.cpp" line="861"/>
+        <location filename="../platform/db/DbEngine.cpp" line="866"/>
         <source>没有可删除的记录</source>
         <translation>There is no record to delete</translation>
     </message>
@@ -652,27 +652,27 @@
         <translation>An autonumber column cannot be combined with another primary key</translation>
     </message>
     <message>
-        <location filename="../platform/db/JetDialect.cpp" line="1060"/>
+        <location filename="../platform/db/JetDialect.cpp" line="1057"/>
         <source>ALTER TABLE 语句不正确</source>
         <translation>Invalid ALTER TABLE statement</translation>
     </message>
     <message>
-        <location filename="../platform/db/JetDialect.cpp" line="1090"/>
+        <location filename="../platform/db/JetDialect.cpp" line="1087"/>
         <source>一次只能增加一列</source>
         <translation>Only one column can be added at a time</translation>
     </message>
     <message>
-        <location filename="../platform/db/JetDialect.cpp" line="1109"/>
+        <location filename="../platform/db/JetDialect.cpp" line="1106"/>
         <source>不支持修改列的类型</source>
         <translation>Changing the type of a column is not supported</translation>
     </message>
     <message>
-        <location filename="../platform/db/JetDialect.cpp" line="1167"/>
+        <location filename="../platform/db/JetDialect.cpp" line="1169"/>
         <source>一次只能执行一条语句</source>
         <translation>Only one statement can be executed at a time</translation>
     </message>
     <message>
-        <location filename="../platform/db/JetDialect.cpp" line="1169"/>
+        <location filename="../platform/db/JetDialect.cpp" line="1171"/>
         <source>语句为空</source>
         <translation>The statement is empty</translation>
     </message>
