@@ -109,7 +109,16 @@ bool TSimRunner::Start(QString *error)
     FTimer.setInterval(kTickMs);
     connect(&FTimer, &QTimer::timeout, this, &TSimRunner::OnTick);
     FTimer.start();
+    // Announced only now, so whoever waits for this line finds everything ready.
+    FStarted = true;
+    Announce();
     return true;
+}
+
+void TSimRunner::Announce()
+{
+    Print(stdout, QStringLiteral("kvdsim %1: %2 -> %3")
+                      .arg(QLatin1String(FBox.Info().key), FLink.LinkPath(), FLink.SlavePath()));
 }
 
 void TSimRunner::Shutdown()
@@ -135,8 +144,8 @@ bool TSimRunner::OpenLink(QString *error)
         Print(stderr, QStringLiteral("kvdsim: ") + FLink.Warning());
     FMasterNotifier = std::make_unique<QSocketNotifier>(FLink.MasterFd(), QSocketNotifier::Read);
     connect(FMasterNotifier.get(), &QSocketNotifier::activated, this, &TSimRunner::OnMasterReadable);
-    Print(stdout, QStringLiteral("kvdsim %1: %2 -> %3")
-                      .arg(QLatin1String(FBox.Info().key), FLink.LinkPath(), FLink.SlavePath()));
+    if (FStarted)
+        Announce();
     Log("--", QStringLiteral("link %1 -> %2").arg(FLink.LinkPath(), FLink.SlavePath()));
     return true;
 }

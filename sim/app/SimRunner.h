@@ -43,6 +43,7 @@ private slots:
 private:
     bool OpenLink(QString *error);
     void CloseLink();
+    void Announce();
     void Flush();
     void Log(const char *direction, const QString &text);
     QString RunControl(const QString &line);
@@ -59,6 +60,7 @@ private:
     QByteArray FStdinBuffer;
     QLocalServer *FServer = nullptr;
     QFile FLog;
+    bool FStarted = false;
 };
 
 // Ends the event loop cleanly on SIGINT, SIGTERM and SIGHUP.

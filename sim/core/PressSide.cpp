@@ -15,6 +15,8 @@ constexpr double kWanderTime = 0.8;      // s, drift of the hydraulic gain
 constexpr double kWanderSize = 0.015;    // relative size of that drift
 constexpr int kMinEntryCode = 20;        // control never starts on sensor noise
 constexpr double kMinUnloadDelay = 0.5;  // s
+constexpr double kNoForce = 0.5;         // N, below this the frame counts as unloaded
+constexpr double kCrushTime = 3.0;       // s, the remains of a broken specimen give way
 
 } // namespace
 
@@ -219,7 +221,7 @@ void TPressSide::Run(bool manualControl)
 
 void TPressSide::Stop()
 {
-    const bool loaded = FForce > 0;
+    const bool loaded = FForce >= kNoForce;
     if (FMode == Loading || FMode == Keeping || FMode == Jogging || (FMode == Idle && loaded)) {
         FMode = Unloading;
         FQuiet = 0;
@@ -352,8 +354,11 @@ void TPressSide::UpdateForce(double dt)
     } else {
         FSpec.brokenFor += dt;
         const double r = FFrame.residual;
-        const double cap = FSpec.peakAtBreak * (r + (1 - r) * std::exp(-FSpec.brokenFor / FFrame.failTime));
-        FForce = std::min(elastic, cap);
+        // Fast collapse to the residual, then the crushed remains give way too.
+        const double t = FSpec.brokenFor;
+        const double cap = FSpec.peakAtBreak
+                           * (r * std::exp(-t / kCrushTime) + (1 - r) * std::exp(-t / FFrame.failTime));
+        FForce = cap < kNoForce ? 0.0 : std::min(elastic, cap);
     }
     FSpec.peak = std::max(FSpec.peak, FForce);
 }
@@ -398,7 +403,7 @@ void TPressSide::Step(double dt)
     FLastForce = FForce;
 
     if (FMode == Unloading) {
-        FQuiet = FForce <= 0 ? FQuiet + dt : 0;
+        FQuiet = FForce < kNoForce ? FQuiet + dt : 0;
         if (FQuiet >= p.unloadDelay) {
             FMode = Idle;
             Note(QStringLiteral("unloaded"));
