@@ -126,8 +126,7 @@ void TSimRunner::Shutdown()
     FTimer.stop();
     CloseLink();
     if (FServer) {
-        FServer->close();
-        QLocalServer::removeServer(FOptions.control);
+        FServer->close();   // removes its own socket file, not one a newer simulator made
         FServer = nullptr;
     }
     if (FLog.isOpen()) {

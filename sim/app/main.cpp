@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
 
 #include <cstdio>
 
@@ -17,6 +19,29 @@ int Fail(const QString &text)
 {
     std::fprintf(stderr, "kvdsim: %s\n", qPrintable(text));
     return 2;
+}
+
+// Client mode: hands one command to a running simulator and prints its reply.
+int SendCommand(const QString &socket, const QString &command)
+{
+    QLocalSocket c;
+    c.connectToServer(socket);
+    if (!c.waitForConnected(3000))
+        return Fail(QStringLiteral("no simulator listens on %1").arg(socket));
+    c.write((command + QLatin1Char('\n')).toUtf8());
+    QByteArray reply;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 5000) {
+        if (c.waitForReadyRead(100))
+            reply += c.readAll();
+        const int last = reply.lastIndexOf('\n', reply.size() - 2) + 1;
+        const QByteArray tail = reply.mid(last);
+        if (reply.endsWith('\n') && (tail == "ok\n" || tail.startsWith("error:")))
+            break;
+    }
+    std::fwrite(reply.constData(), 1, size_t(reply.size()), stdout);
+    return reply.contains("\nerror:") || reply.startsWith("error:") || !reply.endsWith("ok\n") ? 1 : 0;
 }
 
 } // namespace
@@ -55,9 +80,12 @@ int main(int argc, char **argv)
     const QCommandLineOption control(QStringLiteral("control"),
                                      QStringLiteral("Control channel: 'stdin' or the path of a local socket."),
                                      QStringLiteral("stdin|PATH"));
+    const QCommandLineOption send(QStringLiteral("send"),
+                                  QStringLiteral("Send one control command to the simulator listening on --control PATH, print the reply, end."),
+                                  QStringLiteral("COMMAND"));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
                                      QStringLiteral("Print box events on stderr."));
-    p.addOptions({help, model, link, log, rate, seed, strength, strengthMean, strengthSpread, noise, offset, control, verbose});
+    p.addOptions({help, model, link, log, rate, seed, strength, strengthMean, strengthSpread, noise, offset, control, send, verbose});
     if (!p.parse(QCoreApplication::arguments()))
         return Fail(p.errorText());
     if (p.isSet(help)) {
@@ -103,7 +131,14 @@ int main(int argc, char **argv)
     o.linkPath = QDir::cleanPath(QDir::current().absoluteFilePath(o.linkPath));
     o.logPath = p.value(log);
     o.control = p.value(control);
+    if (!o.control.isEmpty() && o.control != QLatin1String("stdin") && o.control != QLatin1String("-"))
+        o.control = QDir::cleanPath(QDir::current().absoluteFilePath(o.control));
     o.verbose = p.isSet(verbose);
+    if (p.isSet(send)) {
+        if (o.control.isEmpty() || o.control == QLatin1String("stdin") || o.control == QLatin1String("-"))
+            return Fail(QStringLiteral("--send needs --control PATH of a running simulator"));
+        return SendCommand(o.control, p.value(send));
+    }
 
     InstallQuitSignals();
     TSimRunner runner(o);

@@ -426,6 +426,16 @@ TEST(SimPty, ControlOverALocalSocketAndByteLog)
             reply += c.readAll();
     EXPECT_TRUE(reply.contains("next strengths: 1234")) << reply.toStdString();
 
+    // The client mode of the same program.
+    QProcess send;
+    send.start(SimExe(), {QStringLiteral("--control"), sock, QStringLiteral("--send"), QStringLiteral("param 160")});
+    ASSERT_TRUE(send.waitForFinished(kPatience));
+    EXPECT_EQ(send.exitCode(), 0);
+    EXPECT_EQ(send.readAllStandardOutput(), QByteArray("160 = 3\nok\n"));
+    send.start(SimExe(), {QStringLiteral("--control"), sock, QStringLiteral("--send"), QStringLiteral("nonsense")});
+    ASSERT_TRUE(send.waitForFinished(kPatience));
+    EXPECT_EQ(send.exitCode(), 1);
+
     TPort port;
     ASSERT_TRUE(port.Open(dir.path() + QStringLiteral("/COM7")));
     port.Write(ReadParam(160));
