@@ -191,10 +191,10 @@ double TPressSide::NextStrength()
 
 void TPressSide::PlaceSpecimen(double strength)
 {
-    FSpec = TSpecimen();
-    FSpec.present = true;
-    FSpec.strength = strength;
-    FSpec.contact = std::max(FFrame.contactGap, FPos + FFrame.minGap);
+    FSpecimen = TSpecimen();
+    FSpecimen.present = true;
+    FSpecimen.strength = strength;
+    FSpecimen.contact = std::max(FFrame.contactGap, FPos + FFrame.minGap);
     Note(QStringLiteral("new specimen, strength %1 N").arg(strength, 0, 'f', 0));
 }
 
@@ -204,8 +204,8 @@ void TPressSide::Run(bool manualControl)
         Note(QStringLiteral("run ignored: already loading"));
         return;
     }
-    const bool underLoad = FSpec.present && !FSpec.broken && FForce > 0;
-    if (!FSpec.present || FSpec.broken || (!FStrengthQueue.isEmpty() && !underLoad))
+    const bool underLoad = FSpecimen.present && !FSpecimen.broken && FForce > 0;
+    if (!FSpecimen.present || FSpecimen.broken || (!FStrengthQueue.isEmpty() && !underLoad))
         PlaceSpecimen(NextStrength());
     FManual = manualControl;
     FControl = false;
@@ -301,10 +301,10 @@ void TPressSide::Preload(double newtons)
 {
     if (newtons <= 0)
         newtons = (P().maxLoad > 0 ? P().maxLoad : FFrame.strengthMean) * 0.1;
-    if (!FSpec.present || FSpec.broken)
+    if (!FSpecimen.present || FSpecimen.broken)
         PlaceSpecimen(NextStrength());
-    FSpec.strength = std::max(FSpec.strength, newtons * 1.5);
-    FPos = std::min(FSpec.contact + newtons / FFrame.stiffness, FFrame.stroke);
+    FSpecimen.strength = std::max(FSpecimen.strength, newtons * 1.5);
+    FPos = std::min(FSpecimen.contact + newtons / FFrame.stiffness, FFrame.stroke);
     UpdateForce(0);
     FLastForce = FForce;
     Note(QStringLiteral("specimen already loaded with %1 N").arg(FForce, 0, 'f', 0));
@@ -337,30 +337,30 @@ void TPressSide::Control(double dt)
 
 void TPressSide::UpdateForce(double dt)
 {
-    if (!FSpec.present) {
+    if (!FSpecimen.present) {
         FForce = 0;
         return;
     }
-    const double travel = FPos - FSpec.contact;
+    const double travel = FPos - FSpecimen.contact;
     const double elastic = travel > 0 ? FFrame.stiffness * travel : 0.0;
-    if (!FSpec.broken) {
-        if (elastic >= FSpec.strength) {
-            FSpec.broken = true;
-            FSpec.brokenFor = 0;
-            FSpec.peakAtBreak = elastic;
+    if (!FSpecimen.broken) {
+        if (elastic >= FSpecimen.strength) {
+            FSpecimen.broken = true;
+            FSpecimen.brokenFor = 0;
+            FSpecimen.peakAtBreak = elastic;
             Note(QStringLiteral("specimen broke at %1 N").arg(elastic, 0, 'f', 0));
         }
         FForce = elastic;
     } else {
-        FSpec.brokenFor += dt;
+        FSpecimen.brokenFor += dt;
         const double r = FFrame.residual;
         // Fast collapse to the residual, then the crushed remains give way too.
-        const double t = FSpec.brokenFor;
-        const double cap = FSpec.peakAtBreak
+        const double t = FSpecimen.brokenFor;
+        const double cap = FSpecimen.peakAtBreak
                            * (r * std::exp(-t / kCrushTime) + (1 - r) * std::exp(-t / FFrame.failTime));
         FForce = cap < kNoForce ? 0.0 : std::min(elastic, cap);
     }
-    FSpec.peak = std::max(FSpec.peak, FForce);
+    FSpecimen.peak = std::max(FSpecimen.peak, FForce);
 }
 
 void TPressSide::Step(double dt)

@@ -62,10 +62,10 @@ public:
     bool ControlActive() const { return FControl; }
     double Position() const { return FPos; }
     double Rate() const { return FRateF; }
-    bool SpecimenPresent() const { return FSpec.present; }
-    bool SpecimenBroken() const { return FSpec.broken; }
-    double SpecimenStrength() const { return FSpec.strength; }
-    double SpecimenPeak() const { return FSpec.peak; }
+    bool SpecimenPresent() const { return FSpecimen.present; }
+    bool SpecimenBroken() const { return FSpecimen.broken; }
+    double SpecimenStrength() const { return FSpecimen.strength; }
+    double SpecimenPeak() const { return FSpecimen.peak; }
     bool Leak() const { return FLeak; }
     bool Overload() const { return FOverload; }
     int Drift() const { return FDrift; }
@@ -147,7 +147,7 @@ private:
     int FDrift = 0;
     bool FLeak = false;
     bool FOverload = false;
-    TSpecimen FSpec;
+    TSpecimen FSpecimen;
     QList<double> FStrengthQueue;
     double FFixedStrength = 0;
     double FStrengthMean = 0;
