@@ -13,8 +13,10 @@
 #include "SerialPort.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -209,6 +211,26 @@ public:
     int FCheckKZ = 0, FKZThreshold = 0;  // KVD510 models (flexural channel)
     int FCheckKY = 0, FKYTHreshold = 0;  // KVD520 models (compressive channel)
 
+    // ---- run working fields: the run sequence keeps its state here ----
+    std::atomic<bool> RunActive{false};
+    std::atomic<bool> StepBusy{false};
+    std::atomic<bool> AutoRunPending{false};
+    std::atomic<bool> StopRequested{false};
+    std::atomic<bool> ManualBreak{false};
+    QDateTime LastRunTime;        // time of the last unload (invalid: never)
+    int CoolReduction = 0;        // valve-start reduction after recent runs
+    QDateTime SavedLastRunTime;   // saved twins, kept across the program's runs
+    int SavedCoolReduction = 0;
+    // Working values of the reduction: longest cooling time T (min), largest
+    // reduction R, reduction per run E.
+    int CoolMaxTime = 0, CoolMaxReduction = 0, CoolEachReduction = 0;
+    // Valve-start reduction for the time since the last run.
+    void RecomputeCoolReduction(const QDateTime &now);
+    // First show: saved reduction back in place, no run, reduction recomputed.
+    void ResetRunFields(const QDateTime &now);
+    // Copies the live reduction and last-run time into their saved twins.
+    void SaveRunState();
+
     // The parameter set (null until Init, or without a registered factory).
     TCtrlParamSet *ParamSet() const { return FParamSet.get(); }
     // Registers how every driver's Init creates its parameter set.
@@ -224,9 +246,11 @@ protected:
     // Base behaviour of Init and Finish (serial line, ready flag).
     bool BaseInit();
     bool BaseFinish();
-    // Waits (20 ms rounds) until count bytes are buffered; false after more
-    // than 10 rounds.
-    bool WaitForBytes(int count);
+    // Waits in 20 ms rounds until count bytes are buffered; false after more
+    // than 10 rounds. pauseFirst: a round pauses before it is judged (11
+    // pauses in all, the status-frame wait); otherwise 10 pauses (the reply
+    // wait).
+    bool WaitForBytes(int count, bool pauseFirst);
     void MissedPoll();
     bool DecodeFrame(const QByteArray &frame);
     bool FrameLooksGood(const QByteArray &frame) const;

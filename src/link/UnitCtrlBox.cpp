@@ -1,0 +1,755 @@
+#include "link/UnitCtrlBox.h"
+
+#include "link/BoxFrames.h"
+#include "store/UnitData.h"
+#include "Clock.h"
+#include "SqlText.h"
+
+#include <QDebug>
+#include <cmath>
+#include <limits>
+
+namespace kv {
+
+using namespace box;
+
+namespace {
+
+const char *const kUnit = "UnitCtrlBox";
+
+const char *const kKZMessage = "超过抗折保护力码阈值，请检查抗折、抗压传感器线有无插反!";
+const char *const kKYMessage = "超过抗压保护力码阈值，请检查抗折、抗压传感器线有无插反!";
+
+// clang-format off
+const TBoxProfile kProfiles[BoxModelCount] = {
+//   type class         key          display        kind family          motor  settings       len ch                   off fast slow scale div   run         zero              activate       deactivate     cmp check                     message
+    {0, "TKVD300",    "KVD300",    "KVD-300",    1, TBoxFamily::F300, false, "9600,n,8,1",  7, TForceChannel::Single, 0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     -1,            -1,            0, TOtherCheck::None,        nullptr},
+    {1, "TKVD510",    "KVD510",    "KVD-510",    2, TBoxFamily::F510, false, "19200,n,8,1", 12, TForceChannel::A,     0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     CmdProtectOff, CmdProtectOff, 1, TOtherCheck::Flexural,    kKZMessage},
+    {2, "TKVD520",    "KVD520",    "KVD-520",    4, TBoxFamily::F520, false, "19200,n,8,1", 12, TForceChannel::B,     100, 137, 156, 100, 1,  CmdRunFlex, CmdClearZeroFlex, CmdProtectOn,  CmdProtectOff, 0, TOtherCheck::Compressive, kKYMessage},
+    {3, "TKVD300_DJ", "KVD300_DJ", "KVD-300_DJ", 1, TBoxFamily::F300, true,  "19200,n,8,1", 12, TForceChannel::A,     0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     -1,            -1,            0, TOtherCheck::None,        nullptr},
+    {4, "TKVD510_DJ", "KVD510_DJ", "KVD-510_DJ", 2, TBoxFamily::F510, true,  "19200,n,8,1", 12, TForceChannel::A,     0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     CmdProtectOff, CmdProtectOff, 1, TOtherCheck::Flexural,    kKZMessage},
+    {5, "TKVD520_DJ", "KVD520_DJ", "KVD-520_DJ", 4, TBoxFamily::F520, true,  "19200,n,8,1", 12, TForceChannel::B,     100, 137, 156, 100, 1,  CmdRunFlex, CmdClearZeroFlex, CmdProtectOn,  CmdProtectOff, 0, TOtherCheck::Compressive, kKYMessage},
+};
+// clang-format on
+
+TParamSetFactory &ParamSetFactory()
+{
+    static TParamSetFactory factory;
+    return factory;
+}
+
+TSerialLineFactory &DefaultSerialFactory()
+{
+    static TSerialLineFactory factory;
+    return factory;
+}
+
+[[noreturn]] void Raise(const char *what)
+{
+    throw EAssertion(std::string(kUnit) + ": " + what);
+}
+
+// Delphi's Round: nearest, halves to even.
+qint64 RoundEven(double x)
+{
+    const double r = std::nearbyint(x);
+    if (!(r > -9.2e18 && r < 9.2e18))
+        return r < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    return static_cast<qint64>(r);
+}
+
+double Lerp(double x, double x0, double y0, double x1, double y1)
+{
+    return y0 + (x - x0) * (y1 - y0) / (x1 - x0);
+}
+
+// The rows of CtrlBoxSaveItems for a model key and name.
+int CountRows(TZovData &data, const QString &key, const QString &name, QString *value)
+{
+    const QString sql = QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(key) +
+                        QStringLiteral(" and Name = ") + QuotedStr(name);
+    if (!data.ExecSql(sql))
+        return -1;
+    const int n = data.qryZov.recordCount();
+    if (n == 1 && value) {
+        data.qryZov.first();
+        *value = data.qryZov.fieldByName(QStringLiteral("Value")).asString();
+    }
+    return n;
+}
+
+bool StoreRow(TZovData &data, const QString &key, const QString &name, const QString &value)
+{
+    const int n = CountRows(data, key, name, nullptr);
+    if (n < 0)
+        return false;
+    if (n == 1)
+        return data.ExecSql(QStringLiteral("Update CtrlBoxSaveItems set [Value] = ") + QuotedStr(value) +
+                            QStringLiteral(" where CtrlBox = ") + QuotedStr(key) + QStringLiteral(" and Name = ") +
+                            QuotedStr(name));
+    return data.ExecSql(QStringLiteral("Insert Into CtrlBoxSaveItems (CtrlBox, Name, [Value]) Values (") +
+                        QuotedStr(key) + QLatin1Char(',') + QuotedStr(name) + QLatin1Char(',') + QuotedStr(value) +
+                        QLatin1Char(')'));
+}
+
+} // namespace
+
+const TBoxProfile &BoxProfile(int machineType)
+{
+    if (machineType < 0 || machineType >= BoxModelCount)
+        Raise("machine type out of range");
+    return kProfiles[machineType];
+}
+
+TJudgeFlags JudgeMaskToFlags(int mask)
+{
+    TJudgeFlags f;
+    f.Force = (mask & 4) != 0;
+    f.Speed = (mask & 2) != 0;
+    f.Valve = (mask & 1) != 0;
+    return f;
+}
+
+int JudgeFlagsToMask(const TJudgeFlags &flags)
+{
+    return (flags.Force ? 4 : 0) | (flags.Speed ? 2 : 0) | (flags.Valve ? 1 : 0);
+}
+
+int DecodeChannelCode(quint8 b1, quint8 b2, quint8 b3) { return ChannelCode(b1, b2, b3); }
+
+// ---------------------------------------------------------------------------
+
+TCtrlBox::TCtrlBox(const TBoxProfile &profile) : FProfile(profile) {}
+
+TCtrlBox::~TCtrlBox() = default;
+
+void TCtrlBox::SetParamSetFactory(TParamSetFactory factory) { ParamSetFactory() = std::move(factory); }
+
+void TCtrlBox::SetDefaultSerialFactory(TSerialLineFactory factory) { DefaultSerialFactory() = std::move(factory); }
+
+bool TCtrlBox::BaseInit()
+{
+    if (FComm)
+        FComm->Close();
+    if (FSerialFactory)
+        FComm = FSerialFactory();
+    else if (DefaultSerialFactory())
+        FComm = DefaultSerialFactory()();
+    else
+        FComm = std::make_unique<TMSComm>();
+    Ready = 1;
+    ParamDiffCount = -1;
+    return true;
+}
+
+bool TCtrlBox::BaseFinish()
+{
+    if (FComm) {
+        if (FComm->IsOpen())
+            FComm->Close();
+        FComm.reset();
+    }
+    return Ready != 0;
+}
+
+// Every model: settings of the model, its parameter set, then the line.
+bool TCtrlBox::Init()
+{
+    CommPort = 1;
+    Settings = QString::fromLatin1(FProfile.DefaultSettings);
+
+    FParamSet.reset();
+    if (ParamSetFactory())
+        FParamSet = ParamSetFactory()(*this);
+
+    if (TZovData *data = ZovData()) {
+        const QString key = QString::fromLatin1(FProfile.Key);
+        QString value;
+        if (CountRows(*data, key, QStringLiteral("CommPort"), &value) == 1) {
+            bool ok = false;
+            const int port = value.trimmed().toInt(&ok);
+            if (ok && port > 0)
+                CommPort = port;
+        }
+        value.clear();
+        if (CountRows(*data, key, QStringLiteral("Settings"), &value) == 1 && !value.isEmpty())
+            Settings = value;
+    }
+    LoadParams();
+    return BaseInit();
+}
+
+bool TCtrlBox::Finish()
+{
+    if (!BaseFinish())
+        return false;
+    TZovData *data = ZovData();
+    if (!data)
+        return false;
+    const QString key = QString::fromLatin1(FProfile.Key);
+    try {
+        if (!StoreRow(*data, key, QStringLiteral("CommPort"), QString::number(CommPort)))
+            return false;
+        return StoreRow(*data, key, QStringLiteral("Settings"), Settings);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TCtrlBox::OpenPort()
+{
+    try {
+        if (!FComm) {
+            Online = 0;
+            return false;
+        }
+        if (FComm->IsOpen())
+            FComm->Close();
+        if (!FComm->Open(CommPort, Settings)) {
+            Online = 0;
+            return false;
+        }
+        FComm->DiscardInput();
+        return true;
+    } catch (...) {
+        Online = 0;
+        return false;
+    }
+}
+
+void TCtrlBox::Activate()
+{
+    SendByte(CmdStop);
+    if (FProfile.ActivateByte >= 0)
+        SendByte(FProfile.ActivateByte);
+}
+
+void TCtrlBox::Deactivate()
+{
+    if (FProfile.DeactivateByte >= 0)
+        SendByte(FProfile.DeactivateByte);
+}
+
+int TCtrlBox::CompareParams()
+{
+    if (FParamSet)
+        ParamDiffCount = FParamSet->CompareParams();
+    return FProfile.CompareResult;
+}
+
+void TCtrlBox::MoveValve(int direction, int steps)
+{
+    if (steps < 0 || steps > 65535)
+        Raise("valve step count outside 0..65535");
+    const TFrame f = MoveValveFrame(direction, steps);
+    QByteArray bytes;
+    for (int b : f)
+        bytes.append(static_cast<char>(b));
+    SendFrame(bytes);
+}
+
+void TCtrlBox::ResetPlaten() { SendByte(CmdResetPlaten); }
+
+bool TCtrlBox::WriteParam(int number, int value) { return WriteParamRaw(3 * number + FProfile.ParamOffset, value); }
+
+bool TCtrlBox::WriteParam32(int number, qint32 value)
+{
+    const quint32 u = static_cast<quint32>(value);
+    if (!WriteParamRaw(3 * number + FProfile.ParamOffset + 1, static_cast<int>(u >> 16)))
+        return false;
+    return WriteParamRaw(3 * number + FProfile.ParamOffset + 2, static_cast<int>(u & 0xFFFF));
+}
+
+int TCtrlBox::ReadParam(int number)
+{
+    int v = 0;
+    return ReadParamRaw(3 * number + FProfile.ParamOffset, v) ? v : 0;
+}
+
+int TCtrlBox::ReadParam32(int number)
+{
+    int high = 0, low = 0;
+    if (!ReadParamRaw(3 * number + FProfile.ParamOffset + 1, high))
+        return 0;
+    if (!ReadParamRaw(3 * number + FProfile.ParamOffset + 2, low))
+        return 0;
+    return static_cast<int>((static_cast<quint32>(high) << 16) | (static_cast<quint32>(low) & 0xFFFF));
+}
+
+bool TCtrlBox::ReadParamAt(int address, quint16 &value)
+{
+    int v = 0;
+    if (!ReadParamRaw(address, v))
+        return false;
+    value = static_cast<quint16>(v);
+    return true;
+}
+
+bool TCtrlBox::WriteParamAt(int address, int value) { return WriteParamRaw(address, value); }
+
+bool TCtrlBox::SendValueFrame(quint8 command, int value)
+{
+    const TFrame f = ValueFrame(command, value);
+    QByteArray bytes;
+    for (int b : f)
+        bytes.append(static_cast<char>(b));
+    return SendFrame(bytes);
+}
+
+bool TCtrlBox::SetKeepLoad(double force)
+{
+    const double onWire = std::fabs(force) / FProfile.KeepLoadDivisor;
+    return SendValueFrame(FrameKeepLoad, static_cast<int>(RoundEven(onWire) & 0xFFFF));
+}
+
+bool TCtrlBox::SetValveStart(int value)
+{
+    const bool ok = SendValueFrame(FrameValveStart, value & 0xFFFF);
+    Sleep(80);
+    return ok;
+}
+
+bool TCtrlBox::SetValvePosition(int value) { return SendValueFrame(FrameValvePosition, value & 0xFFFF); }
+
+bool TCtrlBox::SetFastSpeed(int value)
+{
+    return WriteParamRaw(FProfile.FastSpeedAddress, value * FProfile.SpeedScale);
+}
+
+bool TCtrlBox::SetSlowSpeed(int value)
+{
+    return WriteParamRaw(FProfile.SlowSpeedAddress, value * FProfile.SpeedScale);
+}
+
+bool TCtrlBox::WriteParamRaw(int address, int value)
+{
+    const TFrame f = WriteParamFrame(address, value);
+    bool ok = false;
+    {
+        QByteArray bytes;
+        bool fits = true;
+        for (int b : f)
+            fits = fits && b >= 0 && b <= 255;
+        if (!fits)
+            Raise("frame byte above 255");
+        for (int b : f)
+            bytes.append(static_cast<char>(b));
+        ok = SendFrame(bytes);
+    }
+    Sleep(80);
+    return ok;
+}
+
+bool TCtrlBox::ReadParamRaw(int address, int &value)
+{
+    Sleep(20);
+    const TFrame f = ReadParamFrame(address);
+    for (int b : f)
+        if (b < 0 || b > 255)
+            Raise("frame byte above 255");
+    QByteArray request;
+    for (int b : f)
+        request.append(static_cast<char>(b));
+
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        try {
+            if (!FComm || !FComm->IsOpen())
+                continue; // the control would raise: next attempt
+            FComm->DiscardInput();
+            if (!SendFrame(request))
+                continue;
+            if (!WaitForBytes(ParamReplyLength, false))
+                return false; // silent box: no further attempt
+            const QByteArray reply = FComm->Input(ParamReplyLength);
+            int a = -1, v = 0;
+            if (ParseParamReply(reply, a, v) && a == address) {
+                value = v;
+                return true;
+            }
+        } catch (const EAssertion &) {
+            throw;
+        } catch (...) {
+            // as a bad reply: next attempt
+        }
+    }
+    return false;
+}
+
+bool TCtrlBox::WaitForBytes(int count, bool pauseFirst)
+{
+    int rounds = 0;
+    for (;;) {
+        const int have = FComm ? FComm->InBufferCount() : 0;
+        if (have >= count)
+            return true;
+        ++rounds;
+        if (pauseFirst) {
+            Sleep(20);
+            if (rounds > 10)
+                return false;
+        } else {
+            if (rounds > 10)
+                return false;
+            Sleep(20);
+        }
+    }
+}
+
+void TCtrlBox::MissedPoll()
+{
+    ++MissCount;
+    if (MissCount % 10 == 5)
+        SetADState(0);
+    if (MissCount == 30) {
+        Online = 0;
+        SetADState(0);
+    }
+}
+
+bool TCtrlBox::FrameLooksGood(const QByteArray &frame) const
+{
+    return FProfile.FrameLength == 7 ? Looks7(frame) : Looks12(frame);
+}
+
+int TCtrlBox::ResyncPosition(const QByteArray &frame) const
+{
+    for (int k = 1; k < frame.size(); ++k) {
+        const quint8 b = static_cast<quint8>(frame[k]);
+        // Only a frame start carries these top bits; every other byte of a
+        // good frame has at least one of them clear.
+        if (FProfile.FrameLength == 7 ? (b & 0xE0) == 0xE0 : b == StatusStart)
+            return k;
+    }
+    return -1;
+}
+
+bool TCtrlBox::DecodeFrame(const QByteArray &frame)
+{
+    if (!FrameLooksGood(frame))
+        return false;
+    const TStatusFrame s = FProfile.FrameLength == 7 ? Decode7(frame) : Decode12(frame);
+    switch (FProfile.ForceChannel) {
+    case TForceChannel::Single:
+        ForceCode = s.ChannelA;
+        break;
+    case TForceChannel::A:
+        ForceCode = s.ChannelA;
+        SecondCode = s.ChannelB;
+        break;
+    case TForceChannel::B:
+        ForceCode = s.ChannelB;
+        SecondCode = s.ChannelA;
+        break;
+    }
+    AuxCode = s.Aux;
+    Status = s.Status;
+    MissCount = 0;
+    Online = 1;
+    return true;
+}
+
+bool TCtrlBox::Poll()
+{
+    const int len = FProfile.FrameLength;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!WaitForBytes(len, true)) {
+            MissedPoll();
+            break;
+        }
+        QByteArray frame = FComm->Input(len);
+        if (DecodeFrame(frame))
+            break;
+        const int k = ResyncPosition(frame);
+        if (k < 0)
+            continue;
+        if (!WaitForBytes(k, true)) {
+            MissedPoll();
+            break;
+        }
+        frame = frame.mid(k) + FComm->Input(k);
+        if (DecodeFrame(frame))
+            break;
+    }
+    if (FComm && FComm->InBufferCount() > 2 * len)
+        FComm->DiscardInput();
+    return true;
+}
+
+bool TCtrlBox::IsOnline() const { return Online != 0; }
+
+bool TCtrlBox::CheckOverload(QString &message)
+{
+    const float force = ReadForce();
+    if (static_cast<double>(force) > FMaxLoad * 1.02) {
+        message = QStringLiteral("当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.");
+        return true;
+    }
+    int check = 0, threshold = 0;
+    switch (FProfile.OtherCheck) {
+    case TOtherCheck::None:
+        return false;
+    case TOtherCheck::Flexural:
+        check = FCheckKZ;
+        threshold = FKZThreshold;
+        break;
+    case TOtherCheck::Compressive:
+        check = FCheckKY;
+        threshold = FKYTHreshold;
+        break;
+    }
+    if (check != 0 && SecondCode > threshold) {
+        message = QString::fromUtf8(FProfile.OtherCheckMessage);
+        return true;
+    }
+    return false;
+}
+
+int TCtrlBox::ReadForceCode()
+{
+    Poll();
+    return ForceCode;
+}
+
+float TCtrlBox::ReadForce() { return CodeToForce(ForceCode); }
+
+void TCtrlBox::ClearZero() { SendByte(FProfile.ClearZeroByte); }
+
+int TCtrlBox::GetAuxCode() const { return AuxCode; }
+
+int TCtrlBox::GetStatus() const { return Status; }
+
+void TCtrlBox::SendByte(int code)
+{
+    if (FExistHand == 1 && FAutoLoad == 1 && code >= 0 && code <= 255 && MaskedInManualMode(code))
+        return;
+    SendFrame({code});
+    Sleep(10);
+}
+
+void TCtrlBox::Command(int kind)
+{
+    switch (kind) {
+    case 0: SendByte(CmdStop); break;
+    case 1: SendByte(FProfile.RunByte); break;
+    case 2: SendByte(CmdKeep); break;
+    case 3: SendByte(CmdManualUp); break;
+    case 4: SendByte(CmdManualDown); break;
+    case 5: SendByte(CmdMotorUp); break;
+    case 6: SendByte(CmdMotorDown); break;
+    default: break;
+    }
+}
+
+void TCtrlBox::SetSpeedStage(int stage)
+{
+    if (stage == 0)
+        SendByte(CmdFastStage);
+    else if (stage == 1)
+        SendByte(CmdSlowStage);
+}
+
+void TCtrlBox::SetADState(int state)
+{
+    static const char *const names[] = {"相对码", "绝对码", "停止发送"};
+    static const int bytes[] = {CmdStreamRelative, CmdStreamAbsolute, CmdStreamOff};
+    if (state < 0 || state > 2)
+        return;
+    SendByte(bytes[state]);
+    qDebug().noquote() << QStringLiteral("%1 AD state %2 (%3)")
+                              .arg(QLatin1String(FProfile.ClassName))
+                              .arg(state)
+                              .arg(QString::fromUtf8(names[state]));
+}
+
+void TCtrlBox::SetControlMode(int mode)
+{
+    static const int bytes[] = {CmdModeAuto, CmdMode1, CmdModeManual, CmdLinkInit, CmdHostLeaving};
+    if (mode >= 0 && mode <= 4)
+        SendByte(bytes[mode]);
+}
+
+void TCtrlBox::SetProtect(int state)
+{
+    if (state == 0)
+        SendByte(CmdProtectOn);
+    else if (state == 1)
+        SendByte(CmdProtectOff);
+}
+
+void TCtrlBox::Cmd35() { SendByte(CmdReserved35); }
+
+void TCtrlBox::Cmd36() { SendByte(CmdReserved36); }
+
+QWidget *TCtrlBox::ShowParams() { return FParamSet ? FParamSet->ShowParams() : nullptr; }
+
+float TCtrlBox::CodeToForce(int code) const
+{
+    // Pk = (FLoadCode[k-1], FLoadValue[k-1]), P0 = origin; n = leading
+    // strictly increasing steps.
+    auto c = [this](int k) -> double { return k == 0 ? 0.0 : FLoadCode[k - 1]; };
+    auto v = [this](int k) -> double { return k == 0 ? 0.0 : FLoadValue[k - 1]; };
+    int n = 0;
+    for (int k = 2; k <= 12 && c(k) > c(k - 1) && v(k) > v(k - 1); ++k)
+        ++n;
+    const double x = std::fabs(static_cast<double>(code));
+    double r = 0.0;
+    if (n == 0) {
+        if (c(1) > 0 && v(1) > 0)
+            r = x * v(1) / c(1);
+    } else {
+        for (int k = 2; k <= n; ++k)
+            if (c(k) > x) {
+                r = Lerp(x, c(k - 1), v(k - 1), c(k), v(k));
+                break;
+            }
+        if (!(c(n) > x)) {
+            if (n == 1 && !(c(1) > 0))
+                r = 0.0;
+            else
+                r = Lerp(x, c(n - 1), v(n - 1), c(n), v(n));
+        }
+    }
+    return static_cast<float>(code < 0 ? -r : r);
+}
+
+int TCtrlBox::ForceToCode(float force) const
+{
+    auto c = [this](int k) -> double { return k == 0 ? 0.0 : FLoadCode[k - 1]; };
+    auto v = [this](int k) -> double { return k == 0 ? 0.0 : FLoadValue[k - 1]; };
+    int n = 0;
+    for (int k = 2; k <= 12 && c(k) > c(k - 1) && v(k) > v(k - 1); ++k)
+        ++n;
+    const double x = std::fabs(static_cast<double>(force));
+    double r = 0.0;
+    if (n == 0) {
+        if (c(1) > 0 && v(1) > 0)
+            r = x * c(1) / v(1);
+    } else {
+        for (int k = 1; k <= n; ++k)
+            if (v(k) > x) {
+                r = Lerp(x, v(k - 1), c(k - 1), v(k), c(k));
+                break;
+            }
+        if (!(v(n) > x)) {
+            if (n == 1 && !(v(1) > 0))
+                r = 0.0;
+            else
+                r = Lerp(x, v(n - 1), c(n - 1), v(n), c(n));
+        }
+    }
+    qint64 rounded = RoundEven(r);
+    rounded = qBound<qint64>(-qint64(std::numeric_limits<int>::max()), rounded, qint64(std::numeric_limits<int>::max()));
+    return static_cast<int>(force < 0 ? -rounded : rounded);
+}
+
+void TCtrlBox::SaveParams()
+{
+    if (FParamSet)
+        FParamSet->SaveParams();
+}
+
+void TCtrlBox::LoadParams()
+{
+    if (FParamSet)
+        FParamSet->LoadParams();
+}
+
+void TCtrlBox::UseSoftwareParams()
+{
+    if (FParamSet)
+        FParamSet->UseSoftwareParams();
+}
+
+void TCtrlBox::Reserved43() { Raise("reserved driver operation called"); }
+
+void TCtrlBox::RevertParams()
+{
+    if (FParamSet)
+        FParamSet->RevertParams();
+}
+
+void TCtrlBox::UseBoxParams()
+{
+    if (FParamSet)
+        FParamSet->UseBoxParams();
+}
+
+int TCtrlBox::ModelKind() const { return FProfile.Kind; }
+
+bool TCtrlBox::SendFrame(const std::initializer_list<int> &bytes)
+{
+    QByteArray out;
+    for (int b : bytes) {
+        if (b < 0 || b > 255)
+            Raise("frame byte above 255");
+        out.append(static_cast<char>(b));
+    }
+    return SendFrame(out);
+}
+
+bool TCtrlBox::SendFrame(const QByteArray &bytes)
+{
+    if (!FComm)
+        return false;
+    try {
+        if (!FComm->IsOpen())
+            return false;
+        return FComm->Output(bytes);
+    } catch (const EAssertion &) {
+        throw;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TCtrlBox::RecomputeCoolReduction(const QDateTime &now)
+{
+    // Minutes since the last unload; never run counts as long ago.
+    const double m = LastRunTime.isValid() ? LastRunTime.msecsTo(now) / 60000.0 : 1e12;
+    double r = CoolReduction;
+    if (m > CoolMaxTime)
+        r = 0;
+    else if (m >= 5)
+        r = std::max(r - (m - 5) * CoolMaxReduction / CoolMaxTime, 0.0);
+    else
+        r = r + CoolEachReduction;
+    CoolReduction = static_cast<int>(RoundEven(r));
+}
+
+void TCtrlBox::ResetRunFields(const QDateTime &now)
+{
+    CoolReduction = SavedCoolReduction;
+    LastRunTime = SavedLastRunTime;
+    RunActive = false;
+    RecomputeCoolReduction(now);
+}
+
+void TCtrlBox::SaveRunState()
+{
+    SavedCoolReduction = CoolReduction;
+    SavedLastRunTime = LastRunTime;
+}
+
+// ---------------------------------------------------------------------------
+
+TKVD300::TKVD300() : TCtrlBox(kProfiles[0]) {}
+TKVD510::TKVD510() : TCtrlBox(kProfiles[1]) {}
+TKVD520::TKVD520() : TCtrlBox(kProfiles[2]) {}
+TKVD300_DJ::TKVD300_DJ() : TCtrlBox(kProfiles[3]) {}
+TKVD510_DJ::TKVD510_DJ() : TCtrlBox(kProfiles[4]) {}
+TKVD520_DJ::TKVD520_DJ() : TCtrlBox(kProfiles[5]) {}
+
+std::unique_ptr<TCtrlBox> CreateCtrlBox(int machineType)
+{
+    switch (machineType) {
+    case 0: return std::make_unique<TKVD300>();
+    case 1: return std::make_unique<TKVD510>();
+    case 2: return std::make_unique<TKVD520>();
+    case 3: return std::make_unique<TKVD300_DJ>();
+    case 4: return std::make_unique<TKVD510_DJ>();
+    case 5: return std::make_unique<TKVD520_DJ>();
+    default: Raise("machine type out of range");
+    }
+}
+
+} // namespace kv
