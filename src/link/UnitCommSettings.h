@@ -1,0 +1,114 @@
+#pragma once
+// TfrmCommSettings: the serial settings dialog (port number, baud rate,
+// parity, stop bits, data length) with the scan of ports 1 to 16 for a box
+// that answers. TMyThread runs the scan on a worker thread; every change it
+// makes to the dialog is queued to the user-interface thread.
+#include <QDialog>
+#include <QString>
+#include <QThread>
+#include <atomic>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+
+namespace kv {
+
+class TCtrlBox;
+
+// The dialog's choice of the line settings (combo box indexes).
+struct TCommChoice {
+    int Baud = 1;    // "4800", "9600", "19200", "38400"
+    int Parity = 0;  // none, odd, even
+    int StopBits = 0; // 1, 1.5, 2
+    int DataBits = 0; // 8, 7
+    bool operator==(const TCommChoice &o) const
+    {
+        return Baud == o.Baud && Parity == o.Parity && StopBits == o.StopBits && DataBits == o.DataBits;
+    }
+};
+// Fields split at the commas, in order; anything unknown takes the last
+// baud entry or the first entry of the other lists.
+TCommChoice ParseCommSettings(const QString &settings);
+// "19200,n,8,1".
+QString BuildCommSettings(const TCommChoice &choice);
+
+class TfrmCommSettings : public QDialog {
+    Q_OBJECT
+public:
+    // box: the driver the scan works with (its CommPort and Settings).
+    explicit TfrmCommSettings(TCtrlBox *box, QWidget *parent = nullptr);
+    ~TfrmCommSettings() override;
+
+    void SetPort(int port);
+    int GetPort() const;
+    void SetSettings(const QString &settings);
+    QString GetSettings() const;
+    // All input controls together: port, baud, parity, stop bits, data
+    // length, "扫描", "确定", "取消".
+    void EnableInputs(bool enabled);
+    // Where "ports/COM<N>" entries are looked for when the dialog shows the
+    // device of a port number; empty = the program folder.
+    void SetProgramFolder(const QString &folder);
+
+    // The open dialog (set while shown) and the cancel flag of the scan.
+    static TfrmCommSettings *Current();
+    static std::atomic<quint8> CancelScan;
+
+    bool Scanning() const;
+    // Waits until a running scan thread has ended (tests, closing).
+    void WaitForScan();
+
+    QSpinBox *seComm = nullptr;
+    QComboBox *cbBaud = nullptr;
+    QComboBox *cbParity = nullptr;
+    QComboBox *cbStop = nullptr;
+    QComboBox *cbData = nullptr;
+    QLabel *lblDevice = nullptr;
+    QProgressBar *pbScan = nullptr;
+    QPushButton *btnOK = nullptr;
+    QPushButton *btnCancel = nullptr;
+    QPushButton *btnScan = nullptr;
+    QPushButton *btnCancelScan = nullptr;
+
+public slots:
+    void btnScanClick();
+    void btnCancelScanClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    friend class TMyThread;
+    void FormShow();
+    void ScanEnded(bool found);
+    void ShowDevice();
+    void SetClientHeight(int height);
+
+    TCtrlBox *FBox;
+    QTimer *FCaptionTimer = nullptr;
+    class TMyThread *FThread = nullptr;
+    QString FProgramFolder;
+};
+
+// The port scan: for ports 1..16 open the port, start streaming, poll five
+// times and stop at the first box that answers.
+class TMyThread : public QThread {
+    Q_OBJECT
+public:
+    TMyThread(TfrmCommSettings *dialog, TCtrlBox *box);
+
+protected:
+    void run() override;
+
+private:
+    TfrmCommSettings *FDialog;
+    TCtrlBox *FBox;
+};
+
+} // namespace kv
