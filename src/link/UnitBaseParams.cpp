@@ -4,6 +4,8 @@
 #include "db/DbEngine.h"
 #include "store/UnitData.h"
 
+#include <QSqlDatabase>
+
 #include <cmath>
 #include <limits>
 
@@ -214,6 +216,10 @@ int TBaseParams::SaveToDatabase()
     db::TDbConnection *conn = Connection();
     if (!conn)
         return Count();
+    // One transaction: a single commit to disk instead of one per item, and
+    // never half a set after a crash. A failing item is skipped inside it.
+    QSqlDatabase sqlDb = conn->database();
+    const bool inTransaction = sqlDb.transaction();
     int failed = 0;
     db::TDbQuery q(*conn);
     for (int i = 0; i < Count(); ++i) {
@@ -238,6 +244,10 @@ int TBaseParams::SaveToDatabase()
                 q.cancel();
             ++failed;
         }
+    }
+    if (inTransaction && !sqlDb.commit()) {
+        sqlDb.rollback();
+        return Count();
     }
     return failed;
 }
@@ -270,7 +280,7 @@ int TBaseParams::ReadBox(const TProgress &progress)
         const qint64 wire = def.TwoWords() ? (high << 16) | low : low;
         const double v = RoundEven(Unscaled(double(wire), def.BoxScale));
         item.BoxValue = FitsInt(v) ? int(v) : 0;
-        item.ReadFailed = !ok;
+        item.BoxUnknown = !ok;
         if (!ok)
             ++FReadFailures;
         if (progress)
@@ -303,7 +313,7 @@ int TBaseParams::WriteBox(const TProgress &progress)
         }
         if (ok) {
             item.Differs = false;
-            item.ReadFailed = false;
+            item.BoxUnknown = false;
         } else {
             ++failed;
         }
@@ -339,7 +349,7 @@ int TBaseParams::Compare(int mode)
             item.Differs = false;
             continue;
         }
-        item.Differs = item.ReadFailed || item.BoxValue != Value(i);
+        item.Differs = item.BoxUnknown || item.BoxValue != Value(i);
         count += item.Differs ? 1 : 0;
     }
     FBox.ParamDiffCount = count;
@@ -368,7 +378,7 @@ void TBaseParams::UseSoftwareParams()
     // different, those that differ now and those whose box value is unknown.
     for (int i = 0; i < Count(); ++i) {
         TParamItem &item = FItems[size_t(i)];
-        if (item.Def->InBox() && (item.ReadFailed || item.BoxValue != Value(i)))
+        if (item.Def->InBox() && (item.BoxUnknown || item.BoxValue != Value(i)))
             item.Differs = true;
     }
     RevertParams();
@@ -384,7 +394,7 @@ void TBaseParams::UseBoxParams()
         TParamItem &item = FItems[size_t(i)];
         if (!item.Def->InBox())
             continue;
-        if (item.ReadFailed) {
+        if (item.BoxUnknown) {
             item.Differs = true;
             ++unknown;
         } else {

@@ -33,7 +33,7 @@ struct TParamItem {
     double Upper = 0;       // upper limit of this model
     int BoxValue = 0;       // box-side copy, driver units
     bool Differs = false;   // box value and software value differ
-    bool ReadFailed = false; // the last box read of this item failed (box value unknown)
+    bool BoxUnknown = true; // box value not known: never read, or the last read failed
 };
 
 class TBaseParams : public TCtrlParamSet {
@@ -84,7 +84,7 @@ public:
     // ---- box exchange ----
     using TProgress = std::function<void(int done, int total)>;
     // Reads every box parameter into its box-side copy. A word that cannot be
-    // read counts as 0 and marks the item ReadFailed. Returns the number of
+    // read counts as 0 and marks the item BoxUnknown. Returns the number of
     // items that failed.
     int ReadBox(const TProgress &progress = {});
     // Writes every box parameter whose differs flag is set from its box-side
