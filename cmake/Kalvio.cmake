@@ -36,3 +36,41 @@ function(kv_add_gtest name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8"
     TIMEOUT 600)
 endfunction()
+
+# kv_add_test_module(name SOURCES ... [TRANSLATION file.ts] [OUTPUT_DIR dir]
+#                    [LIBS ...]): a test module, the one way modules are built.
+# A loadable library "<name>" + the platform's module suffix (no "lib"
+# prefix) in dll/ of the program folder, linked against the contract, with
+# every symbol hidden except the C exports Init, GetBaseTests and DeInit. A
+# translation file is compiled beside it as <name>.ENU.qm. Modules of the
+# test suite name their own OUTPUT_DIR and never land in the shipped dll/.
+function(kv_add_test_module name)
+  cmake_parse_arguments(M "" "OUTPUT_DIR;TRANSLATION" "SOURCES;LIBS" ${ARGN})
+  set(rpath "\$ORIGIN/..")
+  if(NOT M_OUTPUT_DIR)
+    set(M_OUTPUT_DIR ${KV_MODULE_DIR})
+  else()
+    list(APPEND rpath ${KV_STAGE_DIR})
+  endif()
+  add_library(${name} MODULE ${M_SOURCES})
+  target_link_libraries(${name} PRIVATE kvcontract ${M_LIBS})
+  target_compile_options(${name} PRIVATE ${KV_WARNINGS})
+  # Template code of the standard library would leave the module visible
+  # too; the version script keeps the three exports only.
+  set(map ${CMAKE_BINARY_DIR}/kv_test_module.map)
+  if(NOT EXISTS ${map})
+    file(WRITE ${map} "{\n  global: Init; GetBaseTests; DeInit;\n  local: *;\n};\n")
+  endif()
+  target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,--version-script=${map})
+  set_target_properties(${name} PROPERTIES
+    PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${M_OUTPUT_DIR}
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    BUILD_RPATH "${rpath}"
+    INSTALL_RPATH "\$ORIGIN/..")
+  if(M_TRANSLATION)
+    kv_add_translation(${name} ${M_TRANSLATION} ${M_OUTPUT_DIR}/${name}.ENU.qm)
+    add_dependencies(${name} ${name}_translation)
+  endif()
+endfunction()
