@@ -52,6 +52,10 @@ public:
     virtual void SaveRunState() = 0;
     // Closes the port and stores its settings.
     virtual void Finish() = 0;
+    // Leaving this driver for the other side of a two-frame machine.
+    virtual void Deactivate() {}
+    // FMaxLoad, N (the window caption and the chart's force axis).
+    virtual int MaxLoad() const { return 0; }
 };
 
 struct TMeasureSteps {

@@ -2,6 +2,7 @@
 
 #include "core/SingleInstance.h"
 #include "core/UnitMeasure.h"
+#include "core/UnitModuleHost.h"
 #include "core/UnitWait.h"
 #include "store/UnitData.h"
 #include "Translation.h"
@@ -42,6 +43,7 @@ TStartup::TStartup(TOptions options, QObject *parent) : QObject(parent), m_optio
     if (m_options.ProgramFile.isEmpty())
         m_options.ProgramFile = QCoreApplication::applicationFilePath();
     CreateData = [](const QString &file) { return std::make_unique<TZovData>(file); };
+    InstallTestModuleHost(Steps);
 }
 
 TStartup::~TStartup() = default;

@@ -11,6 +11,23 @@ QString TMyFunction::TestName(int index) const
     return index >= 0 && index < TestCount() ? m_tests[index].name : QString();
 }
 
+void TMyFunction::AddTest(const QString &name, std::unique_ptr<TBaseTest> test)
+{
+    if (test)
+        m_tests.push_back({name, std::move(test)});
+}
+
+TBaseTest *TMyFunction::Test(int index) const
+{
+    return index >= 0 && index < TestCount() ? m_tests[index].object.get() : nullptr;
+}
+
+void TMyFunction::ClearTests()
+{
+    m_current = -1;
+    m_tests.clear();
+}
+
 qint32 TMyFunction::PasswordCode(const QString &password) { return kv::PasswordCode(password); }
 
 QString TMyFunction::FormatResult(int kind, float value)

@@ -1,6 +1,8 @@
 #pragma once
 // TMyFunction: owner of the test list (display names with their test
-// objects) and a few utilities of the main program.
+// objects, and which one is current) and a few utilities of the main program.
+#include "UnitTest.h"
+
 #include <QDate>
 #include <QString>
 #include <array>
@@ -8,6 +10,10 @@
 #include <vector>
 
 namespace kv {
+
+namespace db {
+class TDbConnection;
+}
 
 class TMyFunction {
 public:
@@ -20,16 +26,23 @@ public:
     // by ClearTests (new load, side switch) and with this object.
     int TestCount() const { return static_cast<int>(m_tests.size()); }
     QString TestName(int index) const;
-    template <class T> void AddTest(const QString &name, std::unique_ptr<T> test)
-    {
-        T *raw = test.release();
-        m_tests.push_back({name, std::shared_ptr<void>(raw, [](void *p) { delete static_cast<T *>(p); })});
-    }
-    template <class T> T *Test(int index) const
-    {
-        return index >= 0 && index < TestCount() ? static_cast<T *>(m_tests[index].object.get()) : nullptr;
-    }
-    void ClearTests() { m_tests.clear(); }
+    void AddTest(const QString &name, std::unique_ptr<TBaseTest> test);
+    TBaseTest *Test(int index) const;
+    // Frees every test object; no test is current afterwards.
+    void ClearTests();
+
+    // The current test (none at start and after ClearTests).
+    TBaseTest *CurrentTest() const { return Test(m_current); }
+    int CurrentIndex() const { return m_current; }
+    void SetCurrentIndex(int index) { m_current = Test(index) ? index : -1; }
+
+    // Builds a new test list from the modules in folder (every file with the
+    // platform's module suffix, in name order) for the machine-kind mask:
+    // each test whose FMachineMask shares a bit with mask is listed with the
+    // connection handed to it; the others are freed. A file that is not a
+    // module, lacks "GetBaseTests" or fails inside the module adds nothing.
+    // connection null: the data module's.
+    void LoadTestModules(const QString &folder, int mask, db::TDbConnection *connection = nullptr);
 
     // Weighted character code of a password (the stored user secret).
     static qint32 PasswordCode(const QString &password);
@@ -43,9 +56,10 @@ public:
 private:
     struct TEntry {
         QString name;
-        std::shared_ptr<void> object;
+        std::unique_ptr<TBaseTest> object;
     };
     std::vector<TEntry> m_tests;
+    int m_current = -1;
 };
 
 } // namespace kv

@@ -158,11 +158,14 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     // Commands whose windows are not part of the program yet.
     for (QObject *c : std::initializer_list<QObject *>{
              menuUser, menuRun, menuAdvanced, menuTestHard, menuGro, NChangeAutoORHand, NConfigRep,
-             menuAbtAbt, btnKZ, btnKY, btnPrint, btnOneChk, btnCheck, btnStable, btnEndGro, btnSlow,
+             menuAbtAbt, btnPrint, btnOneChk, btnCheck, btnStable, btnEndGro, btnSlow,
              btnFast, btnReset, btnRun, btnStop, bitUp, BitDown, sb_ClearZero, btnUP, btnKeep, btnDown,
              tbValveSet, btnValveDec, btnValveInc})
         SetCommandAvailable(c, false);
     SetCommandAvailable(menuLeave, static_cast<bool>(FSteps.Login));
+    // The side switch reloads the tests: it needs the module host.
+    SetCommandAvailable(btnKZ, static_cast<bool>(FSteps.LoadTestModules));
+    SetCommandAvailable(btnKY, static_cast<bool>(FSteps.LoadTestModules));
 
     // Hints also show in the first status panel.
     for (QWidget *w : findChildren<QWidget *>())
@@ -281,6 +284,8 @@ void TfrmMeasure::BuildToolBar()
     grpSide->setExclusive(true);
     grpSide->addButton(btnKZ);
     grpSide->addButton(btnKY);
+    connect(btnKZ, &QToolButton::clicked, this, [this] { OnClickMachine(btnKZ); });
+    connect(btnKY, &QToolButton::clicked, this, [this] { OnClickMachine(btnKY); });
 
     tbTest = MakeToolButton(strip, QStringLiteral("tbTest"), tr("试验选择"));
     pmTestList = new QMenu(tbTest);
@@ -663,6 +668,13 @@ void TfrmMeasure::SetupMachine(int type)
 }
 
 TStartupDriver *TfrmMeasure::CurrentDriver() const { return FDrivers[FMachineType].get(); }
+
+TZovData *TfrmMeasure::DataModule() const { return FData ? FData.get() : ZovData(); }
+
+void TfrmMeasure::ShowValue(QLabel *display, double value, const QString &format)
+{
+    ShowDisplay(display, value, format);
+}
 
 bool TfrmMeasure::IsOnline() const
 {

@@ -9,6 +9,7 @@
 #include "core/UnitGlbParam.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <array>
@@ -91,6 +92,21 @@ public:
     // Settings row of the remembered test: 102 on the flexure side, else 101.
     int TestIndexSlot() const;
 
+    // Test modules: the parameter form of the current test in PnlParam.
+    void ShowParamForm(QWidget *form);
+    // Takes the shown form out of PnlParam and hides it (its test keeps it).
+    void TakeParamForm();
+    QWidget *ParamForm() const { return FParamForm; }
+    // "KalvioV6.1 - [ " maximum force in the display unit " ]".
+    void RefreshCaption();
+    // Empty curve, time axis 0..20, force axis 0..half the maximum force.
+    void ResetChart();
+    // Side switch of a two-frame machine (btnKY compressive, btnKZ flexural).
+    void OnClickMachine(QToolButton *button);
+    // A numeric display shows value in a display format.
+    void ShowValue(QLabel *display, double value, const QString &format);
+    TZovData *DataModule() const;
+
     TMyFunction *MyFunction() const { return FMyFunction.get(); }
     TMyGlbParam *GlbParam() const { return FGlbParam.get(); }
     QString ProgramDir() const { return FProgramDir; }
@@ -109,6 +125,10 @@ public:
     QString FLoadFormat = QStringLiteral("0.01");
     QString FStressFormat = QStringLiteral("0.01");
     QString FSpeedFormat = QStringLiteral("0.01");
+
+    // Chart axes as last set (display units, seconds).
+    float FForceAxisMax = 0.0f;
+    float FTimeAxisMax = 0.0f;
 
     // Idle monitoring.
     bool FOfflineShown = false;
@@ -191,6 +211,7 @@ private:
     void ContactController();
     void SelectLastTest();
     void SetOffline();
+    void ContactAfterSwitch();
 
     void btnOutClick();
     void menuQuitClick();
@@ -214,6 +235,7 @@ private:
     bool FDestroyed = false;
     QSet<QObject *> FUnavailable;
     std::array<QLabel *, 6> FPanels{};
+    QPointer<QWidget> FParamForm;
 };
 
 } // namespace kv

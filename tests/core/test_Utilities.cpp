@@ -149,7 +149,7 @@ TEST(MyFunction, PasswordCodeIsTheStoresCode)
 }
 
 namespace {
-struct TCounted {
+struct TCounted : kv::TBaseTest {
     explicit TCounted(int *alive) : alive(alive) { ++*alive; }
     ~TCounted() { --*alive; }
     int *alive;
@@ -167,8 +167,8 @@ TEST(MyFunction, TestListOwnsItsObjects)
         EXPECT_EQ(f.TestCount(), 2);
         EXPECT_EQ(f.TestName(1), QStringLiteral("水泥胶砂抗折"));
         EXPECT_EQ(f.TestName(2), QString());
-        EXPECT_NE(f.Test<TCounted>(0), nullptr);
-        EXPECT_EQ(f.Test<TCounted>(5), nullptr);
+        EXPECT_NE(f.Test(0), nullptr);
+        EXPECT_EQ(f.Test(5), nullptr);
         f.ClearTests();
         EXPECT_EQ(alive, 0);
         f.AddTest(QStringLiteral("混凝土立方体抗压"), std::make_unique<TCounted>(&alive));
