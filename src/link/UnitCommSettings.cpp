@@ -200,7 +200,11 @@ void TfrmCommSettings::SetProgramFolder(const QString &folder)
 
 void TfrmCommSettings::ShowDevice()
 {
-    lblDevice->setText(SerialDevicePath(seComm->value(), FProgramFolder));
+    // The device behind the number; a long program-folder path is shortened
+    // in the middle, the tool tip holds it whole.
+    const QString path = SerialDevicePath(seComm->value(), FProgramFolder);
+    lblDevice->setText(lblDevice->fontMetrics().elidedText(path, Qt::ElideMiddle, lblDevice->width()));
+    lblDevice->setToolTip(path);
 }
 
 void TfrmCommSettings::SetClientHeight(int height) { setFixedHeight(height); }

@@ -1,9 +1,8 @@
 #include "link/UnitCtrlBox.h"
 
 #include "link/BoxFrames.h"
-#include "store/UnitData.h"
+#include "link/CtrlBoxStore.h"
 #include "Clock.h"
-#include "SqlText.h"
 
 #include <QDebug>
 #include <cmath>
@@ -61,35 +60,6 @@ qint64 RoundEven(double x)
 double Lerp(double x, double x0, double y0, double x1, double y1)
 {
     return y0 + (x - x0) * (y1 - y0) / (x1 - x0);
-}
-
-// The rows of CtrlBoxSaveItems for a model key and name.
-int CountRows(TZovData &data, const QString &key, const QString &name, QString *value)
-{
-    const QString sql = QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(key) +
-                        QStringLiteral(" and Name = ") + QuotedStr(name);
-    if (!data.ExecSql(sql))
-        return -1;
-    const int n = data.qryZov.recordCount();
-    if (n == 1 && value) {
-        data.qryZov.first();
-        *value = data.qryZov.fieldByName(QStringLiteral("Value")).asString();
-    }
-    return n;
-}
-
-bool StoreRow(TZovData &data, const QString &key, const QString &name, const QString &value)
-{
-    const int n = CountRows(data, key, name, nullptr);
-    if (n < 0)
-        return false;
-    if (n == 1)
-        return data.ExecSql(QStringLiteral("Update CtrlBoxSaveItems set [Value] = ") + QuotedStr(value) +
-                            QStringLiteral(" where CtrlBox = ") + QuotedStr(key) + QStringLiteral(" and Name = ") +
-                            QuotedStr(name));
-    return data.ExecSql(QStringLiteral("Insert Into CtrlBoxSaveItems (CtrlBox, Name, [Value]) Values (") +
-                        QuotedStr(key) + QLatin1Char(',') + QuotedStr(name) + QLatin1Char(',') + QuotedStr(value) +
-                        QLatin1Char(')'));
 }
 
 } // namespace
@@ -162,19 +132,7 @@ bool TCtrlBox::Init()
     if (ParamSetFactory())
         FParamSet = ParamSetFactory()(*this);
 
-    if (TZovData *data = ZovData()) {
-        const QString key = QString::fromLatin1(FProfile.Key);
-        QString value;
-        if (CountRows(*data, key, QStringLiteral("CommPort"), &value) == 1) {
-            bool ok = false;
-            const int port = value.trimmed().toInt(&ok);
-            if (ok && port > 0)
-                CommPort = port;
-        }
-        value.clear();
-        if (CountRows(*data, key, QStringLiteral("Settings"), &value) == 1 && !value.isEmpty())
-            Settings = value;
-    }
+    LoadPortSettings(FProfile, CommPort, Settings);
     LoadParams();
     return BaseInit();
 }
@@ -183,17 +141,7 @@ bool TCtrlBox::Finish()
 {
     if (!BaseFinish())
         return false;
-    TZovData *data = ZovData();
-    if (!data)
-        return false;
-    const QString key = QString::fromLatin1(FProfile.Key);
-    try {
-        if (!StoreRow(*data, key, QStringLiteral("CommPort"), QString::number(CommPort)))
-            return false;
-        return StoreRow(*data, key, QStringLiteral("Settings"), Settings);
-    } catch (...) {
-        return false;
-    }
+    return StorePortSettings(FProfile, CommPort, Settings);
 }
 
 bool TCtrlBox::OpenPort()

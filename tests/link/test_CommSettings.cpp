@@ -99,9 +99,10 @@ TEST(CommSettingsDialog, ShowsTheDriverValuesAndHidesTheScanArea)
     EXPECT_EQ(dlg.GetSettings(), QStringLiteral("4800,o,7,2"));
     EXPECT_EQ(dlg.cbStop->currentText(), QStringLiteral("2位"));
     EXPECT_EQ(dlg.height(), dlg.btnOK->geometry().bottom() + 1 + 10);
-    EXPECT_EQ(dlg.lblDevice->text(), kv::SerialDevicePath(4));
+    EXPECT_EQ(dlg.lblDevice->toolTip(), kv::SerialDevicePath(4));
     dlg.seComm->setValue(6);
-    EXPECT_EQ(dlg.lblDevice->text(), kv::SerialDevicePath(6));
+    EXPECT_EQ(dlg.lblDevice->toolTip(), kv::SerialDevicePath(6));
+    EXPECT_EQ(dlg.lblDevice->text(), QStringLiteral("/dev/ttyUSB1"));
     EXPECT_EQ(dlg.seComm->maximum(), 16);
     EXPECT_EQ(dlg.seComm->minimum(), 1);
     dlg.EnableInputs(false);
