@@ -1,5 +1,7 @@
 // Kalvio6: the entry point. The start-up sequence lives in TStartup.
 #include "core/Startup.h"
+#include "link/CtrlBoxDriver.h"
+#include "link/UnitBaseParams.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +17,9 @@ int main(int argc, char **argv)
     options.ProgramFile = QCoreApplication::applicationFilePath();
     options.Started = started;
     kv::TStartup startup(options);
+    // The controller drivers of the six models, each with its parameter set.
+    kv::InstallBaseParamsFactory();
+    startup.Steps.CreateDriver = [](int machineType) { return kv::CreateStartupDriver(machineType); };
     switch (startup.Run()) {
     case kv::TStartup::TOutcome::AnotherCopyRunning:
         return 0;
