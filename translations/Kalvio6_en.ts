@@ -376,6 +376,11 @@
         <source>一组试验没有完成，请先结束一组试验。</source>
         <translation>A group of tests is not finished; end the group first.</translation>
     </message>
+    <message>
+        <location filename="../src/core/UnitModuleHost.cpp" line="203"/>
+        <source>试验编号为%1的试验上一次并没有完成,是否需要继续试验?</source>
+        <translation>The test with number %1 was not finished last time. Continue it?</translation>
+    </message>
 </context>
 <context>
     <name>kv::TfrmQuit</name>
