@@ -34,6 +34,341 @@
     </message>
 </context>
 <context>
+    <name>kv::TBaseParams</name>
+    <message>
+        <source>否|是</source>
+        <translation>No|Yes</translation>
+    </message>
+    <message>
+        <source>是|否</source>
+        <translation>Yes|No</translation>
+    </message>
+    <message>
+        <source>自动|手动</source>
+        <translation>Automatic|Manual</translation>
+    </message>
+    <message>
+        <source>多点判断|一点判断</source>
+        <translation>Multi-point|One-point</translation>
+    </message>
+    <message>
+        <source>与上一点比较|与最大点比较</source>
+        <translation>Compare with previous point|Compare with maximum point</translation>
+    </message>
+    <message>
+        <source>系统最大力</source>
+        <translation>Maximum force of the system</translation>
+    </message>
+    <message>
+        <source>控制入口力值</source>
+        <translation>Control entry force</translation>
+    </message>
+    <message>
+        <source>起始力值</source>
+        <translation>Start force</translation>
+    </message>
+    <message>
+        <source>运行等待时间</source>
+        <translation>Run wait time</translation>
+    </message>
+    <message>
+        <source>卸载延时</source>
+        <translation>Unloading delay</translation>
+    </message>
+    <message>
+        <source>破碎起判力值</source>
+        <translation>Break judgement start force</translation>
+    </message>
+    <message>
+        <source>带手动控制</source>
+        <translation>Manual control fitted</translation>
+    </message>
+    <message>
+        <source>阀口初始开度</source>
+        <translation>Initial valve opening</translation>
+    </message>
+    <message>
+        <source>初始开度</source>
+        <translation>Initial opening</translation>
+    </message>
+    <message>
+        <source>阀口中位</source>
+        <translation>Valve middle position</translation>
+    </message>
+    <message>
+        <source>刚接触时的回退量</source>
+        <translation>Back-off on first contact</translation>
+    </message>
+    <message>
+        <source>区别12段的力值</source>
+        <translation>Force between sections 1 and 2</translation>
+    </message>
+    <message>
+        <source>区别23段的力值</source>
+        <translation>Force between sections 2 and 3</translation>
+    </message>
+    <message>
+        <source>正常控制的第一段KP</source>
+        <translation>Loading control section 1 KP</translation>
+    </message>
+    <message>
+        <source>正常控制的第一段KI</source>
+        <translation>Loading control section 1 KI</translation>
+    </message>
+    <message>
+        <source>正常控制的第二段KP</source>
+        <translation>Loading control section 2 KP</translation>
+    </message>
+    <message>
+        <source>正常控制的第二段KI</source>
+        <translation>Loading control section 2 KI</translation>
+    </message>
+    <message>
+        <source>正常控制的第三段KP</source>
+        <translation>Loading control section 3 KP</translation>
+    </message>
+    <message>
+        <source>正常控制的第三段KI</source>
+        <translation>Loading control section 3 KI</translation>
+    </message>
+    <message>
+        <source>定荷控制的第一段KP</source>
+        <translation>Constant-load control section 1 KP</translation>
+    </message>
+    <message>
+        <source>定荷控制的第一段KI</source>
+        <translation>Constant-load control section 1 KI</translation>
+    </message>
+    <message>
+        <source>定荷控制的第二段KP</source>
+        <translation>Constant-load control section 2 KP</translation>
+    </message>
+    <message>
+        <source>定荷控制的第二段KI</source>
+        <translation>Constant-load control section 2 KI</translation>
+    </message>
+    <message>
+        <source>定荷控制的第三段KP</source>
+        <translation>Constant-load control section 3 KP</translation>
+    </message>
+    <message>
+        <source>定荷控制的第三段KI</source>
+        <translation>Constant-load control section 3 KI</translation>
+    </message>
+    <message>
+        <source>最大输出控制量</source>
+        <translation>Largest control output</translation>
+    </message>
+    <message>
+        <source>最小输出控制量</source>
+        <translation>Smallest control output</translation>
+    </message>
+    <message>
+        <source>第1点力值</source>
+        <translation>Force of point 1</translation>
+    </message>
+    <message>
+        <source>第1点力码</source>
+        <translation>Code of point 1</translation>
+    </message>
+    <message>
+        <source>第2点力值</source>
+        <translation>Force of point 2</translation>
+    </message>
+    <message>
+        <source>第2点力码</source>
+        <translation>Code of point 2</translation>
+    </message>
+    <message>
+        <source>第3点力值</source>
+        <translation>Force of point 3</translation>
+    </message>
+    <message>
+        <source>第3点力码</source>
+        <translation>Code of point 3</translation>
+    </message>
+    <message>
+        <source>第4点力值</source>
+        <translation>Force of point 4</translation>
+    </message>
+    <message>
+        <source>第4点力码</source>
+        <translation>Code of point 4</translation>
+    </message>
+    <message>
+        <source>第5点力值</source>
+        <translation>Force of point 5</translation>
+    </message>
+    <message>
+        <source>第5点力码</source>
+        <translation>Code of point 5</translation>
+    </message>
+    <message>
+        <source>第6点力值</source>
+        <translation>Force of point 6</translation>
+    </message>
+    <message>
+        <source>第6点力码</source>
+        <translation>Code of point 6</translation>
+    </message>
+    <message>
+        <source>第7点力值</source>
+        <translation>Force of point 7</translation>
+    </message>
+    <message>
+        <source>第7点力码</source>
+        <translation>Code of point 7</translation>
+    </message>
+    <message>
+        <source>第8点力值</source>
+        <translation>Force of point 8</translation>
+    </message>
+    <message>
+        <source>第8点力码</source>
+        <translation>Code of point 8</translation>
+    </message>
+    <message>
+        <source>第9点力值</source>
+        <translation>Force of point 9</translation>
+    </message>
+    <message>
+        <source>第9点力码</source>
+        <translation>Code of point 9</translation>
+    </message>
+    <message>
+        <source>第10点力值</source>
+        <translation>Force of point 10</translation>
+    </message>
+    <message>
+        <source>第10点力码</source>
+        <translation>Code of point 10</translation>
+    </message>
+    <message>
+        <source>第11点力值</source>
+        <translation>Force of point 11</translation>
+    </message>
+    <message>
+        <source>第11点力码</source>
+        <translation>Code of point 11</translation>
+    </message>
+    <message>
+        <source>第12点力值</source>
+        <translation>Force of point 12</translation>
+    </message>
+    <message>
+        <source>第12点力码</source>
+        <translation>Code of point 12</translation>
+    </message>
+    <message>
+        <source>冷却的最大时间</source>
+        <translation>Longest cooling time</translation>
+    </message>
+    <message>
+        <source>最大减少量</source>
+        <translation>Largest reduction</translation>
+    </message>
+    <message>
+        <source>每次减少量</source>
+        <translation>Reduction per step</translation>
+    </message>
+    <message>
+        <source>当前减少量</source>
+        <translation>Present reduction</translation>
+    </message>
+    <message>
+        <source>空等待延时时间</source>
+        <translation>Idle wait delay</translation>
+    </message>
+    <message>
+        <source>当前等待时间</source>
+        <translation>Present waiting time</translation>
+    </message>
+    <message>
+        <source>是否显示实时速度</source>
+        <translation>Show live speed</translation>
+    </message>
+    <message>
+        <source>速度显示周期</source>
+        <translation>Speed display period</translation>
+    </message>
+    <message>
+        <source>手动自动加载</source>
+        <translation>Manual or automatic loading</translation>
+    </message>
+    <message>
+        <source>空格键判破</source>
+        <translation>Space key marks the break</translation>
+    </message>
+    <message>
+        <source>空闲保护力值</source>
+        <translation>Idle protection force</translation>
+    </message>
+    <message>
+        <source>是否启用空闲保护</source>
+        <translation>Idle protection enabled</translation>
+    </message>
+    <message>
+        <source>空闲延时保护时间</source>
+        <translation>Idle protection delay</translation>
+    </message>
+    <message>
+        <source>破碎判断方法</source>
+        <translation>Break judgement method</translation>
+    </message>
+    <message>
+        <source>破碎判断条件</source>
+        <translation>Break judgement condition</translation>
+    </message>
+    <message>
+        <source>多点判断的点数</source>
+        <translation>Points of the multi-point judgement</translation>
+    </message>
+    <message>
+        <source>判断模式</source>
+        <translation>Judgement mode</translation>
+    </message>
+    <message>
+        <source>比较模式</source>
+        <translation>Comparison mode</translation>
+    </message>
+    <message>
+        <source>速度时间段</source>
+        <translation>Speed time window</translation>
+    </message>
+    <message>
+        <source>速度衰减率</source>
+        <translation>Speed decay rate</translation>
+    </message>
+    <message>
+        <source>阀口时间段</source>
+        <translation>Valve time window</translation>
+    </message>
+    <message>
+        <source>阀口衰减率</source>
+        <translation>Valve decay rate</translation>
+    </message>
+    <message>
+        <source>是否进行抗折保护</source>
+        <translation>Flexural channel protection</translation>
+    </message>
+    <message>
+        <source>抗折保护力码阈值</source>
+        <translation>Flexural protection code threshold</translation>
+    </message>
+    <message>
+        <source>是否进行抗压保护</source>
+        <translation>Compressive channel protection</translation>
+    </message>
+    <message>
+        <source>抗压保护力码阈值</source>
+        <translation>Compressive protection code threshold</translation>
+    </message>
+    <message>
+        <source>输入不正确</source>
+        <translation>: invalid entry </translation>
+    </message>
+</context>
+<context>
     <name>kv::TStartup</name>
     <message>
         <location filename="../src/core/Startup.cpp" line="98"/>
