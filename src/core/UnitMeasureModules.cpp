@@ -92,7 +92,8 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
         return;
     const TMachineType &side = MachineType(FMachineType);
     const int mask = toCompressive ? kCompressiveMask : kFlexuralMask;
-    if (!side.SideButtons || side.KindBit == mask) {
+    // Never while a specimen runs or a group is open: its test would go.
+    if (!side.SideButtons || side.KindBit == mask || FRunning || FGroupActive) {
         SetupMachine(FMachineType); // the pressed button stays the active side
         return;
     }

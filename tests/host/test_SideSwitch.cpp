@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -93,22 +92,13 @@ TEST(SideSwitch, ActiveSideButtonChangesNothing)
     EXPECT_TRUE(w->btnKY->isChecked());
     EXPECT_EQ(w->MachineTypeNo(), 1);
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
-}
 
-TEST(SideSwitch, SilentBoxOnTheNewSideLeavesTheProgramOffline)
-{
-    THostRig rig(1, /*online*/ false);
-    rig.Modules({"hm_beta"});
-    auto w = rig.Create();
-    w->show();
-    rig.Messages.clear();
-    rig.DriverLog.clear();
-    w->OnClickMachine(w->btnKZ); // the side buttons are disabled while offline
-    EXPECT_EQ(rig.Messages.texts(),
-              QStringList{QStringLiteral("无法联系控制器,系统无法正常运行,请检查控制器是否打开!")});
-    EXPECT_TRUE(rig.DriverLog.contains(QStringLiteral("EditCommSettings")));
-    EXPECT_FALSE(rig.DriverLog.contains(QStringLiteral("CompareParams")));
-    EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：脱机工作"));
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_EQ(Current(*w), QStringLiteral("试验乙")); // the tests are there all the same
+    // Nor does the other side while a group is open.
+    w->FGroupActive = true;
+    w->OnClickMachine(w->btnKZ);
+    EXPECT_EQ(w->MachineTypeNo(), 1);
+    EXPECT_EQ(w->MyFunction()->CurrentTest(), before);
+    EXPECT_TRUE(w->btnKY->isChecked());
+    EXPECT_TRUE(rig.DriverLog.isEmpty());
+    w->FGroupActive = false;
 }
