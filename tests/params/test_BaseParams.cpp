@@ -5,6 +5,10 @@
 #include "link/UnitBaseParams.h"
 
 #include "Clock.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -408,4 +412,25 @@ TEST_F(BaseParams, CaptionsChoicesAndSnapshots)
     params->RestoreSnapshot(before);
     EXPECT_EQ(box->FValveInit, 111);
     EXPECT_TRUE(box->FJudgeFlags.Force);
+}
+
+// --- English ---------------------------------------------------------------------
+
+TEST(BaseParamsEnglish, CaptionsChoicesAndMessagesComeFromTheTranslation)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(kvtest::StageDir() + QStringLiteral("/Kalvio6.ENU.qm")));
+    QCoreApplication::installTranslator(&english);
+    std::shared_ptr<TBoxMemory> memory;
+    auto box = MemoryBox(KVD510_DJ, memory);
+    TBaseParams params(*box);
+    QCoreApplication::removeTranslator(&english);
+
+    EXPECT_EQ(params.Item(0).Caption, "Maximum force of the system");
+    EXPECT_EQ(params.Item(0).StoredCaption, "系统最大力") << "backup keys stay the same in every language";
+    EXPECT_EQ(params.Item(params.IndexOf("FValveInit")).Caption, "Initial opening");
+    QCoreApplication::installTranslator(&english);
+    EXPECT_EQ(params.Validate(0, "501", 0), "Maximum force of the system: invalid entry 5.0-500.0");
+    EXPECT_EQ(params.ChoiceTexts(params.IndexOf("FUseProtect")), (QStringList{"Yes", "No"}));
+    QCoreApplication::removeTranslator(&english);
 }
