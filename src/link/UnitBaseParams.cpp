@@ -43,7 +43,12 @@ bool FitsInt(double x)
 // of decimal fractions and carry binary noise).
 double Slack(double bound) { return 1e-9 * std::max(1.0, std::fabs(bound)); }
 
-const QString kTable = QStringLiteral("CtrlBoxSaveItems");
+// The row of one name of one model.
+QString RowSql(const QString &key, const QString &name)
+{
+    return QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(key)
+           + QStringLiteral(" and Name = ") + QuotedStr(name);
+}
 
 } // namespace
 
@@ -147,8 +152,7 @@ void TBaseParams::SetDbDefault(db::TDbConnection &conn, const QString &name, int
 {
     try {
         db::TDbQuery q(conn);
-        q.setSql(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(Key())
-                 + QStringLiteral(" and Name = ") + QuotedStr(name));
+        q.setSql(RowSql(Key(), name));
         q.open();
         if (q.recordCount() > 0) {
             q.edit();
@@ -172,13 +176,11 @@ void TBaseParams::LoadParams()
         return;
     }
     db::TDbQuery q(*conn);
-    const QString where = QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(Key())
-                           + QStringLiteral(" and Name = ");
 
     // First run of this model: mark it and store the break-judgement and
     // idle-protection defaults (judge by force, one point; protection off).
     try {
-        q.setSql(where + QuotedStr(QStringLiteral("IsInit")));
+        q.setSql(RowSql(Key(), QStringLiteral("IsInit")));
         q.open();
         if (q.recordCount() == 0) {
             q.append();
@@ -196,7 +198,7 @@ void TBaseParams::LoadParams()
     for (TParamItem &item : FItems) {
         int &field = item.Def->Ref(FBox);
         try {
-            q.setSql(where + QuotedStr(QString::fromLatin1(item.Def->Name)));
+            q.setSql(RowSql(Key(), QString::fromLatin1(item.Def->Name)));
             q.open();
             if (q.recordCount() > 0) {
                 const qint64 v = q.fieldByName(QStringLiteral("Value")).asInteger();
@@ -226,8 +228,7 @@ int TBaseParams::SaveToDatabase()
         const QString name = QString::fromLatin1(FItems[size_t(i)].Def->Name);
         const QString value = SqlNum(qint64(Value(i)));
         try {
-            q.setSql(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(Key())
-                     + QStringLiteral(" and Name = ") + QuotedStr(name));
+            q.setSql(RowSql(Key(), name));
             q.open();
             if (q.recordCount() > 0) {
                 q.edit();
@@ -322,22 +323,6 @@ int TBaseParams::WriteBox(const TProgress &progress)
     }
     FBox.ParamDiffCount = failed;
     return failed;
-}
-
-int TBaseParams::CountDifferences(const std::vector<int> &software, const std::vector<int> &box,
-                                  std::vector<bool> *differs)
-{
-    const size_t n = std::max(software.size(), box.size());
-    if (differs)
-        differs->assign(n, false);
-    int count = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const bool d = i >= software.size() || i >= box.size() || software[i] != box[i];
-        if (differs)
-            (*differs)[i] = d;
-        count += d ? 1 : 0;
-    }
-    return count;
 }
 
 int TBaseParams::Compare(int mode)

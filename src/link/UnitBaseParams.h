@@ -138,11 +138,6 @@ public:
     void FlagsFromMethod();
     void MethodFromFlags();
 
-    // Counts the positions where two value arrays differ, marking them in
-    // differs (resized to the arrays' length) when given.
-    static int CountDifferences(const std::vector<int> &software, const std::vector<int> &box,
-                                std::vector<bool> *differs = nullptr);
-
 private:
     db::TDbConnection *Connection() const;
     bool ParseEntry(int index, const QString &text, double &number) const;

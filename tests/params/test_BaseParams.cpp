@@ -322,15 +322,6 @@ TEST_F(BaseParams, ProgressCountsTheItemsOfEachPass)
     EXPECT_EQ(total, 1);
 }
 
-TEST(BaseParamsStatic, CountDifferencesOverTwoArrays)
-{
-    std::vector<bool> d;
-    EXPECT_EQ(TBaseParams::CountDifferences({1, 2, 3}, {1, 5, 3}, &d), 1);
-    EXPECT_EQ(d, (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(TBaseParams::CountDifferences({1, 2}, {1, 2, 3}, &d), 1) << "a missing value differs";
-    EXPECT_EQ(TBaseParams::CountDifferences({}, {}), 0);
-}
-
 // --- through the driver ------------------------------------------------------------
 
 namespace {
