@@ -12,7 +12,7 @@ qint32 PasswordCode(const QString &password)
     // three bytes.
     const QByteArray bytes = password.toUtf8();
     const int n = bytes.size();
-    if (n < 3 || n > 8)
+    if (n < MinPasswordBytes || n > MaxPasswordBytes)
         return 0;
     quint32 sum = 0; // unsigned: wrap-around is defined
     for (int i = 0; i < n; ++i)
@@ -22,5 +22,7 @@ qint32 PasswordCode(const QString &password)
         return qint32(sum);
     return -qint32(~sum) - 1;
 }
+
+int PasswordByteLength(const QString &password) { return password.toUtf8().size(); }
 
 } // namespace kv

@@ -16,4 +16,11 @@ inline constexpr quint32 PasswordWeights[8] = {
 // Blanks are bytes like any other (the caller decides about trimming).
 qint32 PasswordCode(const QString &password);
 
+// The length the code counts: the bytes of the password's UTF-8 text. The
+// user dialogs check this length so that every password they accept has a
+// code (a Chinese character counts three).
+int PasswordByteLength(const QString &password);
+inline constexpr int MinPasswordBytes = 3;
+inline constexpr int MaxPasswordBytes = 8;
+
 } // namespace kv

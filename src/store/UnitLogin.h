@@ -1,0 +1,59 @@
+#pragma once
+// TfrmLogin: the login window, modal before the main window becomes usable
+// and again at every log-off. After it closes the owner reads LoginOk and
+// the name box.
+#include "store/UserAdmin.h"
+
+#include <QDateTime>
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace kv {
+
+class TZovData;
+
+class TfrmLogin : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmLogin(TZovData &data, QWidget *parent = nullptr);
+    ~TfrmLogin() override;
+
+    bool LoginOk() const { return FLoginOk; }
+    // The text of the name box (the accepted user after a login).
+    QString UserName() const;
+
+    // The clock box's text: the system's short date and the time with seconds.
+    static QString DateTimeText(const QDateTime &moment);
+    // One tick of the clock: the current date and time into edtTime.
+    void timerNowTimer();
+
+    QComboBox *edtName = nullptr;
+    QLineEdit *edtSrc = nullptr;
+    QLineEdit *edtTime = nullptr;
+    QTimer *timerNow = nullptr;
+    QPushButton *btnOk = nullptr;
+    QPushButton *btnOut = nullptr;
+
+    static constexpr int MaxNameLength = 10;
+    static constexpr int MaxPasswordLength = 15;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormShow();
+    void btnOkClick();
+    void btnOutClick();
+
+    TLoginLogic FLogic;
+    bool FLoginOk = false;
+    bool FShown = false;
+};
+
+} // namespace kv

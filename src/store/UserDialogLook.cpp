@@ -1,0 +1,38 @@
+#include "store/UserDialogLook.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kv {
+
+QString PasswordBoxStyle()
+{
+    // 42 is "*": the same echo on every style.
+    return QStringLiteral("QLineEdit[echoMode=\"2\"] { lineedit-password-character: 42; }");
+}
+
+QLineEdit *MakePasswordBox(QWidget *parent, const QString &name, int maxLength)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setEchoMode(QLineEdit::Password);
+    if (maxLength > 0)
+        e->setMaxLength(maxLength);
+    return e;
+}
+
+QBoxLayout *ButtonRow(QPushButton *ok, QPushButton *cancel)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton *b : {ok, cancel})
+        b->setMinimumSize(90, 30);
+    row->addWidget(ok);
+    row->addSpacing(20);
+    row->addWidget(cancel);
+    row->addStretch(1);
+    return row;
+}
+
+} // namespace kv
