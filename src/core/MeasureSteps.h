@@ -1,8 +1,8 @@
 #pragma once
 // The steps of start-up, first show and closing that other subsystems
 // provide: the login, the controller driver, the test modules. Each one is
-// optional; a main window without them runs off-line, as user "Admin", with
-// an empty test list.
+// optional; a main window without them runs off-line with an empty test
+// list, except the login: without it nobody is let in and the start ends.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -60,6 +60,8 @@ public:
 
 struct TMeasureSteps {
     TLoginStep Login;
+    // The user management window, modal over owner.
+    std::function<void(QWidget *owner)> UserManagement;
     // The driver of a machine type 0..5, created on first use.
     std::function<std::unique_ptr<TStartupDriver>(int machineType)> CreateDriver;
     // Fills the test list from the module folder for a kind mask.

@@ -34,8 +34,13 @@ public:
     explicit TStartup(TOptions options, QObject *parent = nullptr);
     ~TStartup() override;
 
-    // Steps of later subsystems, handed to the main window.
+    // Steps of later subsystems, handed to the main window. The login and
+    // the user management window are plugged in from the start.
     TMeasureSteps Steps;
+    // The login window over the data module; Ok when a user was accepted.
+    static TLoginStep LoginStep();
+    // The user management window over the data module's connection.
+    static std::function<void(QWidget *)> UserManagementStep();
     // Creates the data module; throws when the database cannot be opened.
     std::function<std::unique_ptr<TZovData>(const QString &databaseFile)> CreateData;
 

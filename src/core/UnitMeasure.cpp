@@ -3,6 +3,7 @@
 #include "core/MachineType.h"
 #include "core/UnitQuit.h"
 #include "store/UnitData.h"
+#include "store/UserRights.h"
 #include "Clock.h"
 #include "SqlText.h"
 #include "ui/MessageService.h"
@@ -43,10 +44,6 @@
 namespace kv {
 
 namespace {
-
-// Maintenance account and administrator: the user names that carry rights.
-const QString kMaintenanceUser = QStringLiteral("quilmo");
-const QString kAdminUser = QStringLiteral("Admin");
 
 constexpr int kStatusTimerMs = 200;
 constexpr int kRestoreIgnored = 1001;
@@ -157,7 +154,7 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
 
     // Commands whose windows are not part of the program yet.
     for (QObject *c : std::initializer_list<QObject *>{
-             menuUser, menuRun, menuAdvanced, menuTestHard, menuGro, NChangeAutoORHand, NConfigRep,
+             menuRun, menuAdvanced, menuTestHard, menuGro, NChangeAutoORHand, NConfigRep,
              menuAbtAbt, btnPrint, btnOneChk, btnCheck, btnStable, btnEndGro, btnSlow,
              btnFast, btnReset, btnRun, btnStop, bitUp, BitDown, sb_ClearZero, btnUP, btnKeep, btnDown,
              tbValveSet, btnValveDec, btnValveInc})
@@ -166,6 +163,7 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     // The side switch reloads the tests: it needs the module host.
     SetCommandAvailable(btnKZ, static_cast<bool>(FSteps.LoadTestModules));
     SetCommandAvailable(btnKY, static_cast<bool>(FSteps.LoadTestModules));
+    SetCommandAvailable(menuUser, static_cast<bool>(FSteps.UserManagement));
 
     // Hints also show in the first status panel.
     for (QWidget *w : findChildren<QWidget *>())
@@ -248,6 +246,7 @@ void TfrmMeasure::BuildMenus()
 
     connect(menuQuit, &QAction::triggered, this, &TfrmMeasure::menuQuitClick);
     connect(NHelp, &QAction::triggered, this, &TfrmMeasure::NHelpClick);
+    connect(menuUser, &QAction::triggered, this, &TfrmMeasure::menuUserClick);
     connect(menuLeave, &QAction::triggered, this, [this] {
         if (!FSteps.Login)
             return;
@@ -696,8 +695,8 @@ void TfrmMeasure::FormShow()
     RefreshUnitCaptions();
     FGroupActive = false;
 
-    // login: see TLoginStep
-    TLoginOutcome login{true, kAdminUser};
+    // Nobody gets in without a login step.
+    TLoginOutcome login;
     if (FSteps.Login)
         login = FSteps.Login(this);
     FWaitWindow.reset();
@@ -722,10 +721,6 @@ void TfrmMeasure::FormShow()
         tbValveSet->setMaximum(valveMax);
         guValvePos->setMaximum(valveMax);
     }
-
-    const bool maintenance = FUserName == kMaintenanceUser;
-    menuRun->setVisible(maintenance);
-    PlManuCtrl->setVisible(maintenance);
 
     SelectLastTest();
 
@@ -883,9 +878,11 @@ void TfrmMeasure::EnableAllButton(bool running, bool group, bool online, bool co
 
 void TfrmMeasure::FunMenuEnable(const QString &userName)
 {
-    const bool maintenance = userName == kMaintenanceUser;
-    const bool privileged = maintenance || userName == kAdminUser;
+    const TUserRights rights = RightsOf(userName);
+    const bool maintenance = rights.Maintenance;
+    const bool privileged = rights.Settings;
     menuRun->setVisible(maintenance);
+    PlManuCtrl->setVisible(maintenance);
     MenuMachine->menuAction()->setVisible(maintenance);
     N1->menuAction()->setVisible(maintenance);
     menuSetting->menuAction()->setVisible(privileged);
@@ -894,6 +891,12 @@ void TfrmMeasure::FunMenuEnable(const QString &userName)
     menuUser->setVisible(privileged);
     btnOneChk->setVisible(privileged);
     btnCheck->setVisible(privileged);
+}
+
+void TfrmMeasure::menuUserClick()
+{
+    if (FSteps.UserManagement && RightsOf(FUserName).Settings)
+        FSteps.UserManagement(this);
 }
 
 int TfrmMeasure::CheckedTestIndex() const

@@ -215,6 +215,7 @@ private:
 
     void btnOutClick();
     void menuQuitClick();
+    void menuUserClick();
     void tbTestClick();
     void LanguageClick(bool english);
     void MachineTypeClick(int type);

@@ -47,6 +47,9 @@ struct TProgramFolder {
     }
 };
 
+// Stands in for the login window, which would wait for an operator.
+kv::TLoginOutcome AdminLogin(QWidget *) { return {true, QStringLiteral("Admin")}; }
+
 // Takes every translation out of the application again.
 void RemoveTranslations()
 {
@@ -129,6 +132,7 @@ TEST_F(TStartupTest, EnglishWithoutTranslationFileStaysChineseSilently)
     folder.SetLanguage(1);
     kv::SetLanguageEnvironment(true); // inherited from a parent process
     kv::TStartup startup(folder.Options());
+    startup.Steps.Login = AdminLogin;
     ASSERT_EQ(startup.Run(), kv::TStartup::TOutcome::Started);
     EXPECT_FALSE(startup.EnglishLoaded());
     EXPECT_FALSE(kv::LanguageEnvironmentIsEnglish());
@@ -144,6 +148,7 @@ TEST_F(TStartupTest, EnglishWithTranslationFileSwitchesEveryText)
     folder.SetLanguage(1);
     folder.AddEnglish();
     kv::TStartup startup(folder.Options());
+    startup.Steps.Login = AdminLogin;
     ASSERT_EQ(startup.Run(), kv::TStartup::TOutcome::Started);
     EXPECT_TRUE(startup.EnglishLoaded());
     EXPECT_EQ(qgetenv("Language"), QByteArray("English"));
@@ -160,6 +165,7 @@ TEST_F(TStartupTest, ChineseSettingIgnoresAnAvailableTranslation)
     folder.SetLanguage(0);
     folder.AddEnglish();
     kv::TStartup startup(folder.Options());
+    startup.Steps.Login = AdminLogin;
     ASSERT_EQ(startup.Run(), kv::TStartup::TOutcome::Started);
     EXPECT_FALSE(startup.EnglishLoaded());
     EXPECT_EQ(startup.MainWindow()->btnRun->text(), QStringLiteral("运行"));
@@ -186,6 +192,7 @@ TEST_F(TStartupTest, SecondStartHandsOverToTheRunningCopy)
     TProgramFolder folder;
     const kv::TStartup::TOptions options = folder.Options();
     kv::TStartup first(options);
+    first.Steps.Login = AdminLogin;
     ASSERT_EQ(first.Run(), kv::TStartup::TOutcome::Started);
     kv::TfrmMeasure *w = first.MainWindow();
     w->showMinimized();
