@@ -369,11 +369,127 @@
     </message>
 </context>
 <context>
+    <name>kv::TCtrlBox</name>
+    <message>
+        <location filename="../src/link/UnitCtrlBox.cpp" line="20"/>
+        <source>超过抗折保护力码阈值，请检查抗折、抗压传感器线有无插反!</source>
+        <translation>The flexural channel code exceeds its protection threshold. Check whether the flexural and compressive sensor cables are swapped!</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCtrlBox.cpp" line="21"/>
+        <source>超过抗压保护力码阈值，请检查抗折、抗压传感器线有无插反!</source>
+        <translation>The compressive channel code exceeds its protection threshold. Check whether the flexural and compressive sensor cables are swapped!</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCtrlBox.cpp" line="433"/>
+        <source>当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.</source>
+        <translation>The present force exceeds the selected maximum force. Wait until the platen has returned, then continue testing.</translation>
+    </message>
+</context>
+<context>
     <name>kv::TStartup</name>
     <message>
         <location filename="../src/core/Startup.cpp" line="98"/>
         <source>数据库的存储引擎不存在,系统无法正常执行</source>
         <translation>The database engine does not exist; the system cannot run</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmCommSettings</name>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="59"/>
+        <source>串行参数设置</source>
+        <translation>Serial Port Settings</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="69"/>
+        <source>串口号：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="79"/>
+        <source>波特率：</source>
+        <translation>Baud rate:</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="87"/>
+        <source>奇偶校验：</source>
+        <translation>Parity:</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="90"/>
+        <source>无校验</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="90"/>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="90"/>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="93"/>
+        <source>停止位：</source>
+        <translation>Stop bits:</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="96"/>
+        <source>1位</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="96"/>
+        <source>1.5位</source>
+        <translation>1.5</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="96"/>
+        <source>2位</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="99"/>
+        <source>数据长度：</source>
+        <translation>Data bits:</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="102"/>
+        <source>8位</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="102"/>
+        <source>7位</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="107"/>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="110"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="114"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="125"/>
+        <source>取消扫描</source>
+        <translation>Cancel Scan</translation>
+    </message>
+    <message>
+        <location filename="../src/link/UnitCommSettings.cpp" line="262"/>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot reach the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
     </message>
 </context>
 <context>
