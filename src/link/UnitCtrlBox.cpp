@@ -4,6 +4,7 @@
 #include "link/CtrlBoxStore.h"
 #include "Clock.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <cmath>
 #include <limits>
@@ -16,8 +17,8 @@ namespace {
 
 const char *const kUnit = "UnitCtrlBox";
 
-const char *const kKZMessage = "超过抗折保护力码阈值，请检查抗折、抗压传感器线有无插反!";
-const char *const kKYMessage = "超过抗压保护力码阈值，请检查抗折、抗压传感器线有无插反!";
+const char *const kKZMessage = QT_TRANSLATE_NOOP("kv::TCtrlBox", "超过抗折保护力码阈值，请检查抗折、抗压传感器线有无插反!");
+const char *const kKYMessage = QT_TRANSLATE_NOOP("kv::TCtrlBox", "超过抗压保护力码阈值，请检查抗折、抗压传感器线有无插反!");
 
 // clang-format off
 const TBoxProfile kProfiles[BoxModelCount] = {
@@ -429,7 +430,7 @@ bool TCtrlBox::CheckOverload(QString &message)
 {
     const float force = ReadForce();
     if (static_cast<double>(force) > FMaxLoad * 1.02) {
-        message = QStringLiteral("当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.");
+        message = QCoreApplication::translate("kv::TCtrlBox", "当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.");
         return true;
     }
     int check = 0, threshold = 0;
@@ -446,7 +447,7 @@ bool TCtrlBox::CheckOverload(QString &message)
         break;
     }
     if (check != 0 && SecondCode > threshold) {
-        message = QString::fromUtf8(FProfile.OtherCheckMessage);
+        message = QCoreApplication::translate("kv::TCtrlBox", FProfile.OtherCheckMessage);
         return true;
     }
     return false;
