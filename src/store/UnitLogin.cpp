@@ -29,7 +29,6 @@ TfrmLogin::TfrmLogin(TZovData &data, QWidget *parent) : QDialog(parent), FLogic(
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(tr("用户登录"));
     setModal(true);
-    setStyleSheet(PasswordBoxStyle());
 
     edtName = new QComboBox(this);
     edtName->setObjectName(QStringLiteral("edtName"));

@@ -45,7 +45,7 @@ TfrmUserMng::TfrmUserMng(db::TDbConnection &connection, QWidget *parent)
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(10);
     for (QPushButton *b : {btnNew, btnDel, btnRedir, btnOk}) {
-        b->setMinimumSize(100, 32);
+        b->setMinimumSize(130, 32);
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }

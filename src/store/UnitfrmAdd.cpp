@@ -20,7 +20,6 @@ TfrmAddUser::TfrmAddUser(db::TDbConnection &connection, QWidget *parent) : QDial
     setObjectName(QStringLiteral("frmAddUser"));
     setWindowTitle(tr("新增用户"));
     setModal(true);
-    setStyleSheet(PasswordBoxStyle());
 
     edtName = new QLineEdit(this);
     edtName->setObjectName(QStringLiteral("edtName"));

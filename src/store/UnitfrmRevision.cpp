@@ -20,7 +20,6 @@ TfrmRevision::TfrmRevision(db::TDbConnection &connection, const QString &userNam
     setObjectName(QStringLiteral("frmRevision"));
     setWindowTitle(tr("密码修改"));
     setModal(true);
-    setStyleSheet(PasswordBoxStyle());
 
     edtName = new QLineEdit(this);
     edtName->setObjectName(QStringLiteral("edtName"));

@@ -6,17 +6,14 @@
 
 namespace kv {
 
-QString PasswordBoxStyle()
-{
-    // 42 is "*": the same echo on every style.
-    return QStringLiteral("QLineEdit[echoMode=\"2\"] { lineedit-password-character: 42; }");
-}
 
 QLineEdit *MakePasswordBox(QWidget *parent, const QString &name, int maxLength)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setEchoMode(QLineEdit::Password);
+    // 42 is "*": the same echo on every style.
+    e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     if (maxLength > 0)
         e->setMaxLength(maxLength);
     return e;

@@ -10,8 +10,6 @@ class QWidget;
 
 namespace kv {
 
-// Style sheet for a dialog whose password boxes show "*".
-QString PasswordBoxStyle();
 // A line edit named name that echoes "*".
 QLineEdit *MakePasswordBox(QWidget *parent, const QString &name, int maxLength);
 // OK and cancel buttons centred in a row.
