@@ -36,334 +36,563 @@
 <context>
     <name>kv::TBaseParams</name>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="17"/>
         <source>否|是</source>
         <translation>No|Yes</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="18"/>
         <source>是|否</source>
         <translation>Yes|No</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="19"/>
         <source>自动|手动</source>
         <translation>Automatic|Manual</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="20"/>
         <source>多点判断|一点判断</source>
         <translation>Multi-point|One-point</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="21"/>
         <source>与上一点比较|与最大点比较</source>
         <translation>Compare with previous point|Compare with maximum point</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="60"/>
+        <location filename="../src/link/ParamTables.cpp" line="136"/>
+        <location filename="../src/link/ParamTables.cpp" line="215"/>
         <source>系统最大力</source>
         <translation>Maximum force of the system</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="61"/>
+        <location filename="../src/link/ParamTables.cpp" line="137"/>
+        <location filename="../src/link/ParamTables.cpp" line="216"/>
         <source>控制入口力值</source>
         <translation>Control entry force</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="62"/>
+        <location filename="../src/link/ParamTables.cpp" line="138"/>
+        <location filename="../src/link/ParamTables.cpp" line="217"/>
         <source>起始力值</source>
         <translation>Start force</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="63"/>
+        <location filename="../src/link/ParamTables.cpp" line="139"/>
+        <location filename="../src/link/ParamTables.cpp" line="218"/>
         <source>运行等待时间</source>
         <translation>Run wait time</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="64"/>
+        <location filename="../src/link/ParamTables.cpp" line="140"/>
+        <location filename="../src/link/ParamTables.cpp" line="219"/>
         <source>卸载延时</source>
         <translation>Unloading delay</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="65"/>
+        <location filename="../src/link/ParamTables.cpp" line="141"/>
+        <location filename="../src/link/ParamTables.cpp" line="220"/>
         <source>破碎起判力值</source>
         <translation>Break judgement start force</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="66"/>
+        <location filename="../src/link/ParamTables.cpp" line="144"/>
+        <location filename="../src/link/ParamTables.cpp" line="223"/>
         <source>带手动控制</source>
         <translation>Manual control fitted</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="67"/>
+        <location filename="../src/link/ParamTables.cpp" line="145"/>
+        <location filename="../src/link/ParamTables.cpp" line="224"/>
         <source>阀口初始开度</source>
         <translation>Initial valve opening</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="67"/>
+        <location filename="../src/link/ParamTables.cpp" line="145"/>
+        <location filename="../src/link/ParamTables.cpp" line="224"/>
         <source>初始开度</source>
         <translation>Initial opening</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="68"/>
+        <location filename="../src/link/ParamTables.cpp" line="146"/>
+        <location filename="../src/link/ParamTables.cpp" line="225"/>
         <source>阀口中位</source>
         <translation>Valve middle position</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="69"/>
+        <location filename="../src/link/ParamTables.cpp" line="147"/>
+        <location filename="../src/link/ParamTables.cpp" line="226"/>
         <source>刚接触时的回退量</source>
         <translation>Back-off on first contact</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="70"/>
+        <location filename="../src/link/ParamTables.cpp" line="148"/>
+        <location filename="../src/link/ParamTables.cpp" line="227"/>
         <source>区别12段的力值</source>
         <translation>Force between sections 1 and 2</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="71"/>
+        <location filename="../src/link/ParamTables.cpp" line="149"/>
+        <location filename="../src/link/ParamTables.cpp" line="228"/>
         <source>区别23段的力值</source>
         <translation>Force between sections 2 and 3</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="72"/>
+        <location filename="../src/link/ParamTables.cpp" line="150"/>
+        <location filename="../src/link/ParamTables.cpp" line="229"/>
         <source>正常控制的第一段KP</source>
         <translation>Loading control section 1 KP</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="73"/>
+        <location filename="../src/link/ParamTables.cpp" line="151"/>
+        <location filename="../src/link/ParamTables.cpp" line="230"/>
         <source>正常控制的第一段KI</source>
         <translation>Loading control section 1 KI</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="74"/>
+        <location filename="../src/link/ParamTables.cpp" line="152"/>
+        <location filename="../src/link/ParamTables.cpp" line="231"/>
         <source>正常控制的第二段KP</source>
         <translation>Loading control section 2 KP</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="75"/>
+        <location filename="../src/link/ParamTables.cpp" line="153"/>
+        <location filename="../src/link/ParamTables.cpp" line="232"/>
         <source>正常控制的第二段KI</source>
         <translation>Loading control section 2 KI</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="76"/>
+        <location filename="../src/link/ParamTables.cpp" line="154"/>
+        <location filename="../src/link/ParamTables.cpp" line="233"/>
         <source>正常控制的第三段KP</source>
         <translation>Loading control section 3 KP</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="77"/>
+        <location filename="../src/link/ParamTables.cpp" line="155"/>
+        <location filename="../src/link/ParamTables.cpp" line="234"/>
         <source>正常控制的第三段KI</source>
         <translation>Loading control section 3 KI</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="78"/>
+        <location filename="../src/link/ParamTables.cpp" line="156"/>
+        <location filename="../src/link/ParamTables.cpp" line="235"/>
         <source>定荷控制的第一段KP</source>
         <translation>Constant-load control section 1 KP</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="79"/>
+        <location filename="../src/link/ParamTables.cpp" line="157"/>
+        <location filename="../src/link/ParamTables.cpp" line="236"/>
         <source>定荷控制的第一段KI</source>
         <translation>Constant-load control section 1 KI</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="80"/>
+        <location filename="../src/link/ParamTables.cpp" line="158"/>
+        <location filename="../src/link/ParamTables.cpp" line="237"/>
         <source>定荷控制的第二段KP</source>
         <translation>Constant-load control section 2 KP</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="81"/>
+        <location filename="../src/link/ParamTables.cpp" line="159"/>
+        <location filename="../src/link/ParamTables.cpp" line="238"/>
         <source>定荷控制的第二段KI</source>
         <translation>Constant-load control section 2 KI</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="82"/>
+        <location filename="../src/link/ParamTables.cpp" line="160"/>
+        <location filename="../src/link/ParamTables.cpp" line="239"/>
         <source>定荷控制的第三段KP</source>
         <translation>Constant-load control section 3 KP</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="83"/>
+        <location filename="../src/link/ParamTables.cpp" line="161"/>
+        <location filename="../src/link/ParamTables.cpp" line="240"/>
         <source>定荷控制的第三段KI</source>
         <translation>Constant-load control section 3 KI</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="84"/>
+        <location filename="../src/link/ParamTables.cpp" line="162"/>
+        <location filename="../src/link/ParamTables.cpp" line="241"/>
         <source>最大输出控制量</source>
         <translation>Largest control output</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="85"/>
+        <location filename="../src/link/ParamTables.cpp" line="163"/>
+        <location filename="../src/link/ParamTables.cpp" line="242"/>
         <source>最小输出控制量</source>
         <translation>Smallest control output</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="86"/>
+        <location filename="../src/link/ParamTables.cpp" line="164"/>
+        <location filename="../src/link/ParamTables.cpp" line="243"/>
         <source>第1点力值</source>
         <translation>Force of point 1</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="87"/>
+        <location filename="../src/link/ParamTables.cpp" line="165"/>
+        <location filename="../src/link/ParamTables.cpp" line="244"/>
         <source>第1点力码</source>
         <translation>Code of point 1</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="88"/>
+        <location filename="../src/link/ParamTables.cpp" line="166"/>
+        <location filename="../src/link/ParamTables.cpp" line="245"/>
         <source>第2点力值</source>
         <translation>Force of point 2</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="89"/>
+        <location filename="../src/link/ParamTables.cpp" line="167"/>
+        <location filename="../src/link/ParamTables.cpp" line="246"/>
         <source>第2点力码</source>
         <translation>Code of point 2</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="90"/>
+        <location filename="../src/link/ParamTables.cpp" line="168"/>
+        <location filename="../src/link/ParamTables.cpp" line="247"/>
         <source>第3点力值</source>
         <translation>Force of point 3</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="91"/>
+        <location filename="../src/link/ParamTables.cpp" line="169"/>
+        <location filename="../src/link/ParamTables.cpp" line="248"/>
         <source>第3点力码</source>
         <translation>Code of point 3</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="92"/>
+        <location filename="../src/link/ParamTables.cpp" line="170"/>
+        <location filename="../src/link/ParamTables.cpp" line="249"/>
         <source>第4点力值</source>
         <translation>Force of point 4</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="93"/>
+        <location filename="../src/link/ParamTables.cpp" line="171"/>
+        <location filename="../src/link/ParamTables.cpp" line="250"/>
         <source>第4点力码</source>
         <translation>Code of point 4</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="94"/>
+        <location filename="../src/link/ParamTables.cpp" line="172"/>
+        <location filename="../src/link/ParamTables.cpp" line="251"/>
         <source>第5点力值</source>
         <translation>Force of point 5</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="95"/>
+        <location filename="../src/link/ParamTables.cpp" line="173"/>
+        <location filename="../src/link/ParamTables.cpp" line="252"/>
         <source>第5点力码</source>
         <translation>Code of point 5</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="96"/>
+        <location filename="../src/link/ParamTables.cpp" line="174"/>
+        <location filename="../src/link/ParamTables.cpp" line="253"/>
         <source>第6点力值</source>
         <translation>Force of point 6</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="97"/>
+        <location filename="../src/link/ParamTables.cpp" line="175"/>
+        <location filename="../src/link/ParamTables.cpp" line="254"/>
         <source>第6点力码</source>
         <translation>Code of point 6</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="98"/>
+        <location filename="../src/link/ParamTables.cpp" line="176"/>
+        <location filename="../src/link/ParamTables.cpp" line="255"/>
         <source>第7点力值</source>
         <translation>Force of point 7</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="99"/>
+        <location filename="../src/link/ParamTables.cpp" line="177"/>
+        <location filename="../src/link/ParamTables.cpp" line="256"/>
         <source>第7点力码</source>
         <translation>Code of point 7</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="100"/>
+        <location filename="../src/link/ParamTables.cpp" line="178"/>
+        <location filename="../src/link/ParamTables.cpp" line="257"/>
         <source>第8点力值</source>
         <translation>Force of point 8</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="101"/>
+        <location filename="../src/link/ParamTables.cpp" line="179"/>
+        <location filename="../src/link/ParamTables.cpp" line="258"/>
         <source>第8点力码</source>
         <translation>Code of point 8</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="102"/>
+        <location filename="../src/link/ParamTables.cpp" line="180"/>
+        <location filename="../src/link/ParamTables.cpp" line="259"/>
         <source>第9点力值</source>
         <translation>Force of point 9</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="103"/>
+        <location filename="../src/link/ParamTables.cpp" line="181"/>
+        <location filename="../src/link/ParamTables.cpp" line="260"/>
         <source>第9点力码</source>
         <translation>Code of point 9</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="104"/>
+        <location filename="../src/link/ParamTables.cpp" line="182"/>
+        <location filename="../src/link/ParamTables.cpp" line="261"/>
         <source>第10点力值</source>
         <translation>Force of point 10</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="105"/>
+        <location filename="../src/link/ParamTables.cpp" line="183"/>
+        <location filename="../src/link/ParamTables.cpp" line="262"/>
         <source>第10点力码</source>
         <translation>Code of point 10</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="106"/>
+        <location filename="../src/link/ParamTables.cpp" line="184"/>
+        <location filename="../src/link/ParamTables.cpp" line="263"/>
         <source>第11点力值</source>
         <translation>Force of point 11</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="107"/>
+        <location filename="../src/link/ParamTables.cpp" line="185"/>
+        <location filename="../src/link/ParamTables.cpp" line="264"/>
         <source>第11点力码</source>
         <translation>Code of point 11</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="108"/>
+        <location filename="../src/link/ParamTables.cpp" line="186"/>
+        <location filename="../src/link/ParamTables.cpp" line="265"/>
         <source>第12点力值</source>
         <translation>Force of point 12</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="109"/>
+        <location filename="../src/link/ParamTables.cpp" line="187"/>
+        <location filename="../src/link/ParamTables.cpp" line="266"/>
         <source>第12点力码</source>
         <translation>Code of point 12</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="110"/>
+        <location filename="../src/link/ParamTables.cpp" line="188"/>
+        <location filename="../src/link/ParamTables.cpp" line="267"/>
         <source>冷却的最大时间</source>
         <translation>Longest cooling time</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="111"/>
+        <location filename="../src/link/ParamTables.cpp" line="189"/>
+        <location filename="../src/link/ParamTables.cpp" line="268"/>
         <source>最大减少量</source>
         <translation>Largest reduction</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="112"/>
+        <location filename="../src/link/ParamTables.cpp" line="190"/>
+        <location filename="../src/link/ParamTables.cpp" line="269"/>
         <source>每次减少量</source>
         <translation>Reduction per step</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="113"/>
+        <location filename="../src/link/ParamTables.cpp" line="191"/>
+        <location filename="../src/link/ParamTables.cpp" line="270"/>
         <source>当前减少量</source>
         <translation>Present reduction</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="114"/>
+        <location filename="../src/link/ParamTables.cpp" line="192"/>
+        <location filename="../src/link/ParamTables.cpp" line="271"/>
         <source>空等待延时时间</source>
         <translation>Idle wait delay</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="115"/>
+        <location filename="../src/link/ParamTables.cpp" line="193"/>
+        <location filename="../src/link/ParamTables.cpp" line="272"/>
         <source>当前等待时间</source>
         <translation>Present waiting time</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="116"/>
+        <location filename="../src/link/ParamTables.cpp" line="194"/>
+        <location filename="../src/link/ParamTables.cpp" line="273"/>
         <source>是否显示实时速度</source>
         <translation>Show live speed</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="117"/>
+        <location filename="../src/link/ParamTables.cpp" line="195"/>
+        <location filename="../src/link/ParamTables.cpp" line="274"/>
         <source>速度显示周期</source>
         <translation>Speed display period</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="118"/>
+        <location filename="../src/link/ParamTables.cpp" line="196"/>
+        <location filename="../src/link/ParamTables.cpp" line="275"/>
         <source>手动自动加载</source>
         <translation>Manual or automatic loading</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="119"/>
+        <location filename="../src/link/ParamTables.cpp" line="197"/>
+        <location filename="../src/link/ParamTables.cpp" line="276"/>
         <source>空格键判破</source>
         <translation>Space key marks the break</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="120"/>
+        <location filename="../src/link/ParamTables.cpp" line="198"/>
+        <location filename="../src/link/ParamTables.cpp" line="277"/>
         <source>空闲保护力值</source>
         <translation>Idle protection force</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="121"/>
+        <location filename="../src/link/ParamTables.cpp" line="199"/>
+        <location filename="../src/link/ParamTables.cpp" line="278"/>
         <source>是否启用空闲保护</source>
         <translation>Idle protection enabled</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="122"/>
+        <location filename="../src/link/ParamTables.cpp" line="200"/>
+        <location filename="../src/link/ParamTables.cpp" line="279"/>
         <source>空闲延时保护时间</source>
         <translation>Idle protection delay</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="123"/>
+        <location filename="../src/link/ParamTables.cpp" line="201"/>
+        <location filename="../src/link/ParamTables.cpp" line="280"/>
         <source>破碎判断方法</source>
         <translation>Break judgement method</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="124"/>
+        <location filename="../src/link/ParamTables.cpp" line="202"/>
+        <location filename="../src/link/ParamTables.cpp" line="281"/>
         <source>破碎判断条件</source>
         <translation>Break judgement condition</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="125"/>
+        <location filename="../src/link/ParamTables.cpp" line="203"/>
+        <location filename="../src/link/ParamTables.cpp" line="282"/>
         <source>多点判断的点数</source>
         <translation>Points of the multi-point judgement</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="126"/>
+        <location filename="../src/link/ParamTables.cpp" line="204"/>
+        <location filename="../src/link/ParamTables.cpp" line="283"/>
         <source>判断模式</source>
         <translation>Judgement mode</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="127"/>
+        <location filename="../src/link/ParamTables.cpp" line="205"/>
+        <location filename="../src/link/ParamTables.cpp" line="284"/>
         <source>比较模式</source>
         <translation>Comparison mode</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="128"/>
+        <location filename="../src/link/ParamTables.cpp" line="206"/>
+        <location filename="../src/link/ParamTables.cpp" line="285"/>
         <source>速度时间段</source>
         <translation>Speed time window</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="129"/>
+        <location filename="../src/link/ParamTables.cpp" line="207"/>
+        <location filename="../src/link/ParamTables.cpp" line="286"/>
         <source>速度衰减率</source>
         <translation>Speed decay rate</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="130"/>
+        <location filename="../src/link/ParamTables.cpp" line="208"/>
+        <location filename="../src/link/ParamTables.cpp" line="287"/>
         <source>阀口时间段</source>
         <translation>Valve time window</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="131"/>
+        <location filename="../src/link/ParamTables.cpp" line="209"/>
+        <location filename="../src/link/ParamTables.cpp" line="288"/>
         <source>阀口衰减率</source>
         <translation>Valve decay rate</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="142"/>
         <source>是否进行抗折保护</source>
         <translation>Flexural channel protection</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="143"/>
         <source>抗折保护力码阈值</source>
         <translation>Flexural protection code threshold</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="221"/>
         <source>是否进行抗压保护</source>
         <translation>Compressive channel protection</translation>
     </message>
     <message>
+        <location filename="../src/link/ParamTables.cpp" line="222"/>
         <source>抗压保护力码阈值</source>
         <translation>Compressive protection code threshold</translation>
     </message>
     <message>
+        <location filename="../src/link/UnitBaseParams.cpp" line="454"/>
         <source>输入不正确</source>
         <translation>: invalid entry </translation>
     </message>
@@ -389,9 +618,42 @@
 <context>
     <name>kv::TStartup</name>
     <message>
-        <location filename="../src/core/Startup.cpp" line="98"/>
+        <location filename="../src/core/Startup.cpp" line="139"/>
         <source>数据库的存储引擎不存在,系统无法正常执行</source>
         <translation>The database engine does not exist; the system cannot run</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmAddUser</name>
+    <message>
+        <location filename="../src/store/UnitfrmAdd.cpp" line="21"/>
+        <source>新增用户</source>
+        <translation>Add User</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmAdd.cpp" line="34"/>
+        <source>用户名：</source>
+        <translation>User name:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmAdd.cpp" line="35"/>
+        <source>密码：</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmAdd.cpp" line="36"/>
+        <source>确认密码：</source>
+        <translation>Confirm password:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmAdd.cpp" line="38"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmAdd.cpp" line="40"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -493,342 +755,398 @@
     </message>
 </context>
 <context>
+    <name>kv::TfrmLogin</name>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="30"/>
+        <source>用户登录</source>
+        <translation>User Login</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="38"/>
+        <source>请选择用户名</source>
+        <translation>Select the user name</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="41"/>
+        <source>在此输入该用户名对应的密码</source>
+        <translation>Enter this user&apos;s password here</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="53"/>
+        <source>用户名：</source>
+        <translation>User name:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="54"/>
+        <source>密  码：</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="55"/>
+        <source>当前时间：</source>
+        <translation>Current time:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="57"/>
+        <source>登录</source>
+        <translation>Log In</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitLogin.cpp" line="59"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="16"/>
+        <source>输入的密码不正确</source>
+        <translation>The password entered is not correct.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="17"/>
+        <source>输入的用户不正确</source>
+        <translation>The user entered is not correct.</translation>
+    </message>
+</context>
+<context>
     <name>kv::TfrmMeasure</name>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="186"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="187"/>
         <source>系统功能(&amp;S)</source>
         <translation>&amp;System</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="188"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="189"/>
         <source>用户操作</source>
         <translation>User management</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="190"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="191"/>
         <source>用户注销</source>
         <translation>Log off</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="192"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="193"/>
         <source> 演 示</source>
         <translation> Demonstration</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="195"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="196"/>
         <source> 退 出</source>
         <translation> Exit</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="198"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="199"/>
         <source>系统设定(&amp;D)</source>
         <translation>Se&amp;ttings</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="200"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="201"/>
         <source>高级参数</source>
         <translation>Advanced parameters</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="202"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="203"/>
         <source>硬件测试</source>
         <translation>Hardware test</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="204"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="205"/>
         <source>力码设定</source>
         <translation>Force code settings</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="206"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="207"/>
         <source>控制方式</source>
         <translation>Control mode</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="209"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="210"/>
         <source>报表设置</source>
         <translation>Report settings</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="213"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="214"/>
         <source>语言切换</source>
         <translation>Language</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="215"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="216"/>
         <source>中文(Chinese)</source>
         <translation>中文(Chinese)</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="217"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="218"/>
         <source>English(英文)</source>
         <translation>English(英文)</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="224"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="225"/>
         <source>机型切换</source>
         <translation>Machine type</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="226"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="227"/>
         <source>液压抗压机</source>
         <translation>Hydraulic compression machine</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="228"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="229"/>
         <source>液压抗折抗压机</source>
         <translation>Hydraulic flexure and compression machine</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="230"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="231"/>
         <source>电子抗压机</source>
         <translation>Motor-driven compression machine</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="232"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="233"/>
         <source>电子抗折抗压机</source>
         <translation>Motor-driven flexure and compression machine</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="239"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="240"/>
         <source> 关于(&amp;A)</source>
         <translation> &amp;About</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="241"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="242"/>
         <source>系统说明</source>
         <translation>About the system</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="243"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="244"/>
         <source>系统帮助</source>
         <translation>Help</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="274"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="276"/>
         <source>抗&#x3000;折</source>
         <translation>Flexure</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="275"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="277"/>
         <source>抗&#x3000;压</source>
         <translation>Compression</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="276"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="278"/>
         <source>切换到抗折，在负荷传感器上试验</source>
         <translation>Switch to flexure: test on the load cell</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="277"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="279"/>
         <source>切换到抗压，在压力传感器上试验</source>
         <translation>Switch to compression: test on the pressure sensor</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="285"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="289"/>
         <source>试验选择</source>
         <translation>Select test</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="290"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="294"/>
         <source>报 告</source>
         <translation>Report</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="291"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="295"/>
         <source> 力值校准 </source>
         <translation> Calibration </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="292"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="296"/>
         <source>力值检定</source>
         <translation>Verification</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="293"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="297"/>
         <source>定  荷</source>
         <translation>Hold load</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="294"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="298"/>
         <source>结束一组</source>
         <translation>End group</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="295"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="299"/>
         <source>慢  速</source>
         <translation>Slow</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="296"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="300"/>
         <source>快  速</source>
         <translation>Fast</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="297"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="301"/>
         <source>退  出</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="316"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="320"/>
         <source>%1位</source>
         <translation>%1 decimals</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="351"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="355"/>
         <source>清零</source>
         <translation>Zero</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="378"/>
-        <location filename="../src/core/UnitMeasure.cpp" line="442"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="382"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="446"/>
         <source>时间(s)</source>
         <translation>Time(s)</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="420"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="424"/>
         <source>载荷－时间曲线</source>
         <translation>Load-time curve</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="469"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="473"/>
         <source>加力</source>
         <translation>Load up</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="470"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="474"/>
         <source>保持</source>
         <translation>Hold</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="471"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="475"/>
         <source>减力</source>
         <translation>Load down</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="530"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="534"/>
         <source>运行</source>
         <translation>Run</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="531"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="535"/>
         <source>停止</source>
         <translation>Stop</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="532"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="536"/>
         <source>复位</source>
         <translation>Reset</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="533"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="537"/>
         <source>上升</source>
         <translation>Up</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="534"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="538"/>
         <source>下降</source>
         <translation>Down</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
-        <location filename="../src/core/UnitMeasure.cpp" line="591"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="554"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="595"/>
         <source>信息提示：</source>
         <translation>Hint: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="554"/>
         <source>状态提示：</source>
         <translation>Status: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="550"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="554"/>
         <source>系统状态：</source>
         <translation>System: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="551"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="555"/>
         <source>当前时间：</source>
         <translation>Current time: </translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="551"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="555"/>
         <source>当前相对码:</source>
         <translation>Relative code:</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="551"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="555"/>
         <source>当前阀口位置:</source>
         <translation>Valve position:</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="642"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="646"/>
         <source>读取参数时有%1个参数读取错误</source>
         <translation>%1 parameters could not be read</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="761"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="768"/>
+        <location filename="../src/core/UnitMeasureModules.cpp" line="181"/>
         <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
         <translation>Cannot reach the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="787"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="794"/>
+        <location filename="../src/core/UnitMeasureModules.cpp" line="138"/>
         <source>系统状态：联机工作</source>
         <translation>System: on line</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="795"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="802"/>
+        <location filename="../src/core/UnitMeasureModules.cpp" line="140"/>
         <source>系统状态：脱机工作</source>
         <translation>System: off line</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="935"/>
         <source>载荷</source>
         <translation>Load</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="935"/>
         <source>峰值</source>
         <translation>Peak</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="935"/>
         <source>速度</source>
         <translation>Rate</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="920"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="935"/>
         <source>强度</source>
         <translation>Strength</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="983"/>
-        <location filename="../src/core/UnitMeasure.cpp" line="993"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="998"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1008"/>
         <source>设置保存失败,请检查数据库!</source>
         <translation>The setting could not be saved; please check the database!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="986"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1001"/>
         <source>语言切换成功,下次启动后生效!</source>
         <translation>Language switched; it takes effect at the next start!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="996"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1011"/>
         <source>机型切换成功,下次启动后生效!</source>
         <translation>Machine type switched; it takes effect at the next start!</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="1018"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1033"/>
         <source>正在检测中，请先结束后退出</source>
         <translation>A test is running; end it before exiting</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitMeasure.cpp" line="1022"/>
+        <location filename="../src/core/UnitMeasure.cpp" line="1037"/>
         <source>一组试验没有完成，请先结束一组试验。</source>
         <translation>A group of tests is not finished; end the group first.</translation>
     </message>
     <message>
-        <location filename="../src/core/UnitModuleHost.cpp" line="203"/>
+        <location filename="../src/core/UnitModuleHost.cpp" line="202"/>
         <source>试验编号为%1的试验上一次并没有完成,是否需要继续试验?</source>
         <translation>The test with number %1 was not finished last time. Continue it?</translation>
     </message>
@@ -854,6 +1172,166 @@
         <location filename="../src/core/UnitQuit.cpp" line="26"/>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmRevision</name>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="21"/>
+        <source>密码修改</source>
+        <translation>Change Password</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="36"/>
+        <source>用户名：</source>
+        <translation>User name:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="37"/>
+        <source>原密码：</source>
+        <translation>Old password:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="38"/>
+        <source>新密码：</source>
+        <translation>New password:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="39"/>
+        <source>确认新密码：</source>
+        <translation>Confirm new password:</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="41"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitfrmRevision.cpp" line="43"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmUserMng</name>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="19"/>
+        <source>用户管理</source>
+        <translation>User Management</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="24"/>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="24"/>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="24"/>
+        <source>权限</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="32"/>
+        <source>新增用户</source>
+        <translation>Add User</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="34"/>
+        <source>删除用户</source>
+        <translation>Delete User</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="36"/>
+        <source>修改密码</source>
+        <translation>Change Password</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UnitUserMng.cpp" line="38"/>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="121"/>
+        <source>请选择需要修改密码的用户！</source>
+        <translation>Select the user whose password is to be changed!</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="149"/>
+        <source>用户名不能为空！</source>
+        <translation>The user name must not be empty!</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="150"/>
+        <source>管理员</source>
+        <translation>Administrator</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="151"/>
+        <source>不能添加“管理员”</source>
+        <translation>Cannot add &quot;Administrator&quot;.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="153"/>
+        <source>密码不能为空</source>
+        <translation>The password must not be empty.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="155"/>
+        <location filename="../src/store/UserAdmin.cpp" line="216"/>
+        <source>密码长度不正确</source>
+        <translation>The password length is not correct (3 to 8 characters).</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="157"/>
+        <location filename="../src/store/UserAdmin.cpp" line="218"/>
+        <source>二次密码不一致</source>
+        <translation>The two passwords differ.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="161"/>
+        <location filename="../src/store/UserAdmin.cpp" line="167"/>
+        <source>用户名已存在</source>
+        <translation>The user name already exists.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="177"/>
+        <source>添加用户%1成功！</source>
+        <translation>User %1 added.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="185"/>
+        <source>请选择需要删除的用户！</source>
+        <translation>Select the user to delete!</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="188"/>
+        <source>不能删除系统管理员！</source>
+        <translation>The system administrator cannot be deleted!</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="192"/>
+        <source>是否删除用户：</source>
+        <translation>Delete user: </translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="225"/>
+        <location filename="../src/store/UserAdmin.cpp" line="236"/>
+        <source>输入的用户不正确</source>
+        <translation>The user entered is not correct.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="231"/>
+        <source>原密码不正确</source>
+        <translation>The old password is not correct.</translation>
+    </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="242"/>
+        <source>密码修改成功</source>
+        <translation>Password changed.</translation>
     </message>
 </context>
 <context>
@@ -910,7 +1388,7 @@
     <message>
         <location filename="../platform/db/DbEngine.cpp" line="262"/>
         <source>&apos;%1&apos; 不是有效的数值</source>
-        <translation>'%1' is not a valid number</translation>
+        <translation>&apos;%1&apos; is not a valid number</translation>
     </message>
 </context>
 <context>
@@ -966,7 +1444,7 @@
     <message>
         <location filename="../platform/db/DbEngine.cpp" line="515"/>
         <source>&apos;%1&apos; 不是有效的日期</source>
-        <translation>'%1' is not a valid date</translation>
+        <translation>&apos;%1&apos; is not a valid date</translation>
     </message>
 </context>
 <context>
@@ -1053,7 +1531,7 @@
     <message>
         <location filename="../platform/db/JetDialect.cpp" line="280"/>
         <source>语句中有无法识别的字符 &apos;%1&apos;</source>
-        <translation>The statement contains an unrecognised character '%1'</translation>
+        <translation>The statement contains an unrecognised character &apos;%1&apos;</translation>
     </message>
     <message>
         <location filename="../platform/db/JetDialect.cpp" line="295"/>
