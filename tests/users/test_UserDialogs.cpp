@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace kv;
 using userstest::TUsersDb;
@@ -378,4 +379,40 @@ TEST_F(UserDialogTest, UnreadableTableShowsTheDatabaseMessage)
     ASSERT_EQ(Messages.messages().size(), 1);
     EXPECT_EQ(Messages.messages().last().icon, TMsgIcon::Error);
     EXPECT_TRUE(dlg.isVisible());
+}
+
+// ---------------------------------------------------------------------------
+// English
+
+TEST_F(UserDialogTest, EnglishTextsComeFromTheTranslation)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(kvtest::StageDir() + QStringLiteral("/Kalvio6.ENU.qm")));
+    QCoreApplication::installTranslator(&english);
+    {
+        TfrmLogin login(*Data);
+        EXPECT_EQ(login.windowTitle(), QStringLiteral("User Login"));
+        EXPECT_EQ(login.btnOk->text(), QStringLiteral("Log In"));
+        TfrmUserMng users(Data->conZovDb);
+        EXPECT_EQ(users.btnRedir->text(), QStringLiteral("Change Password"));
+        TfrmAddUser add(Data->conZovDb);
+        EXPECT_EQ(add.windowTitle(), QStringLiteral("Add User"));
+        TfrmRevision rev(Data->conZovDb, QStringLiteral("Tester"));
+        EXPECT_EQ(rev.windowTitle(), QStringLiteral("Change Password"));
+
+        TLoginLogic logic(*Data);
+        EXPECT_EQ(logic.Check(QStringLiteral("Nobody"), QStringLiteral("486")).Message,
+                  QStringLiteral("The user entered is not correct."));
+        // The administrator's word of the interface language is refused, and
+        // the Chinese one still is.
+        TUserAdmin admin(Data->conZovDb);
+        const QString refused = QStringLiteral("Cannot add \"Administrator\".");
+        EXPECT_EQ(admin.AddUser(QStringLiteral("Administrator"), QStringLiteral("123"), QStringLiteral("123")).Message,
+                  refused);
+        EXPECT_EQ(admin.AddUser(QString::fromUtf8("管理员"), QStringLiteral("123"), QStringLiteral("123")).Message,
+                  refused);
+        EXPECT_EQ(admin.AddUser(QStringLiteral("Li"), QStringLiteral("123"), QStringLiteral("123")).Message,
+                  QStringLiteral("User Li added."));
+    }
+    QCoreApplication::removeTranslator(&english);
 }
