@@ -57,6 +57,8 @@ int TCtrlBoxDriver::ExistHand() const { return FBox->ExistHand(); }
 int TCtrlBoxDriver::HandMode() const { return FBox->HandMode(); }
 void TCtrlBoxDriver::SaveRunState() { FBox->SaveRunState(); }
 void TCtrlBoxDriver::Finish() { FBox->Finish(); }
+void TCtrlBoxDriver::Deactivate() { FBox->Deactivate(); }
+int TCtrlBoxDriver::MaxLoad() const { return FBox->FMaxLoad; }
 
 std::unique_ptr<TStartupDriver> CreateStartupDriver(int machineType)
 {

@@ -34,6 +34,8 @@ public:
     int HandMode() const override;
     void SaveRunState() override;
     void Finish() override;
+    void Deactivate() override;
+    int MaxLoad() const override;
 
     // How EditCommSettings asks the operator; empty = the modal
     // TfrmCommSettings. Returns true on OK with port and settings chosen.
