@@ -267,3 +267,39 @@ TEST(LinkSim, ScanCancelledDuringPort5)
     EXPECT_EQ(kv::TfrmCommSettings::CancelScan.load(), 0);
     dlg.reject();
 }
+
+TEST(LinkSim, PortObjectStaysWithTheThreadThatOpenedIt)
+{
+    TPortFolder folder;
+    TSim sim(folder, QStringLiteral("KVD510"), 1);
+    ASSERT_TRUE(sim.WaitReady());
+    kv::TMSComm line(folder.Path());
+
+    // Opened on a worker: this thread is refused, the worker reads frames.
+    bool workerSaw = false;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        if (!line.Open(1, QStringLiteral("19200,n,8,1")))
+            return;
+        line.Output(QByteArray(1, char(0xF6)));
+        for (int i = 0; i < 100 && line.InBufferCount() < 12; ++i)
+            QThread::msleep(20);
+        workerSaw = line.InBufferCount() >= 12;
+    }));
+    worker->start();
+    ASSERT_TRUE(worker->wait(30000));
+    EXPECT_TRUE(workerSaw);
+    EXPECT_FALSE(line.IsOpen()); // not this thread's port object
+    EXPECT_FALSE(line.Output(QByteArray(1, char(0xF8))));
+    EXPECT_EQ(line.InBufferCount(), 0);
+
+    // The worker has ended: opening here takes the port over.
+    ASSERT_TRUE(line.Open(1, QStringLiteral("19200,n,8,1")));
+    EXPECT_TRUE(line.IsOpen());
+    line.DiscardInput();
+    for (int i = 0; i < 100 && line.InBufferCount() < 12; ++i)
+        QThread::msleep(20);
+    EXPECT_GE(line.InBufferCount(), 12);
+    EXPECT_TRUE(line.Output(QByteArray(1, char(0xF8))));
+    line.Close();
+    EXPECT_FALSE(line.IsOpen());
+}
