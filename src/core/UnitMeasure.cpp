@@ -764,22 +764,7 @@ void TfrmMeasure::ContactController()
     for (int i = 0; i < 12; ++i)
         driver->ReadForceCode();
 
-    while (!driver->IsOnline()) {
-        MsgWarning(tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), this);
-        if (!driver->EditCommSettings(this)) {
-            btnRun->setEnabled(false);
-            menuRun->setEnabled(false);
-            btnCheck->setEnabled(false);
-            break;
-        }
-        driver->OpenPort();
-        driver->Activate();
-        driver->SetADState(0);
-        Sleep(50);
-        QCoreApplication::processEvents();
-        for (int i = 0; i < 11; ++i)
-            driver->ReadForceCode();
-    }
+    RetryContactUntilOnline(driver);
 
     driver->Activate();
     if (driver->IsOnline()) {
@@ -1104,6 +1089,29 @@ void TfrmMeasure::FormDestroy()
     }
     FGlbParam.reset();
     FWaitWindow.reset();
+}
+
+
+// While the box stays silent: warn, offer the serial settings and try again;
+// a cancel leaves the program off-line with the run commands disabled.
+void TfrmMeasure::RetryContactUntilOnline(TStartupDriver *driver)
+{
+    while (!driver->IsOnline()) {
+        MsgWarning(tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), this);
+        if (!driver->EditCommSettings(this)) {
+            btnRun->setEnabled(false);
+            menuRun->setEnabled(false);
+            btnCheck->setEnabled(false);
+            break;
+        }
+        driver->OpenPort();
+        driver->Activate();
+        driver->SetADState(0);
+        Sleep(50);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 11; ++i)
+            driver->ReadForceCode();
+    }
 }
 
 } // namespace kv

@@ -200,6 +200,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void RetryContactUntilOnline(TStartupDriver *driver);
     void BuildMenus();
     void BuildToolBar();
     void BuildDisplayStrip();

@@ -177,22 +177,7 @@ void TfrmMeasure::ContactAfterSwitch()
     Sleep(100);
     for (int i = 0; i < 12; ++i)
         driver->ReadForceCode();
-    while (!driver->IsOnline()) {
-        MsgWarning(tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), this);
-        if (!driver->EditCommSettings(this)) {
-            btnRun->setEnabled(false);
-            menuRun->setEnabled(false);
-            btnCheck->setEnabled(false);
-            break;
-        }
-        driver->OpenPort();
-        driver->Activate();
-        driver->SetADState(0);
-        Sleep(50);
-        QCoreApplication::processEvents();
-        for (int i = 0; i < 11; ++i)
-            driver->ReadForceCode();
-    }
+    RetryContactUntilOnline(driver);
     driver->Activate();
     if (driver->IsOnline()) {
         driver->SetADState(2);
