@@ -1,0 +1,763 @@
+#include "FrameworkTest.h"
+
+#include "ModuleDb.h"
+#include "ModuleSql.h"
+#include "ParamCheck.h"
+#include "ParamForm.h"
+#include "ResultsWindow.h"
+#include "SqlText.h"
+#include "TestModule.h"
+#include "db/DbEngine.h"
+#include "ui/MessageService.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kv::fw {
+
+namespace {
+
+QString T(const char *text) { return QCoreApplication::translate("TModuleText", text); }
+
+// An address inside this module: the framework is linked into each module,
+// so it tells the module's own file.
+const int kModuleAnchor = 0;
+
+float Rounded(double v, int decimals) { return ShownValue(v, decimals); }
+
+QString Field(const TStoredRow &row, const QString &name)
+{
+    for (auto it = row.begin(); it != row.end(); ++it)
+        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return it.value();
+    return {};
+}
+
+double Number(const TStoredRow &row, const QString &name) { return ParseNumber(Field(row, name)); }
+
+QString ColumnName(const QString &definition) { return definition.section(QLatin1Char(' '), 0, 0); }
+
+} // namespace
+
+QString ModuleText(const QString &source)
+{
+    const QByteArray utf8 = source.toUtf8();
+    return QCoreApplication::translate("TModuleText", utf8.constData());
+}
+
+TFrameworkTest::TFrameworkTest(const TModuleData &data) : FData(data)
+{
+    const QString file = ModuleFileOf(&kModuleAnchor);
+    if (!file.isEmpty())
+        FProgramFolder = QFileInfo(QFileInfo(file).absolutePath()).absolutePath();
+}
+
+TParamForm *TFrameworkTest::ParamForm() const { return FParamForm.data(); }
+
+TFrameworkTest::~TFrameworkTest()
+{
+    delete FParamForm.data();
+    delete FResultForm.data();
+}
+
+// ------------------------------------------------------------ contract
+
+void TFrameworkTest::GetTestName(QString &Name)
+{
+    FTestName = ModuleText(QString::fromUtf8(FData.NameSource));
+    FGroupData.FStandard = FData.Standard;
+    FMachineMask = FData.MachineMask;
+    FMenuGroup = FData.MenuGroup;
+    Name = FTestName;
+}
+
+bool TFrameworkTest::InitTables()
+{
+    if (!FConnection)
+        return false;
+    try {
+        for (const QString &sql : CreateTableStatements(FData, FConnection->tableNames()))
+            KV_MODULE_EXEC(FConnection, sql);
+    } catch (const EModuleWrite &e) {
+        ReportModuleError(e);
+        return false;
+    }
+    return true;
+}
+
+QWidget *TFrameworkTest::CreateParamForm(QWidget *Owner)
+{
+    delete FParamForm.data();
+    auto *form = new TParamForm(FData, FTestName, Owner);
+    FParamForm = form;
+    SetupForm(*form);
+    TParamValues v = LoadLastParams();
+    FParams = v;
+    FGroupNo = v.GroupNo.trimmed();
+    FAge = v.Age.trimmed();
+    FVariety = v.Variety.trimmed();
+    FGrade = v.Grade.trimmed();
+    FSize = v.Size.trimmed();
+    int n = 0;
+    CountAtLeastOne(v.Count, &n);
+    // Connected first: a value shown may change what the next control offers
+    // (the grades of a variety).
+    QObject::connect(form, &TParamForm::Changed, form, [this, form] {
+        static bool busy = false; // a hook that changes a control must not re-enter
+        if (busy)
+            return;
+        busy = true;
+        FormChanged(*form);
+        busy = false;
+    });
+    form->SetGridCount(n);
+    form->SetValues(v);
+    FContinuous = v.Continuous ? 1 : 0;
+    FormChanged(*form);
+    return form;
+}
+
+int TFrameworkTest::CheckGroupState()
+{
+    const TStoredRow row = StoredGroup(FGroupNo, FAge);
+    if (row.isEmpty())
+        return 0;
+    const int wanted = Field(row, QStringLiteral("SelectGroNum")).toInt();
+    const int stored = Field(row, QStringLiteral("GroNum")).toInt();
+    return wanted > 0 && stored < wanted ? 2 : 1;
+}
+
+bool TFrameworkTest::ResumeGroup()
+{
+    const TStoredRow group = StoredGroup(FGroupNo, FAge);
+    if (group.isEmpty())
+        return false;
+    const int n = Field(group, QStringLiteral("SelectGroNum")).toInt();
+    const QList<TStoredRow> rows = StoredSpecimens(FGroupNo, FAge);
+    FSpecials.Clear();
+    SetSpecimenCount(n);
+    CreateSpecimens(n);
+    SetContinuous(0);
+
+    TParamValues v = LoadLastParams();
+    StoredGroupValues(v, group, rows);
+    v.Continuous = false;
+    v.Created = n;
+    FParams = v;
+    FVariety = v.Variety.trimmed();
+    FGrade = v.Grade.trimmed();
+    FSize = v.Size.trimmed();
+    FDelay = static_cast<quint16>(v.Delay.toInt());
+    double rate = 0.0;
+    PositiveNumber(v.Rate, &rate);
+    FSpeed = static_cast<float>(rate);
+    if (FParamForm) {
+        FParamForm->SetGridCount(n);
+        FParamForm->SetValues(v);
+        FParamForm->ClearResults();
+        FormChanged(*FParamForm);
+    }
+    int shown = 0;
+    for (const TStoredRow &row : rows) {
+        TSpecial *s = GetSpecial(shown);
+        if (!s)
+            break;
+        RestoreSpecimen(*s, row);
+        s->FForce = Number(row, QStringLiteral("OnekN"));
+        s->FStrength = s->FArea > 0.0 ? s->FForce / s->FArea : 0.0;
+        ++shown;
+        if (FParamForm)
+            FParamForm->ShowSpecimen(shown, ForceText(s->FForce), StrengthText(s->FStrength));
+    }
+    if (FParamForm) {
+        FParamForm->SetInputsEnabled(false);
+        FParamForm->SetSizeEnabled(true);
+    }
+    FCurrent = shown + 1;
+    return true;
+}
+
+bool TFrameworkTest::CloseUnfinishedGroup()
+{
+    try {
+        KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + FData.GroupTable() +
+                                        QStringLiteral(" set SelectGroNum = GroNum") + GroupWhere(FGroupNo, FAge));
+    } catch (const EModuleWrite &e) {
+        ReportModuleError(e);
+        return false;
+    }
+    return true;
+}
+
+void TFrameworkTest::BeginGroup(QString &ErrMsg)
+{
+    TParamValues v = FParamForm ? FParamForm->Values() : FParams;
+    ErrMsg = ValidateParams(FData, v, [this](const TParamValues &p) { return CheckModuleValues(p); });
+    if (!ErrMsg.isEmpty())
+        return;
+    FCurrent = 1;
+    if (FParamForm)
+        FParamForm->SetInputsEnabled(false);
+    int n = 0;
+    CountAtLeastOne(v.Count, &n);
+    FGroupNo = v.GroupNo.trimmed();
+    FVariety = v.Variety.trimmed();
+    FAge = v.Age.trimmed();
+    FGrade = v.Grade.trimmed();
+    FSize = v.Size.trimmed();
+    FSpecials.Clear(); // a new group never sees the values of the last one
+    SetSpecimenCount(n);
+    CreateSpecimens(n);
+    v.Created = n;
+    SetContinuous(v.Continuous ? 1 : 0);
+    int delay = 0;
+    CountAtLeastOne(v.Delay, &delay);
+    FDelay = static_cast<quint16>(delay);
+    double rate = 0.0;
+    PositiveNumber(v.Rate, &rate);
+    FSpeed = static_cast<float>(rate);
+    FParams = v;
+    if (FParamForm) {
+        FParamForm->SetGridCount(n);
+        FParamForm->ClearResults();
+    }
+    if (!SaveLastParams(v)) {
+        ErrMsg = T("保存试验参数出错");
+        if (FParamForm)
+            FParamForm->SetInputsEnabled(true);
+        return;
+    }
+    GroupBegun();
+}
+
+void TFrameworkTest::BeginSpecimen(QString &ErrMsg)
+{
+    if (FParamForm)
+        FParamForm->SetSizeEnabled(false);
+    TParamValues v = FParamForm ? FParamForm->Values() : FParams;
+    ErrMsg = ValidateParams(FData, v, [this](const TParamValues &p) { return CheckModuleValues(p); });
+    TSpecial *s = GetSpecial(FCurrent - 1);
+    if (ErrMsg.isEmpty() && !s)
+        ErrMsg = ModuleText(FData.CountMessage);
+    if (ErrMsg.isEmpty())
+        ErrMsg = PrepareSpecimen(*s, v);
+    if (!ErrMsg.isEmpty()) {
+        if (FParamForm)
+            FParamForm->SetSizeEnabled(true);
+        return;
+    }
+    FParams.Size = v.Size;
+    FParams.SizeIndex = v.SizeIndex;
+    FParams.Extra = v.Extra;
+    FSize = v.Size.trimmed();
+    FSpeed = ControllerRate(v, *s);
+}
+
+void TFrameworkTest::EndSpecimen(bool Valid)
+{
+    const int k = FCurrent;
+    TSpecial *s = GetSpecial(k - 1);
+    if (FParamForm) {
+        if (Valid && s)
+            FParamForm->ShowSpecimen(k, ForceText(s->FForce), StrengthText(s->FStrength));
+        else
+            FParamForm->ShowSkipped(k);
+    }
+    if (Valid && s) {
+        try {
+            StoreSpecimen(k);
+        } catch (const EModuleWrite &e) {
+            // Not stored: the specimen stays current, so it is tested again.
+            ReportModuleError(e);
+            if (FParamForm)
+                FParamForm->SetSizeEnabled(true);
+            return;
+        }
+        try {
+            SpecimenStored(k);
+        } catch (const EModuleWrite &e) {
+            ReportModuleError(e);
+        }
+    }
+    if (FParamForm)
+        FParamForm->SetSizeEnabled(true);
+    FCurrent = k + 1;
+}
+
+void TFrameworkTest::StoreSpecimen(int k)
+{
+    TSpecial *s = GetSpecial(k - 1);
+    if (StoredGroup(FGroupNo, FAge).isEmpty()) {
+        QStringList names = {QStringLiteral("ZuHao"),   QStringLiteral("LingQi"), QStringLiteral("GroNum"),
+                             QStringLiteral("PingZhong"), QStringLiteral("Speed"), QStringLiteral("GrokN"),
+                             QStringLiteral("GroMPa"),  QStringLiteral("ExpMan"), QStringLiteral("ExpDate"),
+                             QStringLiteral("ExpCop")};
+        QStringList values = {QuotedStr(FGroupNo),
+                              QuotedStr(FAge),
+                              QStringLiteral("0"),
+                              QuotedStr(GroupPingZhong()),
+                              QuotedStr(GroupSpeedText()),
+                              QStringLiteral("'0'"),
+                              QStringLiteral("'0'"),
+                              QuotedStr(FGroupData.FOperator),
+                              QuotedStr(FGroupData.FTestDate.date().toString(QStringLiteral("yyyy-MM-dd"))),
+                              QuotedStr(FGroupData.FStandard)};
+        for (const QString &c : FData.GroupExtraColumns)
+            names << ColumnName(c);
+        values += GroupExtraSql();
+        names << QStringLiteral("SelectGroNum");
+        values << SqlNum(qint64(FSpecimenCount));
+        KV_MODULE_EXEC(FConnection, QStringLiteral("insert into ") + FData.GroupTable() + QStringLiteral(" (") +
+                                        names.join(QStringLiteral(", ")) + QStringLiteral(") Values(") +
+                                        values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    }
+    QStringList names = {QStringLiteral("ZuHao"), QStringLiteral("LingQi"), QStringLiteral("PingZhong"),
+                         QStringLiteral("OnekN"), QStringLiteral("ShunXu")};
+    QStringList values = {QuotedStr(FGroupNo), QuotedStr(FAge), QuotedStr(GroupPingZhong()),
+                          QuotedStr(FixedText(s->FForce, 2)), SqlNum(qint64(k))};
+    for (const QString &c : FData.SpecimenColumns)
+        names << ColumnName(c);
+    values += SpecimenSizeSql(*s);
+    KV_MODULE_EXEC(FConnection, QStringLiteral("insert into ") + FData.SpecimenTable() + QStringLiteral(" (") +
+                                    names.join(QStringLiteral(", ")) + QStringLiteral(") Values(") +
+                                    values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    const TGroupResults r = EvaluateGroup(ShownForces(k), ShownStrengths(k));
+    KV_MODULE_EXEC_ROWS(FConnection,
+                        QStringLiteral("update ") + FData.GroupTable() + QStringLiteral(" set GroKn = ") +
+                            QuotedStr(r.Force) + QStringLiteral(", GroMpa = ") + QuotedStr(r.Strength) +
+                            QStringLiteral(", GroNum = ") + SqlNum(qint64(k)) + GroupWhere(FGroupNo, FAge),
+                        1);
+}
+
+void TFrameworkTest::EndGroup()
+{
+    if (FParamForm)
+        FParamForm->SetInputsEnabled(true);
+    if (FCurrent <= 1)
+        return;
+    const int m = FCurrent - 1;
+    if (FCurrent <= FGroupSize) {
+        const TSpecial *first = GetSpecial(0);
+        while (FCurrent <= FGroupSize) {
+            if (TSpecial *s = GetSpecial(FCurrent - 1)) {
+                if (first && s != first) {
+                    s->FLength = first->FLength;
+                    s->FWidth = first->FWidth;
+                    s->FHeight = first->FHeight;
+                    s->FDiameter = first->FDiameter;
+                    s->FArea = first->FArea;
+                    s->FShape = first->FShape;
+                }
+                s->FForce = 0.0;
+                s->FStrength = 0.0;
+            }
+            EndSpecimen(false);
+        }
+    }
+    const TGroupResults r = EvaluateGroupEnd(ShownForces(m), ShownStrengths(m));
+    FGroupResultForce = r.Force;
+    FGroupResultStrength = r.Strength;
+    ShowResults(r, FGroupSize);
+    try {
+        KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + FData.GroupTable() +
+                                        QStringLiteral(" set SelectGroNum = ") + SqlNum(qint64(m)) +
+                                        GroupWhere(FGroupNo, FAge));
+    } catch (const EModuleWrite &e) {
+        ReportModuleError(e);
+    }
+}
+
+void TFrameworkTest::ShowResults(const TGroupResults &r, int rowsShown)
+{
+    if (!FParamForm)
+        return;
+    FParamForm->ShowGroupResult(rowsShown, r.Force, r.Strength);
+    for (int i : r.Marked)
+        FParamForm->MarkSpecimen(i + 1);
+}
+
+void TFrameworkTest::BuildSearchSQL(int Kind, const QString &From, QString &SQL, const QString &UpTo)
+{
+    SQL = SearchSql(FData, Kind, From, UpTo);
+}
+
+bool TFrameworkTest::PrintReport(const QString &Spec)
+{
+    const int sep = Spec.indexOf(QStringLiteral("::"));
+    const QString group = sep < 0 ? Spec : Spec.left(sep);
+    QString templ = sep < 0 ? QString() : Spec.mid(sep + 2);
+    if (templ.endsWith(QStringLiteral("::")))
+        templ.chop(2);
+    if (!templ.isEmpty())
+        return ExportToTemplate(group, templ);
+    return PresentReport(BuildReport(group, FSelectedAge), ParentWidget());
+}
+
+QDialog *TFrameworkTest::CreateResultForm(const QString &GroupNo, QWidget *Owner)
+{
+    delete FResultForm.data();
+    auto *form = new TfrmRes(*this, GroupNo, FSelectedAge, Owner);
+    FResultForm = form;
+    return form;
+}
+
+void TFrameworkTest::BuildRecordSQL(const QString &GroupNo, quint8 Kind, QString &SQL, int Row, const QString &Name1,
+                                    const QString &Data1, const QString &Name2, const QString &Data2)
+{
+    SQL.clear();
+    if (Kind == 1) {
+        RecomputeGroup(GroupNo, FSelectedAge);
+        return;
+    }
+    TRecordArgs a;
+    a.GroupNo = GroupNo;
+    a.Age = FSelectedAge;
+    a.Row = Row;
+    a.Name1 = Name1;
+    a.Data1 = Data1;
+    a.Name2 = Name2;
+    a.Data2 = Data2;
+    a.StrengthSql = StrengthSql();
+    a.SizeSql = SizeSql();
+    a.ExtraGroupTitles = ExtraGroupFieldTitles();
+    a.ExtraSpecimenTitles = ExtraSpecimenFieldTitles();
+    SQL = RecordSql(FData, Kind, a);
+}
+
+void TFrameworkTest::SelectRecord(db::TDbQuery *Source, QString &Text)
+{
+    Text.clear();
+    if (!Source || Source->recordCount() == 0)
+        return;
+    const int age = Source->fieldIndex(T("龄期"));
+    const int group = Source->fieldIndex(T("组号"));
+    if (age >= 0)
+        FSelectedAge = Source->valueAt(Source->recNo(), age).toString();
+    if (group >= 0)
+        FSelectedGroupNo = Source->valueAt(Source->recNo(), group).toString();
+}
+
+void TFrameworkTest::GetCurveFileName(QString &Name) { Name = FData.CurveWord + FGroupNo + FAge; }
+
+void TFrameworkTest::CreateSpecimens(int N)
+{
+    FSpecimenCount = N;
+    const int start = FSpecials.Count();
+    for (int i = 0; i < N; ++i)
+        FSpecials.AddObject(QString::number(start + i), NewSpecial());
+}
+
+void TFrameworkTest::SetContinuous(quint8 Value)
+{
+    TBaseTest::SetContinuous(Value);
+    if (FParamForm)
+        FParamForm->ShowContinuous(Value == 1);
+}
+
+void TFrameworkTest::ReadCurve(int Index, TCurvePoints &Points)
+{
+    FCurveFile = CurveFolder() + QLatin1Char('/') + FData.CurveWord + FSelectedGroupNo + FSelectedAge;
+    TBaseTest::ReadCurve(Index, Points);
+}
+
+QString TFrameworkTest::CurveFolder() const { return QDir(FProgramFolder).filePath(QStringLiteral("OutFile")); }
+
+// ------------------------------------------------------------ stored data
+
+QList<TStoredRow> TFrameworkTest::Select(const QString &sql) const
+{
+    QList<TStoredRow> out;
+    if (!FConnection)
+        return out;
+    try {
+        db::TDbQuery q(*FConnection);
+        q.setSql(sql);
+        q.open();
+        const QStringList names = q.fieldNames();
+        for (int r = 0; r < q.recordCount(); ++r) {
+            TStoredRow row;
+            for (int c = 0; c < names.size(); ++c)
+                row.insert(names[c], q.valueAt(r, c).toString());
+            out << row;
+        }
+    } catch (const db::EDatabaseError &) {
+        // A read that fails finds nothing.
+    }
+    return out;
+}
+
+TStoredRow TFrameworkTest::StoredGroup(const QString &groupNo, const QString &age) const
+{
+    const QList<TStoredRow> rows =
+        Select(QStringLiteral("select * from ") + FData.GroupTable() + GroupWhere(groupNo, age));
+    return rows.isEmpty() ? TStoredRow() : rows.first();
+}
+
+QList<TStoredRow> TFrameworkTest::StoredSpecimens(const QString &groupNo, const QString &age) const
+{
+    return Select(SpecimenRowsSql(FData, groupNo, age));
+}
+
+TParamValues TFrameworkTest::LoadLastParams()
+{
+    const QList<TStoredRow> rows = Select(QStringLiteral("select * from ") + FData.ParamTable());
+    return rows.isEmpty() ? FData.Defaults : ParamFromRow(FData, rows.first());
+}
+
+bool TFrameworkTest::SaveLastParams(const TParamValues &v)
+{
+    try {
+        KV_MODULE_EXEC(FConnection, ParamDeleteSql(FData));
+        KV_MODULE_EXEC(FConnection, ParamInsertSql(FData, v));
+    } catch (const EModuleWrite &e) {
+        ReportModuleError(e);
+        return false;
+    }
+    return true;
+}
+
+std::vector<float> TFrameworkTest::ShownForces(int n) const
+{
+    std::vector<float> out;
+    for (int i = 0; i < n; ++i)
+        if (const TSpecial *s = GetSpecial(i))
+            out.push_back(Rounded(s->FForce / FData.ForceDivisor(), 2));
+    return out;
+}
+
+std::vector<float> TFrameworkTest::ShownStrengths(int n) const
+{
+    std::vector<float> out;
+    for (int i = 0; i < n; ++i)
+        if (const TSpecial *s = GetSpecial(i))
+            out.push_back(Rounded(s->FStrength, 1));
+    return out;
+}
+
+TGroupResults TFrameworkTest::EvaluateValues(const std::vector<float> &forces, const std::vector<float> &strengths) const
+{
+    return EvaluateGroup(forces, strengths);
+}
+
+bool TFrameworkTest::RecomputeGroup(const QString &groupNo, const QString &age)
+{
+    const QList<TStoredRow> rows = StoredSpecimens(groupNo, age);
+    std::vector<float> forces, strengths;
+    for (const TStoredRow &row : rows) {
+        forces.push_back(Rounded(Number(row, QStringLiteral("OnekN")) / FData.ForceDivisor(), 2));
+        strengths.push_back(Rounded(RecordStrength(row), 1));
+    }
+    const TGroupResults r = EvaluateGroup(forces, strengths);
+    try {
+        KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + FData.GroupTable() + QStringLiteral(" set GroKn = ") +
+                                        QuotedStr(r.Force) + QStringLiteral(", GroMpa = ") + QuotedStr(r.Strength) +
+                                        GroupWhere(groupNo, age));
+    } catch (const EModuleWrite &e) {
+        ReportModuleError(e);
+        return false;
+    }
+    return true;
+}
+
+TReport TFrameworkTest::BuildReport(const QString &groupNo, const QString &age) const
+{
+    TReport rep;
+    const TStoredRow group = StoredGroup(groupNo, age);
+    rep.Title = FTestName + QLatin1Char(' ') + T("报表");
+    rep.Header = {{T("试验编号："), groupNo},
+                  {T("试验日期："), Field(group, QStringLiteral("ExpDate"))},
+                  {T("试 验 人："), Field(group, QStringLiteral("ExpMan"))},
+                  {T("打印日期:"), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))},
+                  {T("检测依据"), Field(group, QStringLiteral("ExpCop"))}};
+    TRecordArgs args;
+    args.GroupNo = groupNo;
+    args.Age = age;
+    QList<TStoredRow> captions = Select(RecordSql(FData, 2, args));
+    if (captions.isEmpty())
+        captions = Select(QStringLiteral("select * from DefaultCaptionInfo where expobj = ") + QuotedStr(FTestName) +
+                          QStringLiteral(" order by sunxu"));
+    for (const TStoredRow &c : captions)
+        rep.Captions.append({Field(c, QStringLiteral("Name1")), Field(c, QStringLiteral("Data1")),
+                             Field(c, QStringLiteral("Name2")), Field(c, QStringLiteral("Data2"))});
+    TReportBlock block;
+    block.Heading = ModuleText(FData.ReportHeading);
+    for (const QString &c : FData.ReportColumns)
+        block.Columns << ModuleText(c);
+    const QList<TStoredRow> rows = StoredSpecimens(groupNo, age);
+    for (const TStoredRow &row : rows)
+        block.Rows.append({Field(row, QStringLiteral("ShunXu")), RecordSizeText(row), Field(row, QStringLiteral("PingZhong")),
+                           Field(row, QStringLiteral("LingQi")), ForceText(Number(row, QStringLiteral("OnekN"))),
+                           StrengthText(RecordStrength(row))});
+    block.ValidCaption = T("有效强度(MPa)");
+    block.ValidValue = EvaluateStored(rows).Strength;
+    rep.Blocks.append(block);
+    AddReportBlocks(rep, groupNo, age);
+    return rep;
+}
+
+QString TFrameworkTest::ForceText(double newtons) const { return FixedText(newtons / FData.ForceDivisor(), 2); }
+
+QString TFrameworkTest::StrengthText(double mpa) { return FixedText(mpa, 1); }
+
+QWidget *TFrameworkTest::ParentWidget() const { return FParamForm ? FParamForm->window() : nullptr; }
+
+// ------------------------------------------------------------ default hooks
+
+TGroupResults TFrameworkTest::EvaluateGroup(const std::vector<float> &forces, const std::vector<float> &strengths) const
+{
+    const TRuleResult f = GroupRule(forces);
+    const TRuleResult s = GroupRule(strengths);
+    return {ForceResultText(f, static_cast<int>(forces.size())),
+            StrengthResultText(s, static_cast<int>(strengths.size())), s.Marked};
+}
+
+TGroupResults TFrameworkTest::EvaluateGroupEnd(const std::vector<float> &forces,
+                                               const std::vector<float> &strengths) const
+{
+    return EvaluateGroup(forces, strengths);
+}
+
+TGroupResults TFrameworkTest::EvaluateStored(const QList<TStoredRow> &rows) const
+{
+    std::vector<float> forces, strengths;
+    for (const TStoredRow &row : rows) {
+        forces.push_back(Rounded(Number(row, QStringLiteral("OnekN")) / FData.ForceDivisor(), 2));
+        strengths.push_back(Rounded(RecordStrength(row), 1));
+    }
+    return EvaluateGroupEnd(forces, strengths);
+}
+
+QString TFrameworkTest::CheckModuleValues(const TParamValues &) const { return {}; }
+
+QString TFrameworkTest::PrepareSpecimen(TSpecial &s, const TParamValues &v) const
+{
+    const std::vector<float> sides = ParseSize(v.Size, FData.SizeParts);
+    if (sides.size() < 2)
+        return T("规格不正确");
+    s.FLength = sides[0];
+    s.FWidth = sides[1];
+    if (sides.size() > 2)
+        s.FHeight = sides[2];
+    s.FArea = double(s.FLength) * double(s.FWidth);
+    return {};
+}
+
+float TFrameworkTest::ControllerRate(const TParamValues &v, const TSpecial &) const
+{
+    double rate = 0.0;
+    PositiveNumber(v.Rate, &rate);
+    return static_cast<float>(rate * FData.RateToController);
+}
+
+QString TFrameworkTest::GroupPingZhong() const
+{
+    return FGrade.isEmpty() ? FVariety : FGrade + QStringLiteral("  ") + FVariety;
+}
+
+QString TFrameworkTest::GroupSpeedText() const { return FixedText(FSpeed, 1); }
+
+QStringList TFrameworkTest::GroupExtraSql() const { return {}; }
+
+QStringList TFrameworkTest::SpecimenSizeSql(const TSpecial &s) const
+{
+    QStringList out;
+    for (const QString &def : FData.SpecimenColumns) {
+        const QString c = ColumnName(def).toLower();
+        float v = 0.0f;
+        if (c == QLatin1String("lenav"))
+            v = s.FLength;
+        else if (c == QLatin1String("widav"))
+            v = s.FWidth;
+        else if (c == QLatin1String("heiav"))
+            v = s.FHeight;
+        else if (c == QLatin1String("diameterav"))
+            v = s.FDiameter;
+        out << QuotedStr(FixedText(v, 1));
+    }
+    return out;
+}
+
+void TFrameworkTest::RestoreSpecimen(TSpecial &s, const TStoredRow &row) const
+{
+    s.FLength = static_cast<float>(Number(row, QStringLiteral("LenAv")));
+    s.FWidth = static_cast<float>(Number(row, QStringLiteral("WidAv")));
+    s.FHeight = static_cast<float>(Number(row, QStringLiteral("HeiAv")));
+    s.FDiameter = static_cast<float>(Number(row, QStringLiteral("DiameterAv")));
+    s.FArea = double(s.FLength) * double(s.FWidth);
+}
+
+double TFrameworkTest::RecordStrength(const TStoredRow &row) const
+{
+    TSpecial s;
+    RestoreSpecimen(s, row);
+    return s.FArea > 0.0 ? Number(row, QStringLiteral("OnekN")) / s.FArea : 0.0;
+}
+
+QString TFrameworkTest::RecordSizeText(const TStoredRow &row) const
+{
+    QStringList parts;
+    for (const QString &def : FData.SpecimenColumns) {
+        const QString c = ColumnName(def);
+        if (c.endsWith(QLatin1String("Av"), Qt::CaseInsensitive))
+            parts << Field(row, c);
+    }
+    return parts.join(QLatin1Char('*'));
+}
+
+QString TFrameworkTest::StrengthSql() const { return QStringLiteral("ONEKN / (lenav  * widav)"); }
+
+QString TFrameworkTest::SizeSql() const
+{
+    QStringList parts;
+    for (const QString &def : FData.SpecimenColumns) {
+        const QString c = ColumnName(def);
+        if (c.endsWith(QLatin1String("Av"), Qt::CaseInsensitive))
+            parts << c;
+    }
+    return parts.join(QStringLiteral(" & '*' & "));
+}
+
+void TFrameworkTest::StoredGroupValues(TParamValues &v, const TStoredRow &groupRow,
+                                       const QList<TStoredRow> &specimens) const
+{
+    const QString pz = Field(groupRow, QStringLiteral("PingZhong"));
+    const int gap = pz.indexOf(QStringLiteral("  "));
+    if (FData.GradeField.Caption.isEmpty() || gap < 0) {
+        v.Variety = pz;
+    } else {
+        v.Grade = pz.left(gap);
+        v.Variety = pz.mid(gap + 2);
+    }
+    v.GroupNo = Field(groupRow, QStringLiteral("ZuHao"));
+    v.Age = Field(groupRow, QStringLiteral("LingQi"));
+    v.Count = Field(groupRow, QStringLiteral("SelectGroNum"));
+    bool ok = false;
+    const double speed = ParseNumber(Field(groupRow, QStringLiteral("Speed")), &ok);
+    if (ok && speed > 0.0)
+        v.Rate = FixedText(speed / FData.RateToController, 1);
+    if (!specimens.isEmpty()) {
+        const QString size = RecordSizeText(specimens.last());
+        if (!ParseSize(size, FData.SizeParts).empty()) {
+            // Stored as "40.0*40.0": shown as the list entry it stands for.
+            QStringList sides;
+            for (float f : ParseSize(size, FData.SizeParts))
+                sides << QString::number(f);
+            v.Size = sides.join(QLatin1Char('*'));
+            v.SizeIndex = FData.SizeField.Choices.indexOf(v.Size);
+        }
+    }
+}
+
+void TFrameworkTest::SetupForm(TParamForm &) {}
+void TFrameworkTest::FormChanged(TParamForm &) {}
+void TFrameworkTest::SpecimenStored(int) {}
+void TFrameworkTest::GroupBegun() {}
+std::unique_ptr<TSpecial> TFrameworkTest::NewSpecial() const { return std::make_unique<TSpecial>(); }
+void TFrameworkTest::AddReportBlocks(TReport &, const QString &, const QString &) const {}
+QStringList TFrameworkTest::ExtraGroupFieldTitles() const { return {}; }
+QStringList TFrameworkTest::ExtraSpecimenFieldTitles() const { return {}; }
+bool TFrameworkTest::ExportToTemplate(const QString &, const QString &) { return false; }
+
+} // namespace kv::fw

@@ -1,0 +1,100 @@
+#include "ResultsWindow.h"
+
+#include "FrameworkTest.h"
+#include "ModuleDb.h"
+#include "ModuleSql.h"
+#include "SqlText.h"
+#include "ui/MessageService.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace kv::fw {
+
+namespace {
+QString T(const char *text) { return QCoreApplication::translate("TModuleText", text); }
+enum { ColNo, ColGroup, ColAge, ColSize, ColForce, ColCount };
+} // namespace
+
+TfrmRes::TfrmRes(TFrameworkTest &test, const QString &groupNo, const QString &age, QWidget *parent)
+    : QDialog(parent), FTest(test), FGroupNo(groupNo), FAge(age)
+{
+    setWindowTitle(T("数据明细"));
+    resize(560, 320);
+    auto *col = new QVBoxLayout(this);
+    sgData = new QTableWidget(this);
+    sgData->setColumnCount(ColCount);
+    sgData->setHorizontalHeaderLabels({T("序号"), T("组号"), T("龄期"),
+                                       ModuleText(test.Data().SizeCaption) + test.Data().SizeUnit,
+                                       T("力值") + test.Data().ForceUnit()});
+    sgData->verticalHeader()->hide();
+    sgData->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    col->addWidget(sgData, 1);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    btnOK = new QPushButton(T("确定"), this);
+    btnCancel = new QPushButton(T("取消"), this);
+    row->addWidget(btnOK);
+    row->addWidget(btnCancel);
+    col->addLayout(row);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmRes::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    Fill();
+}
+
+void TfrmRes::Fill()
+{
+    const QList<TStoredRow> rows = FTest.StoredSpecimens(FGroupNo, FAge);
+    sgData->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        const TStoredRow &row = rows[r];
+        auto value = [&](const char *name) {
+            for (auto it = row.begin(); it != row.end(); ++it)
+                if (it.key().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return it.value();
+            return QString();
+        };
+        const QStringList cells = {value("ShunXu"), value("ZuHao"), value("LingQi"),
+                                   FTest.RecordSizeTextOf(row), FTest.ForceText(ParseNumber(value("OnekN")))};
+        for (int c = 0; c < ColCount; ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            if (c != ColForce)
+                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            sgData->setItem(r, c, item);
+        }
+    }
+}
+
+void TfrmRes::btnOKClick()
+{
+    // Every force must be a number before anything is written.
+    QStringList statements;
+    for (int r = 0; r < sgData->rowCount(); ++r) {
+        bool ok = false;
+        const double shown = ParseNumber(sgData->item(r, ColForce)->text().trimmed(), &ok);
+        bool okNo = false;
+        const int no = sgData->item(r, ColNo)->text().toInt(&okNo);
+        if (!ok || !okNo || shown < 0.0) {
+            MsgError(T("保存数据出错!"), this);
+            return;
+        }
+        statements << QStringLiteral("update ") + FTest.Data().SpecimenTable() + QStringLiteral(" set OnekN = ") +
+                          QuotedStr(FixedText(shown * FTest.Data().ForceDivisor(), 2)) +
+                          GroupWhere(FGroupNo, FAge) + QStringLiteral(" and ShunXu = ") + SqlNum(qint64(no));
+    }
+    try {
+        for (const QString &sql : statements)
+            KV_MODULE_EXEC_ROWS(FTest.FConnection, sql, 1);
+    } catch (const EModuleWrite &) {
+        MsgError(T("保存数据出错!"), this);
+        return;
+    }
+    MsgInfo(T("保存成功。"), this);
+    accept();
+}
+
+} // namespace kv::fw

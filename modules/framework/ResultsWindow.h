@@ -1,0 +1,35 @@
+#pragma once
+// TfrmRes ("数据明细"): the specimens of one stored group with their forces,
+// of which only the force may be corrected. OK writes every force back.
+#include <QDialog>
+#include <QString>
+
+class QTableWidget;
+class QPushButton;
+
+namespace kv::fw {
+
+class TFrameworkTest;
+
+class TfrmRes : public QDialog {
+    Q_OBJECT
+public:
+    TfrmRes(TFrameworkTest &test, const QString &groupNo, const QString &age, QWidget *parent = nullptr);
+
+    QTableWidget *sgData = nullptr;
+    QPushButton *btnOK = nullptr;
+    QPushButton *btnCancel = nullptr;
+
+    // Writes every row back; "保存成功。" and accept, or "保存数据出错!"
+    // and the window stays open.
+    void btnOKClick();
+
+private:
+    void Fill();
+
+    TFrameworkTest &FTest;
+    QString FGroupNo;
+    QString FAge;
+};
+
+} // namespace kv::fw

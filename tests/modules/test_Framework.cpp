@@ -1,0 +1,439 @@
+// The framework on the cement compressive module: tables and their cascade,
+// validation, a whole group, a group stopped early, a group resumed after
+// the program was killed, the records-window services, failed writes.
+#include "CemCompTest.h"
+#include "CemFlexTest.h"
+#include "ModuleDb.h"
+#include "ModuleSql.h"
+#include "ModuleTestSupport.h"
+#include "MorCubeTest.h"
+#include "ResultsWindow.h"
+
+#include <QTableWidget>
+
+using kv::cem::TCemCompTest;
+using kv::fw::TParamForm;
+using modtest::RunSpecimen;
+using modtest::TDb;
+
+namespace {
+
+// Every message of these tests is recorded, none blocks.
+kv::TRecordingMessageService &Messages()
+{
+    static kv::TRecordingMessageService service;
+    kv::TMessageService::install(&service);
+    return service;
+}
+const bool kRecording = (Messages(), true);
+
+void SetForm(TParamForm *f, const QString &group, const QString &count = QStringLiteral("6"),
+             const QString &size = QStringLiteral("40*40"))
+{
+    f->edtGroupNo->setText(group);
+    f->cbCount->setCurrentText(count);
+    f->cbSize->setCurrentText(size);
+    f->cbRate->setCurrentText(QStringLiteral("2.4"));
+    f->cbMode->setCurrentIndex(0);
+}
+
+QString Begin(kv::fw::TFrameworkTest &t)
+{
+    QString msg;
+    t.BeginGroup(msg);
+    return msg;
+}
+
+// Forces whose strengths on a 40 × 40 face are 40, 40, 40, 40, 40, 30 MPa.
+const double kForces[6] = {64000, 64000, 64000, 64000, 64000, 48000};
+
+} // namespace
+
+TEST(ModuleTables, CreatedOnceWithKeysAndCascadingDelete)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    for (const char *name : {"CemCompGroup", "CemCompGROne", "CemCompPARAM", "CemCompCaptionInfo"})
+        EXPECT_TRUE(db.Conn.tableExists(QLatin1String(name))) << name;
+    EXPECT_TRUE(t.InitTables()); // tables exist: nothing to do, no error
+
+    SetForm(t.ParamForm(), QStringLiteral("G1"), QStringLiteral("2"));
+    ASSERT_EQ(Begin(t), "");
+    ASSERT_EQ(RunSpecimen(t, 64000), "");
+    QString sql;
+    t.BuildRecordSQL(QStringLiteral("G1"), 6, sql, 1, QStringLiteral("委托单位"), QStringLiteral("甲"),
+                     QStringLiteral("工程名称"), QStringLiteral("乙"));
+    // The selected age is the records window's; here the group's own.
+    t.FSelectedAge = QStringLiteral("28");
+    t.BuildRecordSQL(QStringLiteral("G1"), 6, sql, 1, QStringLiteral("委托单位"), QStringLiteral("甲"),
+                     QStringLiteral("工程名称"), QStringLiteral("乙"));
+    db.Conn.execute(sql);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGROne")), 1);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompCaptionInfo")), 1);
+
+    // The primary key refuses a second row of the same group and age.
+    EXPECT_THROW(db.Conn.execute(QStringLiteral("insert into CemCompGroup (ZuHao, LingQi) values ('G1', '28')")),
+                 kv::db::EDatabaseError);
+    // A specimen of a group that does not exist is refused.
+    EXPECT_THROW(db.Conn.execute(QStringLiteral("insert into CemCompGROne (ZuHao, LingQi, ShunXu) values ('X', '3', 1)")),
+                 kv::db::EDatabaseError);
+
+    t.BuildRecordSQL(QStringLiteral("G1"), 4, sql, 0, {}, {}, {}, {});
+    db.Conn.execute(sql);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGroup")), 0);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGROne")), 0);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompCaptionInfo")), 0);
+}
+
+TEST(ModuleValidation, CementMessagesInOrder)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    TParamForm *f = t.ParamForm();
+    SetForm(f, QStringLiteral("  "));
+    f->cbVariety->setCurrentText(QString());
+    EXPECT_EQ(Begin(t), "试验组号不能为空"); // the first failure wins
+    f->edtGroupNo->setText(QStringLiteral("A1"));
+    EXPECT_EQ(Begin(t), "试验品种不能为空");
+    f->cbVariety->setCurrentText(QStringLiteral("P·O"));
+    f->cbAge->setCurrentText(QStringLiteral(" "));
+    EXPECT_EQ(Begin(t), "试样龄期不能为空");
+    f->cbAge->setCurrentText(QStringLiteral("28"));
+    for (const char *bad : {"40 *40", "40*40*40", "40", "a*40", "*40"}) {
+        f->cbSize->setCurrentText(QLatin1String(bad));
+        EXPECT_EQ(Begin(t), "规格不正确") << bad;
+    }
+    f->cbSize->setCurrentText(QStringLiteral(" 40*40 ")); // blanks around are trimmed
+    for (const char *bad : {"0", "-1", "x", ""}) {
+        f->cbRate->setCurrentText(QLatin1String(bad));
+        EXPECT_EQ(Begin(t), "速度输入出错") << bad;
+    }
+    f->cbRate->setCurrentText(QStringLiteral("2.4"));
+    f->cbMode->setCurrentIndex(1);
+    f->cbDelay->setCurrentText(QStringLiteral("0"));
+    EXPECT_EQ(Begin(t), "延时时间错误");
+    f->cbDelay->setCurrentText(QStringLiteral("8"));
+    EXPECT_EQ(Begin(t), "");
+    EXPECT_FALSE(f->edtGroupNo->isEnabled());
+    EXPECT_TRUE(f->cbSize->isEnabled()); // the size stays usable between specimens
+    EXPECT_EQ(t.FContinuous, 1);
+    EXPECT_EQ(t.FDelay, 8);
+    EXPECT_FLOAT_EQ(t.FSpeed, 2.4f);
+    QString msg;
+    t.BeginSpecimen(msg);
+    EXPECT_EQ(msg, "");
+    EXPECT_FLOAT_EQ(t.FSpeed, 2400.0f);
+    EXPECT_DOUBLE_EQ(t.GetSpecial(0)->FArea, 1600.0);
+    EXPECT_FALSE(f->cbSize->isEnabled()); // locked while the specimen is loaded
+}
+
+TEST(ModuleValidation, MortarChecksRateBeforeSizeAndWantsThreeNumbers)
+{
+    TDb db;
+    kv::mor::TMorCubeTest t;
+    modtest::Load(t, db.Conn);
+    TParamForm *f = t.ParamForm();
+    EXPECT_EQ(f->cbSize->currentText(), "70.7*70.7*70.7");
+    f->cbRate->setCurrentText(QStringLiteral("0"));
+    f->cbSize->setCurrentText(QStringLiteral("70.7*70.7"));
+    EXPECT_EQ(Begin(t), "速度输入出错");
+    f->cbRate->setCurrentText(QStringLiteral("0.5"));
+    EXPECT_EQ(Begin(t), "规格不正确");
+    f->cbSize->setCurrentIndex(0);
+    EXPECT_EQ(Begin(t), "");
+    QString msg;
+    t.BeginSpecimen(msg);
+    EXPECT_NEAR(t.GetSpecial(0)->FArea, 4998.49, 1e-3);
+    EXPECT_FLOAT_EQ(t.FSpeed, 500.0f);
+}
+
+TEST(ModuleValidation, FlexuralSideAndSpan)
+{
+    TDb db;
+    kv::cem::TCemFlexTest t;
+    modtest::Load(t, db.Conn);
+    TParamForm *f = t.ParamForm();
+    EXPECT_EQ(t.GetDefaultUnit(0), 0);
+    EXPECT_EQ(t.GetDefaultUnit(1), 0);
+    f->ExtraCombo(QStringLiteral("LenAv"))->setCurrentText(QStringLiteral("x"));
+    EXPECT_EQ(Begin(t), "边长输入错误");
+    f->ExtraCombo(QStringLiteral("LenAv"))->setCurrentText(QStringLiteral("40"));
+    f->ExtraCombo(QStringLiteral("HeiAv"))->setCurrentText(QStringLiteral(""));
+    EXPECT_EQ(Begin(t), "跨距输入错误");
+    f->ExtraCombo(QStringLiteral("HeiAv"))->setCurrentText(QStringLiteral("100"));
+    EXPECT_EQ(Begin(t), "");
+    // 1.5 × F × L ÷ b³: 2560 N on 40 mm, span 100 → 6.0 MPa; rate kept in N/s.
+    ASSERT_EQ(RunSpecimen(t, 2560), "");
+    EXPECT_NEAR(t.GetSpecial(0)->FStrength, 6.0, 1e-9);
+    EXPECT_FLOAT_EQ(t.FSpeed, 50.0f);
+    EXPECT_EQ(db.Value(QStringLiteral("select OnekN from CemFlexOne")), "2560.00");
+    EXPECT_EQ(db.Value(QStringLiteral("select HeiAv from CemFlexOne")), "100.0");
+    EXPECT_EQ(f->Cell(1, 1), "2560.00"); // forces in N
+}
+
+TEST(ModuleGroup, SixSpecimensStoredAndEvaluated)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    SetForm(t.ParamForm(), QStringLiteral("G6"));
+    t.ParamForm()->cbVariety->setCurrentText(QStringLiteral("P·O"));
+    t.ParamForm()->cbGrade->setCurrentText(QStringLiteral("52.5"));
+    ASSERT_EQ(Begin(t), "");
+    for (double f : kForces)
+        ASSERT_EQ(RunSpecimen(t, f), "");
+    EXPECT_EQ(t.FCurrent, 7);
+    t.EndGroup();
+    EXPECT_EQ(t.FGroupResultStrength, "40.0");
+    EXPECT_EQ(t.FGroupResultForce, "64.00");
+    EXPECT_EQ(db.Value(QStringLiteral("select GroMPa from CemCompGroup where ZuHao = 'G6'")), "40.0");
+    EXPECT_EQ(db.Value(QStringLiteral("select GroNum from CemCompGroup")), "6");
+    EXPECT_EQ(db.Value(QStringLiteral("select SelectGroNum from CemCompGroup")), "6");
+    EXPECT_EQ(db.Value(QStringLiteral("select PingZhong from CemCompGroup")), "52.5  P·O");
+    EXPECT_EQ(db.Value(QStringLiteral("select Speed from CemCompGroup")), "2400.0");
+    EXPECT_EQ(db.Value(QStringLiteral("select ExpDate from CemCompGroup")), "2026-12-08");
+    EXPECT_EQ(db.Value(QStringLiteral("select ExpCop from CemCompGroup")), "GB/T 17671-1999");
+    EXPECT_EQ(db.Value(QStringLiteral("select OnekN from CemCompGROne where ShunXu = 6")), "48000.00");
+    EXPECT_EQ(db.Value(QStringLiteral("select LenAv from CemCompGROne where ShunXu = 6")), "40.0");
+    TParamForm *f = t.ParamForm();
+    EXPECT_EQ(f->Cell(6, 1), "*48.00");
+    EXPECT_EQ(f->Cell(5, 1), "64.00");
+    EXPECT_EQ(f->Cell(6, 2), "30.0");
+    EXPECT_EQ(f->Cell(7, 0), "有效力值");
+    EXPECT_EQ(f->Cell(7, 1), "64.00");
+    EXPECT_EQ(f->Cell(8, 2), "40.0");
+    EXPECT_TRUE(f->edtGroupNo->isEnabled());
+    // The same number again is a stored, complete group.
+    EXPECT_EQ(t.CheckGroupState(), 1);
+    // The last parameters come back in a new form.
+    TCemCompTest again;
+    modtest::Load(again, db.Conn);
+    EXPECT_EQ(again.ParamForm()->edtGroupNo->text(), "G6");
+    EXPECT_EQ(again.ParamForm()->cbGrade->currentText(), "52.5");
+    EXPECT_EQ(again.ParamForm()->cbSize->currentText(), "40*40");
+}
+
+TEST(ModuleGroup, StoppedEarlyIsCompleteAndNotOfferedAgain)
+{
+    TDb db;
+    {
+        TCemCompTest t;
+        modtest::Load(t, db.Conn);
+        SetForm(t.ParamForm(), QStringLiteral("E2"));
+        ASSERT_EQ(Begin(t), "");
+        ASSERT_EQ(RunSpecimen(t, 64000), "");
+        ASSERT_EQ(RunSpecimen(t, 60800), "");
+        t.EndGroup();
+        EXPECT_EQ(t.ParamForm()->Cell(3, 1), "  -");
+        EXPECT_EQ(t.ParamForm()->Cell(6, 2), "   -");
+        EXPECT_EQ(t.FGroupResultStrength, "39.0"); // plain mean of the two tested
+    }
+    EXPECT_EQ(db.Value(QStringLiteral("select SelectGroNum from CemCompGroup")), "2");
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGROne")), 2);
+    TCemCompTest restarted;
+    modtest::Load(restarted, db.Conn);
+    EXPECT_EQ(restarted.FGroupNo, "E2");
+    EXPECT_EQ(restarted.CheckGroupState(), 1);
+}
+
+TEST(ModuleGroup, ResumedAfterTheProgramWasKilledNothingLost)
+{
+    TDb db;
+    {
+        // The program dies after the third specimen: no EndGroup, no clean-up.
+        auto *t = new TCemCompTest;
+        modtest::Load(*t, db.Conn);
+        SetForm(t->ParamForm(), QStringLiteral("K'1"));
+        ASSERT_EQ(Begin(*t), "");
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(RunSpecimen(*t, kForces[i]), "");
+        delete t->ParamForm(); // the window goes with the process; the object is never asked
+    }
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    ASSERT_EQ(t.FGroupNo, "K'1");
+    ASSERT_EQ(t.CheckGroupState(), 2);
+    ASSERT_TRUE(t.ResumeGroup());
+    EXPECT_EQ(t.FCurrent, 4);
+    EXPECT_EQ(t.FGroupSize, 6);
+    EXPECT_EQ(t.FContinuous, 0);
+    TParamForm *f = t.ParamForm();
+    EXPECT_EQ(f->Cell(3, 1), "64.00");
+    EXPECT_EQ(f->Cell(3, 2), "40.0");
+    EXPECT_EQ(f->Cell(4, 1), "");
+    EXPECT_FALSE(f->edtGroupNo->isEnabled());
+    EXPECT_TRUE(f->cbSize->isEnabled());
+    EXPECT_EQ(f->cbSize->currentText(), "40*40");
+    EXPECT_EQ(f->cbRate->currentText(), "2.4");
+    // The host goes on with specimen 4 (no BeginGroup when FCurrent > 1).
+    for (int i = 3; i < 6; ++i)
+        ASSERT_EQ(RunSpecimen(t, kForces[i]), "");
+    EXPECT_EQ(t.FGroupSize, t.FCurrent - 1);
+    t.EndGroup();
+    EXPECT_EQ(t.FGroupResultStrength, "40.0");
+    EXPECT_EQ(f->Cell(6, 1), "*48.00");
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGROne")), 6);
+    EXPECT_EQ(db.Value(QStringLiteral("select GroMPa from CemCompGroup")), "40.0");
+    EXPECT_EQ(db.Value(QStringLiteral("select GroNum from CemCompGroup")), "6");
+    EXPECT_EQ(t.CheckGroupState(), 1);
+}
+
+TEST(ModuleGroup, DeclinedUnfinishedGroupIsClosed)
+{
+    TDb db;
+    {
+        TCemCompTest t;
+        modtest::Load(t, db.Conn);
+        SetForm(t.ParamForm(), QStringLiteral("N1"));
+        ASSERT_EQ(Begin(t), "");
+        ASSERT_EQ(RunSpecimen(t, 64000), "");
+    }
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    ASSERT_EQ(t.CheckGroupState(), 2);
+    EXPECT_TRUE(t.CloseUnfinishedGroup());
+    EXPECT_EQ(t.CheckGroupState(), 1);
+    EXPECT_EQ(db.Value(QStringLiteral("select SelectGroNum from CemCompGroup")), "1");
+}
+
+TEST(ModuleGroup, FailedWriteReportsUnitAndLineAndKeepsTheSpecimen)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    SetForm(t.ParamForm(), QStringLiteral("W1"));
+    ASSERT_EQ(Begin(t), "");
+    ASSERT_EQ(RunSpecimen(t, 64000), "");
+    db.Conn.execute(QStringLiteral("drop table CemCompGROne"));
+    Messages().clear();
+    ASSERT_EQ(RunSpecimen(t, 64000), "");
+    ASSERT_EQ(Messages().messages().size(), 1);
+    EXPECT_EQ(Messages().messages()[0].icon, kv::TMsgIcon::Error);
+    EXPECT_TRUE(Messages().lastText().contains(QStringLiteral("FrameworkTest.cpp"))) << Messages().lastText().toStdString();
+    EXPECT_TRUE(Messages().lastText().contains(QStringLiteral("行")));
+    EXPECT_EQ(t.FCurrent, 2); // not stored: the specimen is tested again
+}
+
+TEST(ModuleRecords, SearchSqlBoundsAndQuotes)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    for (const char *g : {"A-1", "XA-12", "B'7", "C3"}) {
+        SetForm(t.ParamForm(), QString::fromUtf8(g), QStringLiteral("1"));
+        ASSERT_EQ(Begin(t), "") << g;
+        ASSERT_EQ(RunSpecimen(t, 64000), "") << g;
+        t.EndGroup();
+        t.FCurrent = 1;
+    }
+    auto groups = [&](int kind, const QString &from, const QString &upTo) {
+        QString sql;
+        t.BuildSearchSQL(kind, from, sql, upTo);
+        kv::db::TDbQuery q(db.Conn);
+        q.setSql(sql);
+        q.open();
+        QStringList out;
+        for (int r = 0; r < q.recordCount(); ++r)
+            out << q.valueAt(r, 0).toString();
+        out.sort();
+        EXPECT_EQ(q.fieldNames().first(), "组号");
+        return out;
+    };
+    EXPECT_EQ(groups(0, QStringLiteral("A-1"), QString()), (QStringList{"A-1", "XA-12"}));
+    EXPECT_EQ(groups(0, QStringLiteral("A"), QStringLiteral("B'7")), (QStringList{"A-1", "B'7"}));
+    EXPECT_EQ(groups(0, QStringLiteral("'"), QString()), (QStringList{"B'7"}));
+    EXPECT_EQ(groups(0, QStringLiteral("x' or '1'='1"), QString()), QStringList());
+    EXPECT_EQ(groups(1, QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08")).size(), 4);
+    EXPECT_EQ(groups(1, QStringLiteral("2026-12-09"), QStringLiteral("2026-12-31")).size(), 0);
+
+    // The quoted group's captions, delete and specimen fields.
+    t.FSelectedAge = QStringLiteral("28");
+    QString sql;
+    t.BuildRecordSQL(QStringLiteral("B'7"), 8, sql, 0, {}, {}, {}, {});
+    kv::db::TDbQuery q(db.Conn);
+    q.setSql(sql);
+    q.open();
+    ASSERT_EQ(q.recordCount(), 1);
+    EXPECT_EQ(q.fieldNames(), (QStringList{"载荷", "强度", "规格"}));
+    EXPECT_DOUBLE_EQ(q.valueAt(0, 0).toDouble(), 64.0);
+    EXPECT_DOUBLE_EQ(q.valueAt(0, 1).toDouble(), 40.0);
+    EXPECT_EQ(q.valueAt(0, 2).toString(), "40.0*40.0");
+    t.BuildRecordSQL(QStringLiteral("B'7"), 7, sql, 0, {}, {}, {}, {});
+    q.setSql(sql);
+    q.open();
+    EXPECT_EQ(q.fieldNames().size(), 10);
+    EXPECT_EQ(q.valueAt(0, 0).toString(), "B'7");
+    t.BuildRecordSQL(QStringLiteral("B'7"), 4, sql, 0, {}, {}, {}, {});
+    EXPECT_EQ(db.Conn.execute(sql), 1);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGroup")), 3);
+}
+
+TEST(ModuleRecords, ResultsWindowCorrectsForcesAndTheGroupIsRecomputed)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    SetForm(t.ParamForm(), QStringLiteral("R1"));
+    ASSERT_EQ(Begin(t), "");
+    for (double f : kForces)
+        ASSERT_EQ(RunSpecimen(t, f), "");
+    t.EndGroup();
+    t.FSelectedAge = QStringLiteral("28");
+    std::unique_ptr<QDialog> dlg(t.CreateResultForm(QStringLiteral("R1"), nullptr));
+    auto *res = static_cast<kv::fw::TfrmRes *>(dlg.get());
+    ASSERT_EQ(res->sgData->rowCount(), 6);
+    EXPECT_EQ(res->sgData->item(5, 3)->text(), "40.0*40.0");
+    EXPECT_EQ(res->sgData->item(5, 4)->text(), "48.00");
+    EXPECT_FALSE(res->sgData->item(5, 3)->flags() & Qt::ItemIsEditable);
+    res->sgData->item(5, 4)->setText(QStringLiteral("abc"));
+    Messages().clear();
+    res->btnOKClick();
+    EXPECT_EQ(Messages().lastText(), "保存数据出错!");
+    EXPECT_EQ(db.Value(QStringLiteral("select OnekN from CemCompGROne where ShunXu = 6")), "48000.00");
+    res->sgData->item(5, 4)->setText(QStringLiteral("64"));
+    res->btnOKClick();
+    EXPECT_EQ(Messages().lastText(), "保存成功。");
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(db.Value(QStringLiteral("select OnekN from CemCompGROne where ShunXu = 6")), "64000.00");
+    QString sql;
+    t.BuildRecordSQL(QStringLiteral("R1"), 1, sql, 0, {}, {}, {}, {});
+    EXPECT_TRUE(sql.isEmpty());
+    EXPECT_EQ(db.Value(QStringLiteral("select GroMPa from CemCompGroup")), "40.0");
+    EXPECT_EQ(db.Value(QStringLiteral("select GrokN from CemCompGroup")), "64.00");
+}
+
+TEST(ModuleRecords, ReportCarriesEveryField)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    SetForm(t.ParamForm(), QStringLiteral("P1"));
+    ASSERT_EQ(Begin(t), "");
+    for (double f : kForces)
+        ASSERT_EQ(RunSpecimen(t, f), "");
+    t.EndGroup();
+    const kv::fw::TReport rep = t.BuildReport(QStringLiteral("P1"), QStringLiteral("28"));
+    EXPECT_EQ(rep.Title, "水泥胶砂抗压 报表");
+    ASSERT_EQ(rep.Header.size(), 5);
+    EXPECT_EQ(rep.Header[0].second, "P1");
+    EXPECT_EQ(rep.Header[1].second, "2026-12-08");
+    EXPECT_EQ(rep.Header[2].second, "Admin");
+    EXPECT_EQ(rep.Header[4].second, "GB/T 17671-1999");
+    ASSERT_EQ(rep.Captions.size(), 3); // from DefaultCaptionInfo
+    EXPECT_EQ(rep.Captions[0].Name1, "委托单位");
+    ASSERT_EQ(rep.Blocks.size(), 1);
+    ASSERT_EQ(rep.Blocks[0].Rows.size(), 6);
+    EXPECT_EQ(rep.Blocks[0].Rows[5], (QStringList{"6", "40.0*40.0", "42.5  325R", "28", "48.00", "30.0"}));
+    EXPECT_EQ(rep.Blocks[0].ValidValue, "40.0");
+    // Captions stored with the group replace the defaults.
+    QString sql;
+    t.FSelectedAge = QStringLiteral("28");
+    t.BuildRecordSQL(QStringLiteral("P1"), 6, sql, 1, QStringLiteral("<委托>"), QStringLiteral("A&B"), {}, {});
+    db.Conn.execute(sql);
+    const kv::fw::TReport own = t.BuildReport(QStringLiteral("P1"), QStringLiteral("28"));
+    ASSERT_EQ(own.Captions.size(), 1);
+    EXPECT_TRUE(kv::fw::ReportHtml(own).contains(QStringLiteral("&lt;委托&gt;")));
+    EXPECT_TRUE(kv::fw::ReportHtml(own).contains(QStringLiteral("A&amp;B")));
+}
