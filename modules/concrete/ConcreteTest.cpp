@@ -1,0 +1,330 @@
+#include "ConcreteTest.h"
+
+#include "ParamCheck.h"
+#include "ParamForm.h"
+#include "SqlText.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+
+namespace kv::con {
+
+using fw::TParamField;
+
+namespace {
+
+QString T(const char *text) { return QCoreApplication::translate("TModuleText", text); }
+
+// What tells the four modules apart, as data.
+struct TConIdentity {
+    const char *Name;
+    const char *Word;       // table and curve-file word
+    quint32 Mask;
+    const char *Grade;      // default grade
+    const char *XiShu;      // default coefficient
+    const char *Rate;       // default stress rate
+    int MaxCount;
+    const char *CountMessage;
+    const char *GuiGeType;  // type of the parameter table's size column
+};
+
+const TConIdentity &IdentityOf(TConKind kind)
+{
+    static const TConIdentity ids[] = {
+        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土抗压"), "ConCube", 1, "C60", "0.85", "0.5", 3,
+         QT_TRANSLATE_NOOP("TModuleText", "试件块数错误"), "integer"},
+        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土轴心抗压"), "ConAxial", 1, "C5", "0.95", "0.5", 6,
+         QT_TRANSLATE_NOOP("TModuleText", "试件块数出错"), "varchar(30)"},
+        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土劈裂抗拉"), "ConSplit", 1, "C5", "0.85", "0.05", 3,
+         QT_TRANSLATE_NOOP("TModuleText", "试件块数出错"), "integer"},
+        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土抗折"), "ConFlex", 3, "C10", "0.85", "0.05", 3,
+         QT_TRANSLATE_NOOP("TModuleText", "试件块数出错"), "varchar(30)"},
+    };
+    return ids[static_cast<int>(kind)];
+}
+
+QString Field(const fw::TStoredRow &row, const QString &name)
+{
+    for (auto it = row.begin(); it != row.end(); ++it)
+        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return it.value();
+    return {};
+}
+
+double Number(const fw::TStoredRow &row, const QString &name) { return ParseNumber(Field(row, name)); }
+
+QString Mm(float v) { return QString::number(v); }
+
+} // namespace
+
+fw::TModuleData ConcreteData(TConKind kind)
+{
+    const TConIdentity &id = IdentityOf(kind);
+    const QString word = QString::fromLatin1(id.Word);
+    fw::TModuleData d;
+    d.NameSource = id.Name;
+    d.Standard = QStringLiteral("GB/T 50081-2002");
+    d.MachineMask = id.Mask;
+    d.MenuGroup = 1;
+    d.TableWord = word;
+    d.CurveWord = word;
+    const QString v5 = QStringLiteral(" varchar(5)");
+    d.SpecimenColumns = {QStringLiteral("LenAv") + v5, QStringLiteral("WidAv") + v5, QStringLiteral("HeiAv") + v5};
+    if (kind == TConKind::Flex) {
+        d.CaptionSuffix = QStringLiteral("CantionInfo");
+        d.SpecimenColumns << QStringLiteral("XiShu varchar(10)") << QStringLiteral("IsOut int");
+    } else {
+        d.GroupExtraColumns = {QStringLiteral("SpecialShape int")};
+        d.SpecimenColumns << QStringLiteral("DiameterAv") + v5 << QStringLiteral("XiShu varchar(10)");
+    }
+    const QString v30 = QStringLiteral("varchar(30)"), in = QStringLiteral("int");
+    d.ParamColumns = {{QStringLiteral("ZuHao"), v30, TParamField::GroupNo, {}},
+                      {QStringLiteral("PingZhong"), v30, TParamField::Variety, {}},
+                      {QStringLiteral("LingQi"), QStringLiteral("varchar(3)"), TParamField::Age, {}},
+                      {QStringLiteral("GuiGe"), QString::fromLatin1(id.GuiGeType), TParamField::SizeIndex, {}},
+                      {QStringLiteral("XiShu"), v30, TParamField::Extra, XiShuKey},
+                      {QStringLiteral("Speed"), QStringLiteral("varchar(10)"), TParamField::Rate, {}},
+                      {QStringLiteral("GroNum"), in, TParamField::Count, {}},
+                      {QStringLiteral("LoadType"), in, TParamField::Continuous, {}},
+                      {QStringLiteral("YanShi"), in, TParamField::Delay, {}},
+                      {QStringLiteral("SelectGroNum"), in, TParamField::Created, {}}};
+
+    d.VarietyField = {QT_TRANSLATE_NOOP("TModuleText", "强度等级"), GradeChoices(), true};
+    d.AgeField = {QT_TRANSLATE_NOOP("TModuleText", "试件龄期(天)"), AgeChoices(), true};
+    d.SizeField = {QT_TRANSLATE_NOOP("TModuleText", "试件规格(mm)"), SizeChoices(kind), false};
+    d.RateField = {QT_TRANSLATE_NOOP("TModuleText", "应力速度(MPa/s)"), RateChoices(kind), true};
+    QStringList counts;
+    for (int i = 1; i <= id.MaxCount; ++i)
+        counts << QString::number(i);
+    d.CountField = {QT_TRANSLATE_NOOP("TModuleText", "试件块数"), counts, false};
+
+    d.Defaults.GroupNo = QStringLiteral("2008");
+    d.Defaults.Variety = QString::fromLatin1(id.Grade);
+    d.Defaults.Age = QStringLiteral("28");
+    d.Defaults.SizeIndex = 0;
+    d.Defaults.Rate = QString::fromLatin1(id.Rate);
+    d.Defaults.Count = QStringLiteral("3");
+    d.Defaults.Created = 3;
+    d.Defaults.Continuous = true;
+    d.Defaults.Delay = QStringLiteral("20");
+    d.Defaults.Extra = {{XiShuKey, QString::fromLatin1(id.XiShu)}};
+
+    // Sizes come from the list; the coefficient is checked in its place.
+    d.Checks = {fw::TCheck::GroupNo, fw::TCheck::Variety, fw::TCheck::Age,  fw::TCheck::Module,
+                fw::TCheck::Rate,    fw::TCheck::Count,   fw::TCheck::Delay};
+    d.SizeParts = 3;
+    d.CountMessage = QString::fromUtf8(id.CountMessage);
+    d.RateToController = 1.0; // the load rate comes from the size (ControllerRate)
+    d.SizeUnit = QStringLiteral("(mm)");
+    d.ReportColumns = {QT_TRANSLATE_NOOP("TModuleText", "序号"), QT_TRANSLATE_NOOP("TModuleText", "试件规格(mm)"),
+                       QT_TRANSLATE_NOOP("TModuleText", "强度等级"), QT_TRANSLATE_NOOP("TModuleText", "龄  期"),
+                       QT_TRANSLATE_NOOP("TModuleText", "力值(kN)"), QT_TRANSLATE_NOOP("TModuleText", "强度(MPa)")};
+    return d;
+}
+
+TConcreteTest::TConcreteTest(TConKind kind, const fw::TModuleData &data) : TFrameworkTest(data), FKind(kind) {}
+
+QString TConcreteTest::LoadRateLabelText() const { return FRateLabel ? FRateLabel->text() : QString(); }
+
+QWidget *TConcreteTest::CreateParamForm(QWidget *Owner)
+{
+    FShownSize = -2;
+    QWidget *w = TFrameworkTest::CreateParamForm(Owner);
+    // The coefficient is chosen anew whenever the form is shown.
+    if (fw::TParamForm *form = ParamForm()) {
+        ChooseCoefficientShown(*form);
+        FormChanged(*form);
+    }
+    return w;
+}
+
+bool TConcreteTest::ResumeGroup()
+{
+    if (!TFrameworkTest::ResumeGroup())
+        return false;
+    // The group goes on with the coefficient its specimens were tested with.
+    fw::TParamForm *form = ParamForm();
+    QComboBox *box = form ? form->ExtraCombo(XiShuKey) : nullptr;
+    const QString k = FParams.Extra.value(XiShuKey);
+    if (box && !k.isEmpty()) {
+        const int i = box->findText(k);
+        if (i >= 0) {
+            box->setCurrentIndex(i);
+        } else {
+            box->setEditable(true);
+            box->setCurrentText(k);
+        }
+    }
+    return true;
+}
+
+fw::TRuleResult TConcreteTest::GroupRule(const std::vector<float> &values) const { return MedianRule(values); }
+
+QString TConcreteTest::CheckModuleValues(const fw::TParamValues &v) const
+{
+    if (!SizeOf(v).Valid)
+        return T("规格不正确");
+    if (!ParseCoefficient(v.Extra.value(XiShuKey), nullptr))
+        return T("系数输入不正确");
+    return {};
+}
+
+TConSize TConcreteTest::SizeOf(const fw::TParamValues &v) const
+{
+    const QStringList sizes = SizeChoices(FKind);
+    if (v.SizeIndex >= 0 && v.SizeIndex < sizes.size())
+        return ParseConSize(sizes[v.SizeIndex]);
+    return ParseConSize(v.Size);
+}
+
+QString TConcreteTest::PrepareSpecimen(TSpecial &s, const fw::TParamValues &v) const
+{
+    const TConSize size = SizeOf(v);
+    double k = 0.0;
+    if (!ParseCoefficient(v.Extra.value(XiShuKey), &k))
+        return T("系数输入不正确");
+    // The divisor uses the coefficient exactly as it is stored.
+    k = ParseNumber(CoefficientText(k));
+    const double area = Divisor(FKind, size, k);
+    if (!(area > 0.0))
+        return T("规格不正确");
+    s.FShape = size.Round ? 1 : 0;
+    s.FLength = size.Length;
+    s.FWidth = size.Width;
+    s.FHeight = size.Height;
+    s.FDiameter = size.Diameter;
+    s.FArea = area;
+    return {};
+}
+
+float TConcreteTest::ControllerRate(const fw::TParamValues &v, const TSpecial &s) const
+{
+    double r = 0.0;
+    fw::PositiveNumber(v.Rate, &r);
+    return static_cast<float>(LoadRate(FKind, StoredConSize(s.FLength, s.FWidth, s.FHeight, s.FDiameter), r));
+}
+
+QString TConcreteTest::GroupSpeedText() const { return FParams.Rate.trimmed(); }
+
+QStringList TConcreteTest::GroupExtraSql() const
+{
+    if (Data().GroupExtraColumns.isEmpty())
+        return {};
+    const TSpecial *first = GetSpecial(0);
+    return {SqlNum(qint64(first ? first->FShape : 0))};
+}
+
+QStringList TConcreteTest::SpecimenSizeSql(const TSpecial &s) const
+{
+    double k = 0.0;
+    ParseCoefficient(FParams.Extra.value(XiShuKey), &k);
+    QStringList out;
+    for (const QString &def : Data().SpecimenColumns) {
+        const QString c = def.section(QLatin1Char(' '), 0, 0).toLower();
+        if (c == QLatin1String("lenav"))
+            out << QuotedStr(FixedText(s.FLength, 1));
+        else if (c == QLatin1String("widav"))
+            out << QuotedStr(FixedText(s.FWidth, 1));
+        else if (c == QLatin1String("heiav"))
+            out << QuotedStr(FixedText(s.FHeight, 1));
+        else if (c == QLatin1String("diameterav"))
+            out << QuotedStr(FixedText(s.FDiameter, 1));
+        else if (c == QLatin1String("xishu"))
+            out << QuotedStr(CoefficientText(k));
+        else
+            out << QStringLiteral("0"); // IsOut: asked after the row is stored
+    }
+    return out;
+}
+
+TConSize TConcreteTest::StoredSize(const fw::TStoredRow &row)
+{
+    return StoredConSize(Number(row, QStringLiteral("LenAv")), Number(row, QStringLiteral("WidAv")),
+                         Number(row, QStringLiteral("HeiAv")), Number(row, QStringLiteral("DiameterAv")));
+}
+
+double TConcreteTest::StoredCoefficient(const fw::TStoredRow &row)
+{
+    double k = 0.0;
+    return ParseCoefficient(Field(row, QStringLiteral("XiShu")), &k) ? k : 1.0;
+}
+
+void TConcreteTest::RestoreSpecimen(TSpecial &s, const fw::TStoredRow &row) const
+{
+    // The divisor of test time, from the stored sizes and coefficient, so a
+    // continued group is evaluated like one tested without a break.
+    const TConSize size = StoredSize(row);
+    s.FShape = size.Round ? 1 : 0;
+    s.FLength = size.Length;
+    s.FWidth = size.Width;
+    s.FHeight = size.Height;
+    s.FDiameter = size.Diameter;
+    s.FArea = Divisor(FKind, size, StoredCoefficient(row));
+}
+
+double TConcreteTest::RecordStrength(const fw::TStoredRow &row) const
+{
+    return con::RecordStrength(FKind, StoredSize(row), Number(row, QStringLiteral("OnekN")), StoredCoefficient(row));
+}
+
+QString TConcreteTest::RecordSizeText(const fw::TStoredRow &row) const
+{
+    const TConSize s = StoredSize(row);
+    if (s.Round)
+        return QChar(0x03C6) + Mm(s.Diameter) + QLatin1Char('*') + Mm(s.Height);
+    return Mm(s.Length) + QLatin1Char('*') + Mm(s.Width) + QLatin1Char('*') + Mm(s.Height);
+}
+
+QString TConcreteTest::StrengthSql() const { return con::StrengthSql(FKind, false); }
+
+QString TConcreteTest::SizeSql() const { return QStringLiteral("LenAv & '*' & WidAv & '*' & HeiAv"); }
+
+void TConcreteTest::StoredGroupValues(fw::TParamValues &v, const fw::TStoredRow &groupRow,
+                                      const QList<fw::TStoredRow> &specimens) const
+{
+    TFrameworkTest::StoredGroupValues(v, groupRow, specimens);
+    // Speed holds the stress rate as entered.
+    const QString rate = Field(groupRow, QStringLiteral("Speed")).trimmed();
+    if (!rate.isEmpty())
+        v.Rate = rate;
+    if (!specimens.isEmpty()) {
+        const fw::TStoredRow &last = specimens.last();
+        v.Size = RecordSizeText(last);
+        v.SizeIndex = SizeChoices(FKind).indexOf(v.Size);
+        v.Extra[XiShuKey] = CoefficientText(StoredCoefficient(last));
+    }
+}
+
+void TConcreteTest::SetupForm(fw::TParamForm &form)
+{
+    form.AddExtraCombo(XiShuKey, QT_TRANSLATE_NOOP("TModuleText", "修正系数"), CoefficientChoices(FKind), false);
+    FRateLabel = form.AddInfoLabel(QT_TRANSLATE_NOOP("TModuleText", "载荷速度(kN/s)"));
+}
+
+void TConcreteTest::ChooseCoefficientShown(fw::TParamForm &form)
+{
+    QComboBox *box = form.ExtraCombo(XiShuKey);
+    if (!box || !form.cbVariety || !form.cbSize)
+        return;
+    FShownGrade = form.cbVariety->currentText();
+    FShownSize = form.cbSize->currentIndex();
+    const TCoefficientChoice c = ChooseCoefficient(FKind, FShownGrade, FShownSize);
+    box->setEditable(c.Editable);
+    const int i = box->findText(c.Value);
+    if (i >= 0)
+        box->setCurrentIndex(i);
+    else
+        box->setCurrentText(c.Value);
+}
+
+void TConcreteTest::FormChanged(fw::TParamForm &form)
+{
+    if (form.cbVariety && form.cbSize &&
+        (form.cbVariety->currentText() != FShownGrade || form.cbSize->currentIndex() != FShownSize))
+        ChooseCoefficientShown(form);
+    if (FRateLabel && form.cbSize && form.cbRate)
+        FRateLabel->setText(LoadRateText(FKind, form.cbSize->currentText(), form.cbRate->currentText()));
+}
+
+} // namespace kv::con
