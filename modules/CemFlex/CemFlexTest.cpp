@@ -6,6 +6,7 @@
 #include "ParamForm.h"
 #include "SqlText.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 
 namespace kv::cem {
@@ -143,12 +144,15 @@ void TCemFlexTest::StoredGroupValues(fw::TParamValues &v, const fw::TStoredRow &
 
 void TCemFlexTest::SetupForm(fw::TParamForm &form)
 {
-    form.AddExtraCombo(kSide, QT_TRANSLATE_NOOP("TModuleText", "边长"),
-                       {QStringLiteral("30"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("60")}, true);
+    // Side and span stand where the other forms have the size.
+    QComboBox *side = form.AddExtraCombo(kSide, QT_TRANSLATE_NOOP("TModuleText", "边长"),
+                                         {QStringLiteral("30"), QStringLiteral("40"), QStringLiteral("50"),
+                                          QStringLiteral("60")},
+                                         true, form.cbAge);
     form.AddExtraCombo(kSpan, QT_TRANSLATE_NOOP("TModuleText", "跨距"),
                        {QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("140"),
                         QStringLiteral("160")},
-                       true);
+                       true, side);
 }
 
 void TCemFlexTest::FormChanged(fw::TParamForm &form) { RefillGrades(form, FShownVariety); }

@@ -34,8 +34,9 @@ void SetupPrinter(QPrinter &printer)
 
 void Print(const TReport &report, QPrinter *printer)
 {
+    // Without a page size of its own the document is laid out on the
+    // printer's page at screen resolution and scaled, so fonts keep their size.
     std::unique_ptr<QTextDocument> doc(ReportDocument(report));
-    doc->setPageSize(printer->pageLayout().paintRectPixels(printer->resolution()).size());
     doc->print(printer);
 }
 

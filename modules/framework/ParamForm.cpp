@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QGridLayout>
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,9 +65,11 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
     auto *split = new QSplitter(Qt::Vertical, this);
     col->addWidget(split, 1);
     auto *top = new QWidget(split);
-    FControls = new QGridLayout(top);
+    FControlsParent = top;
+    FControls = new QFormLayout(top);
     FControls->setContentsMargins(2, 4, 2, 4);
-    FControls->setColumnStretch(1, 1);
+    FControls->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    FControls->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     edtGroupNo = new QLineEdit(top);
     edtGroupNo->setMaxLength(30);
@@ -81,10 +83,9 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
     FInputs.removeAll(cbSize);
     cbRate = AddCombo(FData.RateField);
     cbCount = AddCombo(FData.CountField);
-    cbMode = AddCombo({QStringLiteral("是否连续加载"), {T("单独试验"), T("连续试验")}, false});
-    cbDelay = AddCombo({QStringLiteral("延时时间(s)"), FData.DelayChoices, true});
-    if (QWidget *w = FControls->itemAtPosition(FRows - 1, 0) ? FControls->itemAtPosition(FRows - 1, 0)->widget() : nullptr)
-        lblDelay = qobject_cast<QLabel *>(w);
+    cbMode = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "是否连续加载"), {T("单独试验"), T("连续试验")}, false});
+    cbDelay = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "延时时间(s)"), FData.DelayChoices, true}, cbMode);
+    lblDelay = qobject_cast<QLabel *>(FControls->labelForField(cbDelay));
     connect(cbMode, &QComboBox::currentIndexChanged, this, [this](int i) { ShowContinuous(i == 1); });
 
     sgResult = new QTableWidget(split);
@@ -104,43 +105,51 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
     });
 }
 
-QComboBox *TParamForm::AddCombo(const TFormField &field)
+QComboBox *TParamForm::AddCombo(const TFormField &field, QWidget *after)
 {
     if (field.Caption.isEmpty())
         return nullptr;
-    auto *box = new QComboBox(FControls->parentWidget());
+    auto *box = new QComboBox(FControlsParent);
     box->setEditable(field.Editable);
     box->addItems(field.Choices);
-    AddRow(ModuleText(field.Caption), box);
+    AddRow(ModuleText(field.Caption), box, after);
     FInputs << box;
     connect(box, &QComboBox::currentTextChanged, this, &TParamForm::Changed);
     return box;
 }
 
-void TParamForm::AddRow(const QString &caption, QWidget *control, QLabel **label)
+void TParamForm::AddRow(const QString &caption, QWidget *control, QWidget *after, QLabel **label)
 {
-    auto *l = new QLabel(caption, FControls->parentWidget());
+    auto *l = new QLabel(caption, FControlsParent);
     l->setBuddy(control);
-    FControls->addWidget(l, FRows, 0);
-    FControls->addWidget(control, FRows, 1);
-    ++FRows;
+    // Rows of the module go above the mode row unless placed after a control.
+    int row = FControls->rowCount();
+    if (after) {
+        QFormLayout::ItemRole role;
+        FControls->getWidgetPosition(after, &row, &role);
+        ++row;
+    } else if (cbMode) {
+        QFormLayout::ItemRole role;
+        FControls->getWidgetPosition(cbMode, &row, &role);
+    }
+    FControls->insertRow(row, l, control);
     if (label)
         *label = l;
 }
 
 QComboBox *TParamForm::AddExtraCombo(const QString &key, const QString &caption, const QStringList &choices,
-                                     bool editable)
+                                     bool editable, QWidget *after)
 {
-    QComboBox *box = AddCombo({caption, choices, editable});
+    QComboBox *box = AddCombo({caption, choices, editable}, after);
     FExtra.insert(key, box);
     return box;
 }
 
-QLabel *TParamForm::AddInfoLabel(const QString &caption)
+QLabel *TParamForm::AddInfoLabel(const QString &caption, QWidget *after)
 {
-    auto *value = new QLabel(FControls->parentWidget());
+    auto *value = new QLabel(FControlsParent);
     value->setFrameShape(QFrame::StyledPanel);
-    AddRow(ModuleText(caption), value);
+    AddRow(ModuleText(caption), value, after);
     return value;
 }
 
@@ -268,6 +277,8 @@ void TParamForm::SetCell(int row, int column, const QString &text)
         sgResult->setItem(row, column, item);
     }
     item->setText(text);
+    if (row == 0 || column == 0)
+        item->setBackground(palette().window());
 }
 
 void TParamForm::resizeEvent(QResizeEvent *event)

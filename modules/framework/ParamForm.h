@@ -12,7 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
-class QGridLayout;
+class QFormLayout;
 
 namespace kv::fw {
 
@@ -29,10 +29,11 @@ public:
     void SetValues(const TParamValues &v);
 
     // ---- the module's own controls (keys of TParamValues::Extra) ----
+    // The row goes below the control after (default: above the mode row).
     QComboBox *AddExtraCombo(const QString &key, const QString &caption, const QStringList &choices,
-                             bool editable = false);
+                             bool editable = false, QWidget *after = nullptr);
     // A label row showing a derived value (e.g. the load rate).
-    QLabel *AddInfoLabel(const QString &caption);
+    QLabel *AddInfoLabel(const QString &caption, QWidget *after = nullptr);
     QComboBox *ExtraCombo(const QString &key) const { return FExtra.value(key); }
 
     // ---- standard controls (null when the module has none) ----
@@ -75,13 +76,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QComboBox *AddCombo(const TFormField &field);
-    void AddRow(const QString &caption, QWidget *control, QLabel **label = nullptr);
+    QComboBox *AddCombo(const TFormField &field, QWidget *after = nullptr);
+    void AddRow(const QString &caption, QWidget *control, QWidget *after = nullptr, QLabel **label = nullptr);
     void SetCell(int row, int column, const QString &text);
 
     const TModuleData &FData;
-    QGridLayout *FControls = nullptr;
-    int FRows = 0;
+    QFormLayout *FControls = nullptr;
+    QWidget *FControlsParent = nullptr;
     int FGridCount = 0;
     QMap<QString, QComboBox *> FExtra;
     QList<QWidget *> FInputs;
