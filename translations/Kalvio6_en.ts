@@ -755,6 +755,25 @@
     </message>
 </context>
 <context>
+    <name>kv::TfrmHelp</name>
+    <message>
+        <source>系统帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>后退</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>前进</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>主页</source>
+        <translation>Home</translation>
+    </message>
+</context>
+<context>
     <name>kv::TfrmLogin</name>
     <message>
         <location filename="../src/store/UnitLogin.cpp" line="30"/>
