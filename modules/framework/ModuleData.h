@@ -3,6 +3,7 @@
 // form and validation order. The framework (TFrameworkTest) does everything
 // else the same way for every module; a module fills one TModuleData and
 // overrides the few rule hooks of TFrameworkTest.
+#include <QCoreApplication>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -76,7 +77,7 @@ struct TModuleData {
     std::vector<TParamColumn> ParamColumns;
 
     // ---- parameter form ----
-    TFormField GroupNoField{QStringLiteral("试件编号"), {}, true};
+    TFormField GroupNoField{QT_TRANSLATE_NOOP("TModuleText", "试件编号"), {}, true};
     TFormField VarietyField;
     TFormField GradeField;              // Caption empty: no grade box
     TFormField AgeField;
@@ -91,19 +92,20 @@ struct TModuleData {
     std::vector<TCheck> Checks{TCheck::GroupNo, TCheck::Variety, TCheck::Age,   TCheck::Size,
                                TCheck::Rate,    TCheck::Count,   TCheck::Delay};
     int SizeParts = 2;                  // numbers in a size text
-    QString CountMessage = QStringLiteral("试件块数出错");
+    QString CountMessage = QT_TRANSLATE_NOOP("TModuleText", "试件块数出错");
 
     // ---- units ----
     double RateToController = 1000.0;   // entered rate × this = N/s
     bool ForceInKN = true;              // false: forces held, shown and stored in N
-    QString SizeCaption = QStringLiteral("规格");  // results window / report size column
+    QString SizeCaption = QT_TRANSLATE_NOOP("TModuleText", "规格");  // results window / report size column
     QString SizeUnit = QStringLiteral("(mm*mm)");
 
     // ---- report ----
     QString ReportHeading;              // heading of the specimen block ("水泥抗压结果数据：")
     // Titles of the specimen block: sequence, size, variety, age, force, strength.
-    QStringList ReportColumns{QStringLiteral("序号"), QStringLiteral("规格(mm*mm)"), QStringLiteral("品种"),
-                              QStringLiteral("龄期"), QStringLiteral("力值(kN)"), QStringLiteral("强度(MPa)")};
+    QStringList ReportColumns{QT_TRANSLATE_NOOP("TModuleText", "序号"), QT_TRANSLATE_NOOP("TModuleText", "规格(mm*mm)"),
+                              QT_TRANSLATE_NOOP("TModuleText", "品种"), QT_TRANSLATE_NOOP("TModuleText", "龄期"),
+                              QT_TRANSLATE_NOOP("TModuleText", "力值(kN)"), QT_TRANSLATE_NOOP("TModuleText", "强度(MPa)")};
 
     // ---- derived names ----
     QString GroupTable() const { return TableWord + QStringLiteral("Group"); }

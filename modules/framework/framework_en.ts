@@ -1,4 +1,207 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>TModuleText</name>
+    <message>
+        <source>保存试验参数出错</source>
+        <translation>Error saving the test parameters</translation>
+    </message>
+    <message>
+        <source>龄期</source>
+        <translation>Age</translation>
+    </message>
+    <message>
+        <source>组号</source>
+        <translation>Group No.</translation>
+    </message>
+    <message>
+        <source>报表</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>试验编号：</source>
+        <translation>Group No.:</translation>
+    </message>
+    <message>
+        <source>试验日期：</source>
+        <translation>Test date:</translation>
+    </message>
+    <message>
+        <source>试 验 人：</source>
+        <translation>Operator:</translation>
+    </message>
+    <message>
+        <source>打印日期:</source>
+        <translation>Print date:</translation>
+    </message>
+    <message>
+        <source>检测依据</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>有效强度(MPa)</source>
+        <translation>Valid strength (MPa)</translation>
+    </message>
+    <message>
+        <source>规格不正确</source>
+        <translation>The size is not correct</translation>
+    </message>
+    <message>
+        <source>结果无效</source>
+        <translation>Result invalid</translation>
+    </message>
+    <message>
+        <source>试件编号</source>
+        <translation>Group No.</translation>
+    </message>
+    <message>
+        <source>试件块数出错</source>
+        <translation>Wrong number of specimens</translation>
+    </message>
+    <message>
+        <source>规格</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>规格(mm*mm)</source>
+        <translation>Size (mm*mm)</translation>
+    </message>
+    <message>
+        <source>品种</source>
+        <translation>Variety</translation>
+    </message>
+    <message>
+        <source>力值(kN)</source>
+        <translation>Force (kN)</translation>
+    </message>
+    <message>
+        <source>强度(MPa)</source>
+        <translation>Strength (MPa)</translation>
+    </message>
+    <message>
+        <source>数据库操作出错（单元 %1，第 %2 行）：</source>
+        <translation>Database operation failed (unit %1, line %2):</translation>
+    </message>
+    <message>
+        <source>没有数据库连接</source>
+        <translation>No database connection</translation>
+    </message>
+    <message>
+        <source>没有找到要修改的记录</source>
+        <translation>The record to change was not found</translation>
+    </message>
+    <message>
+        <source>导出PDF</source>
+        <translation>Export PDF</translation>
+    </message>
+    <message>
+        <source>强度等级</source>
+        <translation>Strength grade</translation>
+    </message>
+    <message>
+        <source>本组个数</source>
+        <translation>Specimens</translation>
+    </message>
+    <message>
+        <source>有效力值</source>
+        <translation>Valid force</translation>
+    </message>
+    <message>
+        <source>有效强度</source>
+        <translation>Valid strength</translation>
+    </message>
+    <message>
+        <source>试验日期</source>
+        <translation>Test date</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>试验员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>试验标准</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>载荷</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>强度</source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>试验组号不能为空</source>
+        <translation>The group number must not be empty</translation>
+    </message>
+    <message>
+        <source>试验品种不能为空</source>
+        <translation>The variety must not be empty</translation>
+    </message>
+    <message>
+        <source>试样龄期不能为空</source>
+        <translation>The age must not be empty</translation>
+    </message>
+    <message>
+        <source>速度输入出错</source>
+        <translation>The loading rate is not correct</translation>
+    </message>
+    <message>
+        <source>延时时间错误</source>
+        <translation>The delay is not correct</translation>
+    </message>
+    <message>
+        <source>力值</source>
+        <translation>Force</translation>
+    </message>
+    <message>
+        <source>第%1块</source>
+        <translation>No. %1</translation>
+    </message>
+    <message>
+        <source>是否连续加载</source>
+        <translation>Loading mode</translation>
+    </message>
+    <message>
+        <source>单独试验</source>
+        <translation>Single test</translation>
+    </message>
+    <message>
+        <source>连续试验</source>
+        <translation>Continuous test</translation>
+    </message>
+    <message>
+        <source>延时时间(s)</source>
+        <translation>Delay (s)</translation>
+    </message>
+    <message>
+        <source>数据明细</source>
+        <translation>Data details</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存数据出错!</source>
+        <translation>Error saving data!</translation>
+    </message>
+    <message>
+        <source>保存成功。</source>
+        <translation>Saved.</translation>
+    </message>
+</context>
 </TS>
