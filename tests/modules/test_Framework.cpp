@@ -9,7 +9,10 @@
 #include "MorCubeTest.h"
 #include "ResultsWindow.h"
 
+#include <QDir>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include "CurveFile.h"
 
 using kv::cem::TCemCompTest;
 using kv::fw::TParamForm;
@@ -436,4 +439,78 @@ TEST(ModuleRecords, ReportCarriesEveryField)
     ASSERT_EQ(own.Captions.size(), 1);
     EXPECT_TRUE(kv::fw::ReportHtml(own).contains(QStringLiteral("&lt;委托&gt;")));
     EXPECT_TRUE(kv::fw::ReportHtml(own).contains(QStringLiteral("A&amp;B")));
+}
+
+TEST(ModuleRecords, SelectedRecordNamesTheCurveFile)
+{
+    TDb db;
+    QTemporaryDir program;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn, program.path());
+    SetForm(t.ParamForm(), QStringLiteral("C'9"), QStringLiteral("2"));
+    t.ParamForm()->cbAge->setCurrentText(QStringLiteral("7"));
+    ASSERT_EQ(Begin(t), "");
+    ASSERT_EQ(RunSpecimen(t, 64000), "");
+    EXPECT_EQ(t.CurveFileName(), "CemCompC'97");
+    const QString file = program.filePath(QStringLiteral("OutFile/") + t.CurveFileName());
+    QDir().mkpath(program.filePath(QStringLiteral("OutFile")));
+    ASSERT_TRUE(kv::WriteCurveFile(file, 1, {{0.1f, 100.0f}, {0.2f, 64000.0f}}));
+
+    // Another group is under test; the records window selects C'9.
+    t.FGroupNo = QStringLiteral("other");
+    QString sql;
+    t.BuildSearchSQL(0, QStringLiteral("C'"), sql, QString());
+    kv::db::TDbQuery q(db.Conn);
+    q.setSql(sql);
+    q.open();
+    ASSERT_EQ(q.recordCount(), 1);
+    QString text = QStringLiteral("x");
+    t.SelectRecord(&q, text);
+    EXPECT_TRUE(text.isEmpty());
+    EXPECT_EQ(t.FSelectedAge, "7");
+    EXPECT_EQ(t.FSelectedGroupNo, "C'9");
+    EXPECT_EQ(t.FGroupNo, "other"); // the group under test keeps its number
+    kv::TCurvePoints points;
+    t.ReadCurve(0, points);
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_FLOAT_EQ(points[1].Force, 64000.0f);
+    t.ReadCurve(1, points);
+    EXPECT_TRUE(points.empty());
+}
+
+TEST(ModuleForm, GridFollowsTheCountAndTheModeShowsTheDelay)
+{
+    TDb db;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn);
+    TParamForm *f = t.ParamForm();
+    EXPECT_EQ(f->sgResult->rowCount(), 9); // six specimens by default
+    f->cbCount->setCurrentText(QStringLiteral("3"));
+    EXPECT_EQ(f->sgResult->rowCount(), 6);
+    EXPECT_EQ(f->Cell(3, 0), "  第3块");
+    EXPECT_EQ(f->Cell(5, 0), "有效强度");
+    t.SetContinuous(0);
+    EXPECT_EQ(f->cbMode->currentIndex(), 0);
+    EXPECT_FALSE(f->cbDelay->isVisibleTo(f));
+    t.SetContinuous(1);
+    EXPECT_TRUE(f->cbDelay->isVisibleTo(f));
+    // The grade list follows the variety; a grade of the new list stays.
+    f->cbVariety->setCurrentText(QStringLiteral("P·I"));
+    f->cbGrade->setCurrentText(QStringLiteral("62.5"));
+    EXPECT_EQ(f->cbGrade->currentText(), "62.5");
+    f->cbVariety->setCurrentText(QStringLiteral("P·O"));
+    EXPECT_EQ(f->cbGrade->count(), 4);
+    EXPECT_EQ(f->cbGrade->currentText(), "42.5");
+    f->cbGrade->setCurrentText(QStringLiteral("52.5R"));
+    f->cbVariety->setCurrentText(QStringLiteral("P·S·A"));
+    EXPECT_EQ(f->cbGrade->currentText(), "52.5R");
+
+    // A stored grade only the stored variety offers comes back with it.
+    f->cbVariety->setCurrentText(QStringLiteral("P·II"));
+    f->cbGrade->setCurrentText(QStringLiteral("62.5R"));
+    ASSERT_EQ(Begin(t), "");
+    TCemCompTest next;
+    modtest::Load(next, db.Conn);
+    EXPECT_EQ(next.ParamForm()->cbVariety->currentText(), "P·II");
+    EXPECT_EQ(next.ParamForm()->cbGrade->currentText(), "62.5R");
 }
