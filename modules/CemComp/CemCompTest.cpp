@@ -51,16 +51,8 @@ fw::TModuleData MakeCemComp()
     d.SpecimenSuffix = QStringLiteral("GROne");
     d.CurveWord = QStringLiteral("CemComp");
     d.SpecimenColumns = {QStringLiteral("LenAv varchar(5)"), QStringLiteral("WidAv varchar(5)")};
-    d.ParamColumns = {{QStringLiteral("ZuHao"), QStringLiteral("varchar(30)"), TParamField::GroupNo, {}},
-                      {QStringLiteral("PingZhong"), QStringLiteral("varchar(30)"), TParamField::Variety, {}},
-                      {QStringLiteral("LingQi"), QStringLiteral("varchar(3)"), TParamField::Age, {}},
-                      {QStringLiteral("GuiGe"), QStringLiteral("varchar(30)"), TParamField::Size, {}},
-                      {QStringLiteral("Speed"), QStringLiteral("varchar(10)"), TParamField::Rate, {}},
-                      {QStringLiteral("GroNum"), QStringLiteral("int"), TParamField::Count, {}},
-                      {QStringLiteral("LoadType"), QStringLiteral("int"), TParamField::Continuous, {}},
-                      {QStringLiteral("YanShi"), QStringLiteral("int"), TParamField::Delay, {}},
-                      {QStringLiteral("SelectGroNum"), QStringLiteral("int"), TParamField::Created, {}},
-                      {QStringLiteral("QDDJ"), QStringLiteral("varchar(5)"), TParamField::Grade, {}}};
+    d.ParamColumns = fw::ParamTableColumns({{QStringLiteral("GuiGe"), QStringLiteral("varchar(30)"), TParamField::Size, {}}},
+                                           {{QStringLiteral("QDDJ"), QStringLiteral("varchar(5)"), TParamField::Grade, {}}});
     d.SizeField = {QT_TRANSLATE_NOOP("TModuleText", "试件规格(mm)"), {QStringLiteral("40*40"), QStringLiteral("50*50")},
                    true};
     d.RateField = {QT_TRANSLATE_NOOP("TModuleText", "加载速度(kN/s)"),

@@ -28,17 +28,9 @@ fw::TModuleData MakeCemFlex()
     d.TableWord = QStringLiteral("CemFlex");
     d.CurveWord = QStringLiteral("CemFlex");
     d.SpecimenColumns = {QStringLiteral("LenAv varchar(5)"), QStringLiteral("HeiAv varchar(5)")};
-    d.ParamColumns = {{QStringLiteral("ZuHao"), QStringLiteral("varchar(30)"), TParamField::GroupNo, {}},
-                      {QStringLiteral("PingZhong"), QStringLiteral("varchar(30)"), TParamField::Variety, {}},
-                      {QStringLiteral("LingQi"), QStringLiteral("varchar(3)"), TParamField::Age, {}},
-                      {QStringLiteral("LenAv"), QStringLiteral("varchar(5)"), TParamField::Extra, kSide},
-                      {QStringLiteral("HeiAv"), QStringLiteral("varchar(5)"), TParamField::Extra, kSpan},
-                      {QStringLiteral("Speed"), QStringLiteral("varchar(10)"), TParamField::Rate, {}},
-                      {QStringLiteral("GroNum"), QStringLiteral("int"), TParamField::Count, {}},
-                      {QStringLiteral("LoadType"), QStringLiteral("int"), TParamField::Continuous, {}},
-                      {QStringLiteral("YanShi"), QStringLiteral("int"), TParamField::Delay, {}},
-                      {QStringLiteral("SelectGroNum"), QStringLiteral("int"), TParamField::Created, {}},
-                      {QStringLiteral("QDDJ"), QStringLiteral("varchar(5)"), TParamField::Grade, {}}};
+    d.ParamColumns = fw::ParamTableColumns({{QStringLiteral("LenAv"), QStringLiteral("varchar(5)"), TParamField::Extra, kSide},
+                                           {QStringLiteral("HeiAv"), QStringLiteral("varchar(5)"), TParamField::Extra, kSpan}},
+                                           {{QStringLiteral("QDDJ"), QStringLiteral("varchar(5)"), TParamField::Grade, {}}});
     d.AgeField.Choices = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("7"),
                           QStringLiteral("28")};
     d.RateField = {QT_TRANSLATE_NOOP("TModuleText", "加载速度(N/s)"), {QStringLiteral("50"), QStringLiteral("100")}, true};

@@ -19,15 +19,8 @@ fw::TModuleData MakeMorCube()
     d.CurveWord = QStringLiteral("MorCube");
     d.SpecimenColumns = {QStringLiteral("LenAv varchar(5)"), QStringLiteral("WidAv varchar(5)"),
                          QStringLiteral("HeiAv varchar(5)")};
-    d.ParamColumns = {{QStringLiteral("ZuHao"), QStringLiteral("varchar(30)"), TParamField::GroupNo, {}},
-                      {QStringLiteral("PingZhong"), QStringLiteral("varchar(30)"), TParamField::Variety, {}},
-                      {QStringLiteral("LingQi"), QStringLiteral("varchar(3)"), TParamField::Age, {}},
-                      {QStringLiteral("GuiGe"), QStringLiteral("integer"), TParamField::SizeIndex, {}},
-                      {QStringLiteral("Speed"), QStringLiteral("varchar(10)"), TParamField::Rate, {}},
-                      {QStringLiteral("GroNum"), QStringLiteral("int"), TParamField::Count, {}},
-                      {QStringLiteral("LoadType"), QStringLiteral("int"), TParamField::Continuous, {}},
-                      {QStringLiteral("YanShi"), QStringLiteral("int"), TParamField::Delay, {}},
-                      {QStringLiteral("SelectGroNum"), QStringLiteral("int"), TParamField::Created, {}}};
+    d.ParamColumns =
+        fw::ParamTableColumns({{QStringLiteral("GuiGe"), QStringLiteral("integer"), TParamField::SizeIndex, {}}});
     d.GroupNoField = {QT_TRANSLATE_NOOP("TModuleText", "试样编号"), {}, true};
     d.VarietyField = {QT_TRANSLATE_NOOP("TModuleText", "试样品种"),
                       {QStringLiteral("M3"), QStringLiteral("M5"), QStringLiteral("M7.5"), QStringLiteral("M10"),

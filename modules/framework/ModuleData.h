@@ -49,6 +49,11 @@ struct TParamColumn {
     QString ExtraKey;    // key in TParamValues::Extra for TParamField::Extra
 };
 
+// The columns of a parameter table: ZuHao, PingZhong, LingQi, the module's
+// size columns, Speed, GroNum, LoadType, YanShi, SelectGroNum, then tail.
+std::vector<TParamColumn> ParamTableColumns(const std::vector<TParamColumn> &sizeColumns,
+                                            const std::vector<TParamColumn> &tail = {});
+
 // A text control of the form: caption (empty = the control is absent),
 // choices, whether it may be typed into.
 struct TFormField {

@@ -40,6 +40,24 @@ QString ConstantColumns(const QStringList &titles)
 
 } // namespace
 
+std::vector<TParamColumn> ParamTableColumns(const std::vector<TParamColumn> &sizeColumns,
+                                            const std::vector<TParamColumn> &tail)
+{
+    std::vector<TParamColumn> c = {{QStringLiteral("ZuHao"), QStringLiteral("varchar(30)"), TParamField::GroupNo, {}},
+                                   {QStringLiteral("PingZhong"), QStringLiteral("varchar(30)"), TParamField::Variety, {}},
+                                   {QStringLiteral("LingQi"), QStringLiteral("varchar(3)"), TParamField::Age, {}}};
+    c.insert(c.end(), sizeColumns.begin(), sizeColumns.end());
+    const std::vector<TParamColumn> common = {
+        {QStringLiteral("Speed"), QStringLiteral("varchar(10)"), TParamField::Rate, {}},
+        {QStringLiteral("GroNum"), QStringLiteral("int"), TParamField::Count, {}},
+        {QStringLiteral("LoadType"), QStringLiteral("int"), TParamField::Continuous, {}},
+        {QStringLiteral("YanShi"), QStringLiteral("int"), TParamField::Delay, {}},
+        {QStringLiteral("SelectGroNum"), QStringLiteral("int"), TParamField::Created, {}}};
+    c.insert(c.end(), common.begin(), common.end());
+    c.insert(c.end(), tail.begin(), tail.end());
+    return c;
+}
+
 QStringList CreateTableStatements(const TModuleData &d, const QStringList &existing)
 {
     QStringList out;

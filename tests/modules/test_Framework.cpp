@@ -50,6 +50,16 @@ QString Begin(kv::fw::TFrameworkTest &t)
 // Forces whose strengths on a 40 × 40 face are 40, 40, 40, 40, 40, 30 MPa.
 const double kForces[6] = {64000, 64000, 64000, 64000, 64000, 48000};
 
+// A whole group of six with kForces, ended.
+void SixSpecimenGroup(TCemCompTest &t, const QString &group)
+{
+    SetForm(t.ParamForm(), group);
+    ASSERT_EQ(Begin(t), "");
+    for (double f : kForces)
+        ASSERT_EQ(RunSpecimen(t, f), "");
+    t.EndGroup();
+}
+
 } // namespace
 
 TEST(ModuleTables, CreatedOnceWithKeysAndCascadingDelete)
@@ -60,6 +70,11 @@ TEST(ModuleTables, CreatedOnceWithKeysAndCascadingDelete)
     for (const char *name : {"CemCompGroup", "CemCompGROne", "CemCompPARAM", "CemCompCaptionInfo"})
         EXPECT_TRUE(db.Conn.tableExists(QLatin1String(name))) << name;
     EXPECT_TRUE(t.InitTables()); // tables exist: nothing to do, no error
+    kv::db::TDbQuery cols(db.Conn);
+    cols.setSql(QStringLiteral("select * from CemCompPARAM"));
+    cols.open();
+    EXPECT_EQ(cols.fieldNames(), (QStringList{"ZuHao", "PingZhong", "LingQi", "GuiGe", "Speed", "GroNum", "LoadType",
+                                              "YanShi", "SelectGroNum", "QDDJ"}));
 
     SetForm(t.ParamForm(), QStringLiteral("G1"), QStringLiteral("2"));
     ASSERT_EQ(Begin(t), "");
@@ -378,11 +393,7 @@ TEST(ModuleRecords, ResultsWindowCorrectsForcesAndTheGroupIsRecomputed)
     TDb db;
     TCemCompTest t;
     modtest::Load(t, db.Conn);
-    SetForm(t.ParamForm(), QStringLiteral("R1"));
-    ASSERT_EQ(Begin(t), "");
-    for (double f : kForces)
-        ASSERT_EQ(RunSpecimen(t, f), "");
-    t.EndGroup();
+    SixSpecimenGroup(t, QStringLiteral("R1"));
     t.FSelectedAge = QStringLiteral("28");
     std::unique_ptr<QDialog> dlg(t.CreateResultForm(QStringLiteral("R1"), nullptr));
     auto *res = static_cast<kv::fw::TfrmRes *>(dlg.get());
@@ -412,11 +423,7 @@ TEST(ModuleRecords, ReportCarriesEveryField)
     TDb db;
     TCemCompTest t;
     modtest::Load(t, db.Conn);
-    SetForm(t.ParamForm(), QStringLiteral("P1"));
-    ASSERT_EQ(Begin(t), "");
-    for (double f : kForces)
-        ASSERT_EQ(RunSpecimen(t, f), "");
-    t.EndGroup();
+    SixSpecimenGroup(t, QStringLiteral("P1"));
     const kv::fw::TReport rep = t.BuildReport(QStringLiteral("P1"), QStringLiteral("28"));
     EXPECT_EQ(rep.Title, "水泥胶砂抗压 报表");
     ASSERT_EQ(rep.Header.size(), 5);
