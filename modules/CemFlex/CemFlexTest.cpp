@@ -42,6 +42,8 @@ fw::TModuleData MakeCemFlex()
     d.Defaults.Created = 3;
     d.Defaults.Extra = {{kSide, QStringLiteral("30")}, {kSpan, QStringLiteral("80")}};
     d.CountMessage = QT_TRANSLATE_NOOP("TModuleText", "试件块数出错");
+    d.SavedMessage = QT_TRANSLATE_NOOP("TModuleText", "保存成功");
+    d.SaveErrorMessage = QT_TRANSLATE_NOOP("TModuleText", "保存失败");
     d.RateToController = 1.0;
     d.ForceInKN = false;
     d.SizeCaption = QT_TRANSLATE_NOOP("TModuleText", "边长*跨距");

@@ -12,6 +12,14 @@
         <translation>Loading rate (N/s)</translation>
     </message>
     <message>
+        <source>保存成功</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>保存失败</source>
+        <translation>Saving failed</translation>
+    </message>
+    <message>
         <source>边长*跨距</source>
         <translation>Side*span</translation>
     </message>

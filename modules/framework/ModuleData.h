@@ -105,6 +105,10 @@ struct TModuleData {
     QString SizeCaption = QT_TRANSLATE_NOOP("TModuleText", "规格");  // results window / report size column
     QString SizeUnit = QStringLiteral("(mm*mm)");
 
+    // ---- results window ----
+    QString SavedMessage = QT_TRANSLATE_NOOP("TModuleText", "保存成功。");
+    QString SaveErrorMessage = QT_TRANSLATE_NOOP("TModuleText", "保存数据出错!");
+
     // ---- report ----
     QString ReportHeading;              // heading of the specimen block ("水泥抗压结果数据：")
     // Titles of the specimen block: sequence, size, variety, age, force, strength.

@@ -79,7 +79,7 @@ void TfrmRes::btnOKClick()
         bool okNo = false;
         const int no = sgData->item(r, ColNo)->text().toInt(&okNo);
         if (!ok || !okNo || shown < 0.0) {
-            MsgError(T("保存数据出错!"), this);
+            MsgError(ModuleText(FTest.Data().SaveErrorMessage), this);
             return;
         }
         statements << QStringLiteral("update ") + FTest.Data().SpecimenTable() + QStringLiteral(" set OnekN = ") +
@@ -90,10 +90,10 @@ void TfrmRes::btnOKClick()
         for (const QString &sql : statements)
             KV_MODULE_EXEC_ROWS(FTest.FConnection, sql, 1);
     } catch (const EModuleWrite &) {
-        MsgError(T("保存数据出错!"), this);
+        MsgError(ModuleText(FTest.Data().SaveErrorMessage), this);
         return;
     }
-    MsgInfo(T("保存成功。"), this);
+    MsgInfo(ModuleText(FTest.Data().SavedMessage), this);
     accept();
 }
 

@@ -20,8 +20,8 @@ public:
     QPushButton *btnOK = nullptr;
     QPushButton *btnCancel = nullptr;
 
-    // Writes every row back; "保存成功。" and accept, or "保存数据出错!"
-    // and the window stays open.
+    // Writes every row back (none when a force is not a number); the saved
+    // message and accept, or the error message and the window stays open.
     void btnOKClick();
 
 private:

@@ -64,6 +64,14 @@
         <translation>Size</translation>
     </message>
     <message>
+        <source>保存成功。</source>
+        <translation>Saved.</translation>
+    </message>
+    <message>
+        <source>保存数据出错!</source>
+        <translation>Error saving data!</translation>
+    </message>
+    <message>
         <source>序号</source>
         <translation>No.</translation>
     </message>
@@ -194,14 +202,6 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>保存数据出错!</source>
-        <translation>Error saving data!</translation>
-    </message>
-    <message>
-        <source>保存成功。</source>
-        <translation>Saved.</translation>
     </message>
 </context>
 </TS>
