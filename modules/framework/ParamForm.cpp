@@ -95,6 +95,7 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
     sgResult->verticalHeader()->hide();
     sgResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgResult->setSelectionMode(QAbstractItemView::NoSelection);
+    sgResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     connect(cbCount, &QComboBox::currentTextChanged, this, [this](const QString &t) {
