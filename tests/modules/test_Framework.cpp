@@ -521,3 +521,24 @@ TEST(ModuleForm, GridFollowsTheCountAndTheModeShowsTheDelay)
     EXPECT_EQ(next.ParamForm()->cbVariety->currentText(), "P·II");
     EXPECT_EQ(next.ParamForm()->cbGrade->currentText(), "62.5R");
 }
+
+TEST(ModuleGroup, MortarCubesSixWithOneHighValue)
+{
+    TDb db;
+    kv::mor::TMorCubeTest t;
+    modtest::Load(t, db.Conn);
+    TParamForm *f = t.ParamForm();
+    f->edtGroupNo->setText(QStringLiteral("M1"));
+    f->cbCount->setCurrentText(QStringLiteral("6"));
+    f->cbMode->setCurrentIndex(0);
+    ASSERT_EQ(Begin(t), "");
+    const double area = 70.7 * 70.7;
+    for (double mpa : {10.0, 10.0, 10.0, 10.0, 10.0, 15.0})
+        ASSERT_EQ(RunSpecimen(t, mpa * area), "");
+    t.EndGroup();
+    EXPECT_EQ(t.FGroupResultStrength, "10.0");
+    EXPECT_EQ(f->Cell(6, 1), "*74.98");
+    EXPECT_EQ(db.Value(QStringLiteral("select PingZhong from MorCubeGroup")), "M3");
+    EXPECT_EQ(db.Value(QStringLiteral("select HeiAv from MorCubeOne where ShunXu = 1")), "70.7");
+    EXPECT_EQ(db.Value(QStringLiteral("select GuiGe from MorCubePARAM")), "0");
+}
