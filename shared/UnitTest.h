@@ -47,9 +47,11 @@ public:
     QString FStandard;
 };
 
-// One specimen.
+// One specimen. A module may keep its own subclass in the list (a beam
+// with its fracture position), so it is deleted through this class.
 class KVCONTRACT_EXPORT TSpecial {
 public:
+    virtual ~TSpecial() = default;
     double FArea = 0.0;     // mm²: divisor from force (N) to strength (MPa)
     double FForce = 0.0;    // peak force, N (stored rounded to one decimal)
     double FStrength = 0.0; // MPa

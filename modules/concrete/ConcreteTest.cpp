@@ -44,15 +44,10 @@ const TConIdentity &IdentityOf(TConKind kind)
     return ids[static_cast<int>(kind)];
 }
 
-QString Field(const fw::TStoredRow &row, const QString &name)
+double Number(const fw::TStoredRow &row, const QString &name)
 {
-    for (auto it = row.begin(); it != row.end(); ++it)
-        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
-            return it.value();
-    return {};
+    return ParseNumber(TConcreteTest::StoredField(row, name));
 }
-
-double Number(const fw::TStoredRow &row, const QString &name) { return ParseNumber(Field(row, name)); }
 
 QString Mm(float v) { return QString::number(v); }
 
@@ -78,17 +73,9 @@ fw::TModuleData ConcreteData(TConKind kind)
         d.GroupExtraColumns = {QStringLiteral("SpecialShape int")};
         d.SpecimenColumns << QStringLiteral("DiameterAv") + v5 << QStringLiteral("XiShu varchar(10)");
     }
-    const QString v30 = QStringLiteral("varchar(30)"), in = QStringLiteral("int");
-    d.ParamColumns = {{QStringLiteral("ZuHao"), v30, TParamField::GroupNo, {}},
-                      {QStringLiteral("PingZhong"), v30, TParamField::Variety, {}},
-                      {QStringLiteral("LingQi"), QStringLiteral("varchar(3)"), TParamField::Age, {}},
-                      {QStringLiteral("GuiGe"), QString::fromLatin1(id.GuiGeType), TParamField::SizeIndex, {}},
-                      {QStringLiteral("XiShu"), v30, TParamField::Extra, XiShuKey},
-                      {QStringLiteral("Speed"), QStringLiteral("varchar(10)"), TParamField::Rate, {}},
-                      {QStringLiteral("GroNum"), in, TParamField::Count, {}},
-                      {QStringLiteral("LoadType"), in, TParamField::Continuous, {}},
-                      {QStringLiteral("YanShi"), in, TParamField::Delay, {}},
-                      {QStringLiteral("SelectGroNum"), in, TParamField::Created, {}}};
+    d.ParamColumns = fw::ParamTableColumns(
+        {{QStringLiteral("GuiGe"), QString::fromLatin1(id.GuiGeType), TParamField::SizeIndex, {}},
+         {QStringLiteral("XiShu"), QStringLiteral("varchar(30)"), TParamField::Extra, XiShuKey}});
 
     d.VarietyField = {QT_TRANSLATE_NOOP("TModuleText", "强度等级"), GradeChoices(), true};
     d.AgeField = {QT_TRANSLATE_NOOP("TModuleText", "试件龄期(天)"), AgeChoices(), true};
@@ -238,6 +225,14 @@ QStringList TConcreteTest::SpecimenSizeSql(const TSpecial &s) const
     return out;
 }
 
+QString TConcreteTest::StoredField(const fw::TStoredRow &row, const QString &name)
+{
+    for (auto it = row.begin(); it != row.end(); ++it)
+        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return it.value();
+    return {};
+}
+
 TConSize TConcreteTest::StoredSize(const fw::TStoredRow &row)
 {
     return StoredConSize(Number(row, QStringLiteral("LenAv")), Number(row, QStringLiteral("WidAv")),
@@ -247,7 +242,7 @@ TConSize TConcreteTest::StoredSize(const fw::TStoredRow &row)
 double TConcreteTest::StoredCoefficient(const fw::TStoredRow &row)
 {
     double k = 0.0;
-    return ParseCoefficient(Field(row, QStringLiteral("XiShu")), &k) ? k : 1.0;
+    return ParseCoefficient(StoredField(row, QStringLiteral("XiShu")), &k) ? k : 1.0;
 }
 
 void TConcreteTest::RestoreSpecimen(TSpecial &s, const fw::TStoredRow &row) const
@@ -285,7 +280,7 @@ void TConcreteTest::StoredGroupValues(fw::TParamValues &v, const fw::TStoredRow 
 {
     TFrameworkTest::StoredGroupValues(v, groupRow, specimens);
     // Speed holds the stress rate as entered.
-    const QString rate = Field(groupRow, QStringLiteral("Speed")).trimmed();
+    const QString rate = StoredField(groupRow, QStringLiteral("Speed")).trimmed();
     if (!rate.isEmpty())
         v.Rate = rate;
     if (!specimens.isEmpty()) {

@@ -26,6 +26,9 @@ public:
     // The load rate the label shows ("%.2f" kN/s; empty when not usable).
     QString LoadRateLabelText() const;
 
+    // A column of a stored row, by name in any case.
+    static QString StoredField(const fw::TStoredRow &row, const QString &name);
+
     QWidget *CreateParamForm(QWidget *Owner) override;
     bool ResumeGroup() override;
 
