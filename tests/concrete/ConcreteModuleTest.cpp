@@ -184,6 +184,14 @@ TEST(ConcreteGroup, CubesOfThreeStoredAndEvaluated)
               "150.0*150.0*150.0/0.0/1");
     EXPECT_EQ(t.CheckGroupState(), 1);
 
+    // A force corrected in the results window: the group is evaluated anew
+    // from the stored columns (32.9 MPa now lies inside).
+    db.Conn.execute("update ConCubeOne set OnekN = '740250.00' where ShunXu = 3");
+    t.FSelectedAge = QStringLiteral("28");
+    QString none;
+    t.BuildRecordSQL(QStringLiteral("C'1"), 1, none, 0, {}, {}, {}, {});
+    EXPECT_EQ(db.Value("select GroMPa" + g), "31.6");
+
     // The records' strength column is the module's strength.
     QString sql;
     t.BuildRecordSQL(QString(), 8, sql, 0, {}, {}, {}, {});
