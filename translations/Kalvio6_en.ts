@@ -1630,4 +1630,152 @@
         <translation>The statement is empty</translation>
     </message>
 </context>
+<context>
+    <name>kv::TIdleMonitor</name>
+    <message>
+        <source>控制状态：  手动控制</source>
+        <translation>Control: manual</translation>
+    </message>
+    <message>
+        <source>控制状态：  自动控制</source>
+        <translation>Control: automatic</translation>
+    </message>
+    <message>
+        <source>当前力码</source>
+        <translation>Force code </translation>
+    </message>
+    <message>
+        <source>当前阀位置</source>
+        <translation>Valve position </translation>
+    </message>
+    <message>
+        <source>系统状态：联机工作</source>
+        <translation>System status: on-line</translation>
+    </message>
+    <message>
+        <source>系统状态：脱机工作</source>
+        <translation>System status: off-line</translation>
+    </message>
+    <message>
+        <source>当前力值超过设定的空闲保护力值,已进入保护状态,请先排查原因!</source>
+        <translation>The force exceeds the idle-protection force. Protection is active; find the cause first!</translation>
+    </message>
+    <message>
+        <source>是否解除保护?如已排除请选择</source>
+        <translation>Release the protection? If the cause is removed, choose </translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>当前处于保护状态,请重启软件和控制器!</source>
+        <translation>Protection is active. Restart the software and the controller!</translation>
+    </message>
+    <message>
+        <source>距离下次运行还有%1秒</source>
+        <translation>Next run in %1 s</translation>
+    </message>
+    <message>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot reach the controller; the system cannot work. Please check that the controller is switched on!</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TRunSequence</name>
+    <message>
+        <source>当前处于保护状态,请重启软件和控制器!</source>
+        <translation>Protection is active. Restart the software and the controller!</translation>
+    </message>
+    <message>
+        <source>请选择试验</source>
+        <translation>Please select a test</translation>
+    </message>
+    <message>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot reach the controller; the system cannot work. Please check that the controller is switched on!</translation>
+    </message>
+    <message>
+        <source>软件与控制箱之间有%1个参数不一致,请判断</source>
+        <translation>%1 parameters differ between the software and the controller box. Please decide.</translation>
+    </message>
+    <message>
+        <source>组号中不能包括'/', '\', '*', ':', '?', '</source>
+        <translation>The group number must not contain '/', '\', '*', ':', '?', '</translation>
+    </message>
+    <message>
+        <source>', '&lt;', '&gt;', '|'字符</source>
+        <translation>', '&lt;', '&gt;', '|'</translation>
+    </message>
+    <message>
+        <source>当前编号的试样已经在数据库中存在，请填写新的编号</source>
+        <translation>Specimens with this number already exist in the database. Please enter a new number.</translation>
+    </message>
+    <message>
+        <source>发送数据到控制器出错</source>
+        <translation>Error sending data to the controller</translation>
+    </message>
+    <message>
+        <source>当前力码</source>
+        <translation>Force code </translation>
+    </message>
+    <message>
+        <source>当前阀位置</source>
+        <translation>Valve position </translation>
+    </message>
+    <message>
+        <source>试验已停止，请等工作台回落后继续试验</source>
+        <translation>Test stopped. Wait until the platen has come down before continuing.</translation>
+    </message>
+    <message>
+        <source>无法加载,可能原因是
+1.等待加载时间不够.
+2.初始开度不够.
+3.回油阀没关紧(液压式)</source>
+        <translation>Cannot load. Possible causes:
+1. The waiting time is too short.
+2. The initial valve opening is too small.
+3. The return valve is not closed (hydraulic).</translation>
+    </message>
+    <message>
+        <source>到现在等待时间还有%1秒</source>
+        <translation>Waiting time left: %1 s</translation>
+    </message>
+    <message>
+        <source>初始力值过大，系统无法加载，请检查是否清零！</source>
+        <translation>Initial force too large, cannot load. Check that the force was zeroed!</translation>
+    </message>
+    <message>
+        <source>现在进入正式控制阶段，请不要做任何操作!!!</source>
+        <translation>Entering the control stage. Do not operate anything!!!</translation>
+    </message>
+    <message>
+        <source>系统加载速度过快</source>
+        <translation>The system loads too fast</translation>
+    </message>
+    <message>
+        <source>定荷的时间已到，自动卸载</source>
+        <translation>The constant-load time is over; unloading automatically</translation>
+    </message>
+    <message>
+        <source>试验方法出错,试验停止</source>
+        <translation>Test method error; test stopped</translation>
+    </message>
+    <message>
+        <source>试样%1的曲线没有写入曲线文件</source>
+        <translation>The curve of specimen %1 was not written to the curve file</translation>
+    </message>
+    <message>
+        <source>最大力值</source>
+        <translation>Peak force </translation>
+    </message>
+    <message>
+        <source>目前系统处于卸载状态.</source>
+        <translation>The system is unloading.</translation>
+    </message>
+    <message>
+        <source>系统状态：脱机工作</source>
+        <translation>System status: off-line</translation>
+    </message>
+</context>
 </TS>

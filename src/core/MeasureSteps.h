@@ -58,6 +58,30 @@ public:
     virtual int MaxLoad() const { return 0; }
 };
 
+// The run sequence of a main window: the run commands, the keys, the status
+// timer's tick and the sampling timer. The window forwards to it.
+class TRunCommands {
+public:
+    virtual ~TRunCommands() = default;
+    virtual void btnRunClick() = 0;
+    virtual void btnStopClick() = 0;
+    virtual void btnEndGroClick() = 0;
+    virtual void menuRunClick() = 0;
+    virtual void btnStableClick() = 0;
+    // Demonstration buttons: Command 3 up, 2 keep, 4 down.
+    virtual void DemoCommand(int command) = 0;
+    // A key pressed anywhere in the window (seen first); true = consumed.
+    virtual bool KeyPress(int key, bool autoRepeat) = 0;
+    // Message 1253: first parameter 0 starts a run.
+    virtual void OnMsg_CheckMulti(int wParam) = 0;
+    virtual void StatusTick() = 0;
+    virtual void KillSamplingTimer() = 0;
+    // A specimen run is active (sampling).
+    virtual bool RunActive() const = 0;
+    // The chart's zoom undone: both axes back to their full range of the run.
+    virtual void ZoomReset() = 0;
+};
+
 struct TMeasureSteps {
     TLoginStep Login;
     // The user management window, modal over owner.
@@ -76,6 +100,12 @@ struct TMeasureSteps {
     std::function<void(TfrmMeasure &)> StatusTick;
     // Stops the sampling timer of a run, if one exists.
     std::function<void(TfrmMeasure &)> KillSamplingTimer;
+    // The run sequence of a window (created with the window); without it
+    // the run commands stay disabled.
+    std::function<std::unique_ptr<TRunCommands>(TfrmMeasure &)> CreateRun;
+    // The constant-load dialog: true when confirmed, with the hold force (N)
+    // and time (s) filled in. Without it btnStable stays disabled.
+    std::function<bool(TfrmMeasure &, float &force, int &seconds)> ConstantLoadDialog;
     // The exit question; true = leave the program. Empty: TfrmQuit.
     std::function<bool(QWidget *owner)> AskQuit;
     // Ends the message loop. Empty: a queued quit of the application.

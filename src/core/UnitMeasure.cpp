@@ -1,4 +1,5 @@
 #include "core/UnitMeasure.h"
+#include "core/help/HelpViewer.h"
 
 #include "core/MachineType.h"
 #include "core/UnitQuit.h"
@@ -11,9 +12,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -31,7 +32,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -172,9 +172,46 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     RefreshUnitCaptions();
 
     FormCreate();
+    ConnectRun();
 }
 
-TfrmMeasure::~TfrmMeasure() { FormDestroy(); }
+TfrmMeasure::~TfrmMeasure()
+{
+    if (FRun)
+        qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+// The run commands go to the run sequence; without one they stay disabled.
+void TfrmMeasure::ConnectRun()
+{
+    if (!FSteps.CreateRun)
+        return;
+    FRun = FSteps.CreateRun(*this);
+    if (!FRun)
+        return;
+    TRunCommands *run = FRun.get();
+    connect(btnRun, &QPushButton::clicked, this, [run] { run->btnRunClick(); });
+    connect(btnStop, &QPushButton::clicked, this, [run] { run->btnStopClick(); });
+    connect(btnEndGro, &QToolButton::clicked, this, [run] { run->btnEndGroClick(); });
+    connect(menuRun, &QAction::triggered, this, [run] { run->menuRunClick(); });
+    connect(btnStable, &QToolButton::clicked, this, [run] { run->btnStableClick(); });
+    connect(btnUP, &QPushButton::clicked, this, [run] { run->DemoCommand(3); });
+    connect(btnKeep, &QPushButton::clicked, this, [run] { run->DemoCommand(2); });
+    connect(btnDown, &QPushButton::clicked, this, [run] { run->DemoCommand(4); });
+    for (QObject *c : std::initializer_list<QObject *>{btnRun, btnStop, btnEndGro, menuRun, btnUP, btnKeep, btnDown})
+        SetCommandAvailable(c, true);
+    SetCommandAvailable(btnStable, static_cast<bool>(FSteps.ConstantLoadDialog));
+    // The window sees every key first (space declares a break, Shift stops).
+    qApp->installEventFilter(this);
+    Chart1->viewport()->installEventFilter(this);
+}
+
+void TfrmMeasure::OnMsg_CheckMulti(int wParam)
+{
+    if (FRun)
+        FRun->OnMsg_CheckMulti(wParam);
+}
 
 // ---------------------------------------------------------------------------
 // Layout
@@ -584,6 +621,16 @@ bool TfrmMeasure::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Panel5 && event->type() == QEvent::Resize)
         LayoutRunButtons();
+    if (FRun && event->type() == QEvent::KeyPress) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && w->window() == this) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (FRun->KeyPress(key->key(), key->isAutoRepeat()))
+                return true;
+        }
+    }
+    if (FRun && Chart1 && watched == Chart1->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        FRun->ZoomReset();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -996,17 +1043,15 @@ void TfrmMeasure::MachineTypeClick(int type)
     MsgInfo(tr("机型切换成功,下次启动后生效!"), this);
 }
 
-void TfrmMeasure::NHelpClick()
-{
-    const QString file = FProgramDir + QStringLiteral("/KalvioV6.chm");
-    if (QFileInfo::exists(file))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
-}
+// The program's help set beside the program; without one nothing happens.
+void TfrmMeasure::NHelpClick() { ShowProgramHelp(this); }
 
 void TfrmMeasure::timeStsBarTimer()
 {
     if (FSteps.StatusTick)
         FSteps.StatusTick(*this);
+    else if (FRun)
+        FRun->StatusTick();
 }
 
 // ---------------------------------------------------------------------------
@@ -1052,6 +1097,8 @@ void TfrmMeasure::FormClose()
     Sleep(20);
     if (FSteps.KillSamplingTimer)
         FSteps.KillSamplingTimer(*this);
+    if (FRun)
+        FRun->KillSamplingTimer();
 
     TZovData *data = FData ? FData.get() : ZovData();
     if (!data)
@@ -1075,6 +1122,9 @@ void TfrmMeasure::FormDestroy()
         return;
     FDestroyed = true;
     timeStsBar->stop();
+    // The sampling thread ends before the drivers it talks to.
+    if (FRun)
+        FRun->KillSamplingTimer();
     for (auto &driver : FDrivers) {
         if (driver) {
             driver->Finish();

@@ -64,6 +64,8 @@ public:
     // A later copy of the program asked this one to show itself; a first
     // parameter of 1001 is ignored.
     Q_INVOKABLE void OnMsg_RESTORE(int wParam, int lParam);
+    // A constant-load start asks for a run (first parameter 0).
+    Q_INVOKABLE void OnMsg_CheckMulti(int wParam);
 
     // Commands and state.
     void EnableAllButton(bool running, bool group, bool online, bool continuous);
@@ -112,6 +114,8 @@ public:
     QString ProgramDir() const { return FProgramDir; }
     bool RunLocked() const { return FRunLocked; }
     TMeasureSteps &Steps() { return FSteps; }
+    // The run sequence; null when the window was built without one.
+    TRunCommands *Run() const { return FRun.get(); }
 
     // Run state (set by the run sequence).
     bool FRunning = false;
@@ -201,6 +205,7 @@ protected:
 
 private:
     void RetryContactUntilOnline(TStartupDriver *driver);
+    void ConnectRun();
     void BuildMenus();
     void BuildToolBar();
     void BuildDisplayStrip();
@@ -238,6 +243,7 @@ private:
     QSet<QObject *> FUnavailable;
     std::array<QLabel *, 6> FPanels{};
     QPointer<QWidget> FParamForm;
+    std::unique_ptr<TRunCommands> FRun;
 };
 
 } // namespace kv

@@ -2,6 +2,7 @@
 #include "core/Startup.h"
 #include "link/CtrlBoxDriver.h"
 #include "link/UnitBaseParams.h"
+#include "run/RunSequence.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
     // The controller drivers of the six models, each with its parameter set.
     kv::InstallBaseParamsFactory();
     startup.Steps.CreateDriver = [](int machineType) { return kv::CreateStartupDriver(machineType); };
+    kv::InstallRunSequence(startup.Steps);
     switch (startup.Run()) {
     case kv::TStartup::TOutcome::AnotherCopyRunning:
         return 0;

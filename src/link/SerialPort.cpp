@@ -126,6 +126,21 @@ bool TMSComm::Open(int port, const QString &settings)
 
 void TMSComm::Close() { DropPort(); }
 
+bool TMSComm::HandTo(QThread *thread)
+{
+    if (!FPort)
+        return true; // nothing open: the next Open creates the port where it runs
+    if (!thread || !OwnedHere())
+        return false;
+    if (thread == QThread::currentThread())
+        return true;
+    FPort->moveToThread(thread);
+    if (FPort->thread() != thread)
+        return false;
+    FOwner = thread;
+    return true;
+}
+
 bool TMSComm::IsOpen() const { return OwnedHere() && FPort->isOpen(); }
 
 bool TMSComm::Output(const QByteArray &bytes)

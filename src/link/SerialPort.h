@@ -59,6 +59,13 @@ public:
     virtual QByteArray Input(int count) = 0;
     // Drops everything received so far (InBufferCount := 0).
     virtual void DiscardInput() = 0;
+    // Gives the line to another thread (the sampling thread of a run, and
+    // back): called by the thread that holds it; false when it cannot.
+    virtual bool HandTo(QThread *thread)
+    {
+        (void)thread;
+        return true;
+    }
 };
 
 using TSerialLineFactory = std::function<std::unique_ptr<TSerialLine>()>;
@@ -77,6 +84,7 @@ public:
     int InBufferCount() override;
     QByteArray Input(int count) override;
     void DiscardInput() override;
+    bool HandTo(QThread *thread) override;
 
     // The device path of the last Open.
     QString DevicePath() const { return FDevicePath; }

@@ -241,6 +241,8 @@ public:
     void SetSerialFactory(TSerialLineFactory factory) { FSerialFactory = std::move(factory); }
     static void SetDefaultSerialFactory(TSerialLineFactory factory);
     TSerialLine *Line() const { return FComm.get(); }
+    // Hands the serial line to thread (see TSerialLine::HandTo).
+    bool HandLineTo(QThread *thread) { return !FComm || FComm->HandTo(thread); }
 
 protected:
     // Base behaviour of Init and Finish (serial line, ready flag).

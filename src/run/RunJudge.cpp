@@ -1,0 +1,121 @@
+#include "run/RunJudge.h"
+
+#include "link/UnitCtrlBox.h"
+
+#include <QLoggingCategory>
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcJudge, "kv.run.judge")
+
+namespace kv {
+
+float HistorySlope(const THistory &history, int n, float period)
+{
+    if (n < 2 || period <= 0.0f)
+        return 0.0f;
+    return (history[1] - history[n]) / (static_cast<float>(n - 1) * period);
+}
+
+float DisplaySpeed(const THistory &forces, float rate, float period)
+{
+    if (std::fabs(rate) < 0.01f)
+        return 0.0f;
+    const float s14 = HistorySlope(forces, 15, period);
+    const float lo = std::min(rate / 2.0f, 2.0f * rate);
+    const float hi = std::max(rate / 2.0f, 2.0f * rate);
+    if (s14 < lo || s14 > hi)
+        return s14;
+    const float s29 = HistorySlope(forces, 30, period);
+    float r = rate + (s29 - rate) / 5.0f;
+    const float a = std::fabs(rate);
+    if (std::fabs(r) > 1.07f * a)
+        r = 1.07f * rate;
+    if (std::fabs(r) < 0.93f * a)
+        r = 0.93f * rate;
+    return r;
+}
+
+namespace {
+
+bool ForceDropped(const TCtrlBox &box, const TMyGlbParam &glb, float x)
+{
+    if (box.FJudgeLoadPointType != 0)
+        return glb.PeakForce - x > static_cast<float>(box.FBreakValue);
+    const int n = box.FdotCount;
+    if (n < 1)
+        return false;
+    int count = 0;
+    for (int k = 1; k <= n; ++k) {
+        const bool below = box.FJudgeLoadType != 0 ? glb.ForceHistory[k] < glb.PeakForce
+                                                   : glb.ForceHistory[k] < glb.ForceHistory[k + 1];
+        if (below)
+            ++count;
+    }
+    return count == n;
+}
+
+bool SpeedDropped(const TCtrlBox &box, const TMyGlbParam &glb, float setRate, float period)
+{
+    const int n = box.FJudgeSpeedTime;
+    if (n < 2)
+        return false; // one sample has no slope
+    const float v = HistorySlope(glb.ForceHistory, n, period);
+    qCDebug(lcJudge, "Speed = %.2f", static_cast<double>(v));
+    return v <= static_cast<float>(box.FJudgeSpeedK) * setRate / 100.0f;
+}
+
+bool ValveSurged(const TCtrlBox &box, const TMyGlbParam &glb, float period)
+{
+    const int n = box.FJudgeFaTime;
+    if (n < 2)
+        return false;
+    const float span = static_cast<float>(n - 1) * period;
+    const float current = (glb.ValveHistory[1] - glb.ValveHistory[n]) / span;
+    const float last = (glb.ValveHistory[3] - glb.ValveHistory[n + 3]) / span *
+                       (static_cast<float>(box.FJudgeFaK) / 100.0f + 1.0f);
+    qCDebug(lcJudge, "CurrFa = %.1f, LastFa = %.1f", static_cast<double>(current), static_cast<double>(last));
+    return current > last;
+}
+
+} // namespace
+
+TJudgement JudgeBreak(const TCtrlBox &box, const TMyGlbParam &glb, float x, float setRate, float period)
+{
+    bool broken = false;
+    if (box.FJudgeFlags.Force)
+        broken = ForceDropped(box, glb, x);
+    if (!broken && box.FJudgeFlags.Speed)
+        broken = SpeedDropped(box, glb, setRate, period);
+    if (!broken && box.FJudgeFlags.Valve)
+        broken = ValveSurged(box, glb, period);
+    if (static_cast<float>(box.FStartJudge) > glb.PeakForce)
+        broken = false;
+
+    TJudgement j;
+    if (broken || box.ManualBreak.load()) {
+        j.State = jsBreak;
+        return j;
+    }
+    j.Speed = x < 10.0f ? setRate : DisplaySpeed(glb.ForceHistory, setRate, period);
+    j.State = j.Speed > kTooFastSpeed ? jsTooFast : jsContinue;
+    return j;
+}
+
+TJudgement JudgeHold(TMyGlbParam &glb, float x, float period)
+{
+    if (!glb.HoldReached && x > glb.HoldForce - 1.0f) {
+        glb.HoldReached = true;
+        glb.HoldStartTick = glb.ControlTicks;
+    }
+    TJudgement j;
+    if (glb.HoldReached) {
+        j.Speed = 0.0f;
+        const float held = static_cast<float>(glb.ControlTicks - glb.HoldStartTick) * period;
+        j.State = held > static_cast<float>(glb.HoldTime) ? jsHoldOver : jsContinue;
+        return j;
+    }
+    j.Speed = DisplaySpeed(glb.ForceHistory, glb.HoldRate, period);
+    return j;
+}
+
+} // namespace kv

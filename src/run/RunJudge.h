@@ -1,0 +1,46 @@
+#pragma once
+// The judgement of one control sample: break detection (force drop, speed
+// drop, valve surge, start-judge force, manual break), the displayed loading
+// speed, and the constant-load hold. Plain functions over the run's histories
+// and the driver's judgement parameters.
+#include "core/UnitGlbParam.h"
+
+namespace kv {
+
+class TCtrlBox;
+
+// States handed to HandleJudgement.
+enum TJudgeState : int {
+    jsContinue = 1,
+    jsBreak = 2,
+    jsTooFast = 3,
+    jsHoldOver = 8,
+};
+
+struct TJudgement {
+    float Speed = 0.0f;  // N/s
+    int State = jsContinue;
+};
+
+// Speeds above this (N/s) stop the run as "too fast".
+inline constexpr float kTooFastSpeed = 60000.0f;
+
+// Slope of a history over n samples: (h[1] - h[n]) / ((n - 1) * period).
+// Windows longer than the history read its oldest entry; a window of fewer
+// than two samples has no slope (0).
+float HistorySlope(const THistory &history, int n, float period);
+
+// The loading speed shown for a set rate (N/s): the raw 14-interval slope
+// when it is outside half to twice the rate, else the 29-interval slope
+// pulled toward the rate and held within 93 %..107 % of it.
+float DisplaySpeed(const THistory &forces, float rate, float period);
+
+// Break judgement for force x (N) against the driver's criteria; reads
+// PeakForce and both histories of glb. setRate is the test's FSpeed (N/s).
+TJudgement JudgeBreak(const TCtrlBox &box, const TMyGlbParam &glb, float x, float setRate, float period);
+
+// Constant-load judgement: marks when HoldForce is first reached and ends
+// the hold after HoldTime seconds.
+TJudgement JudgeHold(TMyGlbParam &glb, float x, float period);
+
+} // namespace kv
