@@ -86,6 +86,15 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
     cbMode = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "是否连续加载"), {T("单独试验"), T("连续试验")}, false});
     cbDelay = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "延时时间(s)"), FData.DelayChoices, true}, cbMode);
     lblDelay = qobject_cast<QLabel *>(FControls->labelForField(cbDelay));
+    // Named, so that tools and tests find the controls of any module's form.
+    edtGroupNo->setObjectName(QStringLiteral("edtGroupNo"));
+    const std::pair<QComboBox *, const char *> names[] = {{cbVariety, "cbVariety"}, {cbGrade, "cbGrade"},
+                                                          {cbAge, "cbAge"},         {cbSize, "cbSize"},
+                                                          {cbRate, "cbRate"},       {cbCount, "cbCount"},
+                                                          {cbMode, "cbMode"},       {cbDelay, "cbDelay"}};
+    for (const auto &n : names)
+        if (n.first)
+            n.first->setObjectName(QLatin1String(n.second));
     connect(cbMode, &QComboBox::currentIndexChanged, this, [this](int i) { ShowContinuous(i == 1); });
 
     sgResult = new QTableWidget(split);
@@ -142,6 +151,7 @@ QComboBox *TParamForm::AddExtraCombo(const QString &key, const QString &caption,
                                      bool editable, QWidget *after)
 {
     QComboBox *box = AddCombo({caption, choices, editable}, after);
+    box->setObjectName(QStringLiteral("cb") + key);
     FExtra.insert(key, box);
     return box;
 }

@@ -1,0 +1,226 @@
+// End to end: a six-specimen CemComp group on the simulated box over a
+// pseudo-terminal, in real time, through the program's module host and run
+// sequence. The stored forces, strengths and group result must be what the
+// rule gives for the strengths the box broke at, and the report's PDF must
+// show every field.
+#include "../link/SimProcess.h"
+
+#include "CemCompTest.h"
+#include "CemRules.h"
+#include "CurveFile.h"
+#include "GroupResult.h"
+#include "ModuleReport.h"
+#include "SqlText.h"
+#include "TestSupport.h"
+#include "core/UnitFunction.h"
+#include "core/UnitMeasure.h"
+#include "core/UnitModuleHost.h"
+#include "db/DbEngine.h"
+#include "link/CtrlBoxDriver.h"
+#include "link/SerialPort.h"
+#include "link/UnitBaseParams.h"
+#include "link/UnitCtrlBox.h"
+#include "run/RunSequence.h"
+#include "store/UnitData.h"
+#include "ui/MessageService.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+using namespace kv;
+using linktest::TPortFolder;
+using linktest::TSim;
+
+namespace {
+
+struct TSimRig {
+    kvtest::TFreshDb Db = kvtest::FreshDatabase();
+    TPortFolder Folder;
+    TRecordingMessageService Messages;
+    TMessageGuard Guard{&Messages};
+    TMeasureSteps Steps;
+    TCtrlBox *Box = nullptr;
+    std::unique_ptr<TfrmMeasure> W;
+
+    TSimRig()
+    {
+        {
+            TZovData data(Db.path);
+            data.ExecSql(QStringLiteral("Update SavString set StrCont = '0' where StrNo = 103")); // KVD300
+        }
+        InstallBaseParamsFactory();
+        Steps.Login = [](QWidget *) { return TLoginOutcome{true, QStringLiteral("Admin")}; };
+        Steps.AskQuit = [](QWidget *) { return true; };
+        Steps.QuitApplication = [] {};
+        const QString dir = Folder.Path();
+        Steps.CreateDriver = [this, dir](int type) {
+            auto d = CreateStartupDriver(type);
+            Box = CtrlBoxOf(d.get());
+            Box->SetSerialFactory([dir] { return std::make_unique<TMSComm>(dir); });
+            return d;
+        };
+        InstallTestModuleHost(Steps);
+        InstallRunSequence(Steps);
+        // The shipped module, as the installed program has it.
+        QDir().mkpath(dir + QStringLiteral("/dll"));
+        QFile::copy(QStringLiteral(KV_STAGE_DIR "/dll/CemComp") + TestModuleSuffix(),
+                    dir + QStringLiteral("/dll/CemComp") + TestModuleSuffix());
+    }
+    ~TSimRig()
+    {
+        W.reset();
+        TCtrlBox::SetParamSetFactory(nullptr);
+        SetZovData(nullptr);
+    }
+
+    void Show()
+    {
+        TMeasureEnv env;
+        env.ProgramDir = Folder.Path();
+        env.Data = std::make_unique<TZovData>(Db.path);
+        SetZovData(env.Data.get());
+        env.Steps = Steps;
+        W = std::make_unique<TfrmMeasure>(std::move(env));
+        W->show();
+    }
+    bool WaitFor(const std::function<bool()> &done, int ms)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+    bool RunOver() { return !Box->RunActive.load() && !W->FRunning; }
+    template <class T> T *Control(const char *name)
+    {
+        return W->ParamForm() ? W->ParamForm()->findChild<T *>(QLatin1String(name)) : nullptr;
+    }
+};
+
+QString Tool(const char *name) { return QStandardPaths::findExecutable(QLatin1String(name)); }
+
+} // namespace
+
+TEST(CemCompOnSimulator, SixSpecimenGroupStoredEvaluatedAndReported)
+{
+    TSimRig rig;
+    TSim sim(rig.Folder, QStringLiteral("KVD300"), 1);
+    ASSERT_TRUE(sim.WaitReady());
+    // Five prisms near 40 MPa and one far below on a 40 × 40 mm face, all
+    // above the box's control entry and the start force of the installed set.
+    const double strengths[6] = {64000, 65000, 63000, 64500, 63500, 48000};
+    ASSERT_TRUE(sim.Ok(QStringLiteral("strength 64000 65000 63000 64500 63500 48000")));
+    rig.Show();
+    ASSERT_TRUE(rig.Box->IsOnline());
+    TBaseTest *test = rig.W->MyFunction()->CurrentTest();
+    ASSERT_NE(test, nullptr);
+    ASSERT_EQ(test->FTestName, QStringLiteral("水泥胶砂抗压"));
+    rig.Box->FJudgeFlags = TJudgeFlags{true, false, false};
+    rig.Box->FJudgeLoadPointType = 1;
+    rig.Box->FBreakValue = 1000;
+    rig.Box->FStartJudge = 2000;
+
+    auto *group = rig.Control<QLineEdit>("edtGroupNo");
+    ASSERT_NE(group, nullptr);
+    group->setText(QStringLiteral("E2E'1"));
+    rig.Control<QComboBox>("cbSize")->setCurrentText(QStringLiteral("40*40"));
+    rig.Control<QComboBox>("cbRate")->setCurrentText(QStringLiteral("5.0"));
+    rig.Control<QComboBox>("cbCount")->setCurrentText(QStringLiteral("6"));
+    rig.Control<QComboBox>("cbMode")->setCurrentIndex(0);
+    rig.Messages.clear();
+
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(rig.W->btnRun->isEnabled());
+        rig.W->btnRun->click();
+        ASSERT_TRUE(rig.Box->RunActive.load()) << rig.Messages.texts().join(';').toStdString();
+        ASSERT_TRUE(rig.WaitFor([&] { return rig.RunOver(); }, 60000));
+        ASSERT_TRUE(rig.Messages.texts().isEmpty()) << rig.Messages.texts().join(';').toStdString();
+        EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 0.2 * strengths[i]; }, 5000));
+    }
+    EXPECT_FALSE(rig.W->FGroupActive);
+    EXPECT_EQ(test->FCurrent, 1);
+
+    // What is stored.
+    db::TDbConnection conn;
+    conn.open(rig.Db.path);
+    db::TDbQuery q(conn);
+    q.setSql(QStringLiteral("select * from CemCompGROne where ZuHao = 'E2E''1' order by ShunXu"));
+    q.open();
+    ASSERT_EQ(q.recordCount(), 6);
+    std::vector<float> forces, mpa;
+    for (int i = 0; i < 6; ++i) {
+        q.moveTo(i);
+        const double n = q.fieldByName(QStringLiteral("OnekN")).asFloat();
+        // Within two samples of loading at 5 kN/s (500 N each) plus the noise.
+        EXPECT_NEAR(n, strengths[i], 1000.0) << i;
+        EXPECT_EQ(q.fieldByName(QStringLiteral("LenAv")).asString(), "40.0");
+        EXPECT_EQ(q.fieldByName(QStringLiteral("ShunXu")).asInteger(), i + 1);
+        forces.push_back(fw::ShownValue(n / 1000.0, 2));
+        mpa.push_back(fw::ShownValue(n / 1600.0, 1));
+    }
+    const fw::TRuleResult fr = cem::CompressiveRule(forces);
+    const fw::TRuleResult sr = cem::CompressiveRule(mpa);
+    EXPECT_EQ(sr.Marked, std::vector<int>{5}); // the weak prism is the outlier
+    EXPECT_FALSE(sr.Invalid);
+    q.setSql(QStringLiteral("select * from CemCompGroup where ZuHao = 'E2E''1'"));
+    q.open();
+    ASSERT_EQ(q.recordCount(), 1);
+    EXPECT_EQ(q.fieldByName(QStringLiteral("GroMPa")).asString(), fw::StrengthResultText(sr, 6));
+    EXPECT_EQ(q.fieldByName(QStringLiteral("GrokN")).asString(), fw::ForceResultText(fr, 6));
+    EXPECT_EQ(q.fieldByName(QStringLiteral("GroNum")).asInteger(), 6);
+    EXPECT_EQ(q.fieldByName(QStringLiteral("SelectGroNum")).asInteger(), 6);
+    EXPECT_EQ(q.fieldByName(QStringLiteral("Speed")).asString(), "5000.0");
+    EXPECT_EQ(q.fieldByName(QStringLiteral("ExpMan")).asString(), "Admin");
+    EXPECT_EQ(test->FGroupResultStrength, fw::StrengthResultText(sr, 6));
+    auto *grid = rig.W->ParamForm()->findChild<QTableWidget *>(QStringLiteral("sgResult"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_TRUE(grid->item(6, 1)->text().startsWith(QLatin1Char('*')));
+    EXPECT_EQ(grid->item(8, 2)->text(), fw::StrengthResultText(sr, 6));
+    // Six curves in the group's file.
+    const QString curves = CurveFilePath(*test, rig.W->GlbParam()->OutFileDir);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_GT(ReadCurveFile(curves, i).size(), 5u) << i;
+
+    // The report of the stored group as a PDF, turned into a picture and text.
+    const QString shots = qEnvironmentVariable("KV_SHOT_DIR");
+    if (!shots.isEmpty())
+        rig.W->grab().save(QDir(shots).filePath(QStringLiteral("e2e_window.png")));
+    cem::TCemCompTest reader;
+    reader.TestName();
+    reader.SetConnection(&conn);
+    const fw::TReport rep = reader.BuildReport(QStringLiteral("E2E'1"), QStringLiteral("28"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("e2e.pdf"));
+    ASSERT_TRUE(fw::ReportToPdf(rep, pdf));
+    if (Tool("pdftotext").isEmpty() || Tool("pdftoppm").isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    QProcess ppm;
+    ppm.start(Tool("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"), pdf,
+                                  dir.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(ppm.waitForFinished(30000));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("page-1.png"))));
+    if (!shots.isEmpty())
+        QFile::copy(dir.filePath(QStringLiteral("page-1.png")), QDir(shots).filePath(QStringLiteral("e2e_report.png")));
+    QProcess text;
+    text.start(Tool("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString t = QString::fromUtf8(text.readAllStandardOutput());
+    QStringList fields = {QStringLiteral("水泥胶砂抗压 报表"), QStringLiteral("E2E'1"), QStringLiteral("Admin"),
+                          QStringLiteral("GB/T 17671-1999"), QStringLiteral("委托单位"), QStringLiteral("40.0*40.0"),
+                          QStringLiteral("有效强度(MPa)"), fw::StrengthResultText(sr, 6)};
+    for (int i = 0; i < 6; ++i)
+        fields << FixedText(forces[i], 2) << FixedText(mpa[i], 1);
+    for (const QString &f : fields)
+        EXPECT_TRUE(t.contains(f)) << f.toStdString();
+}
