@@ -1171,6 +1171,99 @@
     </message>
 </context>
 <context>
+    <name>kv::TChange</name>
+    <message>
+        <source>手动自动切换</source>
+        <translation>Manual / Automatic Control</translation>
+    </message>
+    <message>
+        <source>控制方式</source>
+        <translation>Control mode</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>手动</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>切换到手动控制</source>
+        <translation>Switched to manual control</translation>
+    </message>
+    <message>
+        <source>切换到自动控制</source>
+        <translation>Switched to automatic control</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmExplain</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>数字电液测控软件</source>
+        <translation>Digital Electro-Hydraulic Measurement and Control Software</translation>
+    </message>
+    <message>
+        <source>版本：6.1</source>
+        <translation>Version: 6.1</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmStopPar</name>
+    <message>
+        <source>定荷设置</source>
+        <translation>Constant Load Settings</translation>
+    </message>
+    <message>
+        <source>设置定荷力值和时间</source>
+        <translation>Set the constant-load force and time</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>定荷的力值：</source>
+        <translation>Constant-load force:</translation>
+    </message>
+    <message>
+        <source>定荷的时间：</source>
+        <translation>Constant-load time:</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>开始定荷控制</source>
+        <translation>Start constant-load control</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>设定的定荷力值超出范围最大力的(%1-100%)</source>
+        <translation>The constant-load force is outside the range (1%-100%) of the maximum force</translation>
+    </message>
+</context>
+<context>
     <name>kv::TfrmQuit</name>
     <message>
         <location filename="../src/core/UnitQuit.cpp" line="15"/>

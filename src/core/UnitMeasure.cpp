@@ -2,7 +2,10 @@
 #include "core/help/HelpViewer.h"
 
 #include "core/MachineType.h"
+#include "core/UnitChange.h"
+#include "core/UnitExplain.h"
 #include "core/UnitQuit.h"
+#include "link/CtrlBoxDriver.h"
 #include "store/UnitData.h"
 #include "store/UserRights.h"
 #include "Clock.h"
@@ -15,6 +18,7 @@
 #include <QKeyEvent>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -23,8 +27,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
@@ -39,6 +45,7 @@
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kv {
@@ -152,13 +159,16 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     timeStsBar->setInterval(kStatusTimerMs);
     connect(timeStsBar, &QTimer::timeout, this, &TfrmMeasure::timeStsBarTimer);
 
-    // Commands whose windows are not part of the program yet.
+    // Commands whose windows are not part of the program yet (records,
+    // calibration, verification, hardware test, force codes, report
+    // settings), and those that wait for the run sequence or the driver.
     for (QObject *c : std::initializer_list<QObject *>{
              menuRun, menuAdvanced, menuTestHard, menuGro, NChangeAutoORHand, NConfigRep,
-             menuAbtAbt, btnPrint, btnOneChk, btnCheck, btnStable, btnEndGro, btnSlow,
+             btnPrint, btnOneChk, btnCheck, btnStable, btnEndGro, btnSlow,
              btnFast, btnReset, btnRun, btnStop, bitUp, BitDown, sb_ClearZero, btnUP, btnKeep, btnDown,
              tbValveSet, btnValveDec, btnValveInc})
         SetCommandAvailable(c, false);
+    ConnectDriverCommands();
     SetCommandAvailable(menuLeave, static_cast<bool>(FSteps.Login));
     // The side switch reloads the tests: it needs the module host.
     SetCommandAvailable(btnKZ, static_cast<bool>(FSteps.LoadTestModules));
@@ -282,6 +292,9 @@ void TfrmMeasure::BuildMenus()
     NHelp->setObjectName(QStringLiteral("NHelp"));
 
     connect(menuQuit, &QAction::triggered, this, &TfrmMeasure::menuQuitClick);
+    connect(menuAbtAbt, &QAction::triggered, this, [this] { TfrmExplain::Show(this); });
+    connect(menuAdvanced, &QAction::triggered, this, &TfrmMeasure::menuAdvancedClick);
+    connect(NChangeAutoORHand, &QAction::triggered, this, &TfrmMeasure::NChangeAutoORHandClick);
     connect(NHelp, &QAction::triggered, this, &TfrmMeasure::NHelpClick);
     connect(menuUser, &QAction::triggered, this, &TfrmMeasure::menuUserClick);
     connect(menuLeave, &QAction::triggered, this, [this] {
@@ -770,6 +783,7 @@ void TfrmMeasure::FormShow()
     }
 
     SelectLastTest();
+    RefreshDriverCommands();
 
     if (driver) {
         if (driver->ExistHand() == 1) {
@@ -904,6 +918,8 @@ void TfrmMeasure::EnableAllButton(bool running, bool group, bool online, bool co
     set(btnRun, mayLeave && online && !FRunLocked);
     for (QObject *c : std::initializer_list<QObject *>{btnReset, bitUp, BitDown})
         set(c, mayLeave && online);
+    // The sampling thread owns the box during a run: no zeroing meanwhile.
+    set(sb_ClearZero, !running);
     for (QMenu *m : {menuSystem, menuSetting, menuAbout})
         m->menuAction()->setEnabled(idle);
 }
@@ -1052,6 +1068,112 @@ void TfrmMeasure::timeStsBarTimer()
         FSteps.StatusTick(*this);
     else if (FRun)
         FRun->StatusTick();
+    RefreshValvePanel();
+}
+
+// The manual valve panel of the maintenance user: the gauge follows the
+// valve; the slider and its step buttons stay disabled with the slider at 0.
+void TfrmMeasure::RefreshValvePanel()
+{
+    if (!PlManuCtrl->isVisible())
+        return;
+    {
+        const QSignalBlocker quiet(tbValveSet);
+        tbValveSet->setValue(0);
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{tbValveSet, btnValveDec, btnValveInc})
+        w->setEnabled(false);
+    TCtrlBox *box = CtrlBoxOf(CurrentDriver());
+    if (!box || box->RunActive.load())
+        return;
+    const int valve = box->GetAuxCode();
+    guValvePos->setValue(std::clamp(valve, guValvePos->minimum(), guValvePos->maximum()));
+    edtValvePos->setText(QString::number(valve));
+}
+
+// ---------------------------------------------------------------------------
+// Commands that talk to the driver (only between runs: EnableAllButton
+// disables them while the sampling thread owns the box).
+
+void TfrmMeasure::ConnectDriverCommands()
+{
+    connect(btnReset, &QPushButton::clicked, this, [this] {
+        if (TCtrlBox *box = CtrlBoxOf(CurrentDriver()))
+            box->ResetPlaten();
+    });
+    connect(bitUp, &QPushButton::clicked, this, [this] {
+        if (TStartupDriver *d = CurrentDriver())
+            d->Command(5);
+    });
+    connect(BitDown, &QPushButton::clicked, this, [this] {
+        if (TStartupDriver *d = CurrentDriver())
+            d->Command(6);
+    });
+    connect(sb_ClearZero, &QPushButton::clicked, this, [this] {
+        if (TCtrlBox *box = CtrlBoxOf(CurrentDriver()); box && !FRunning)
+            box->ClearZero();
+    });
+    connect(tbValveSet, &QSlider::valueChanged, this, [this](int position) {
+        if (TCtrlBox *box = CtrlBoxOf(CurrentDriver()); box && !FRunning)
+            box->SetValvePosition(position);
+    });
+    connect(btnValveDec, &QPushButton::clicked, this, [this] { tbValveSet->setValue(tbValveSet->value() - 1); });
+    connect(btnValveInc, &QPushButton::clicked, this, [this] { tbValveSet->setValue(tbValveSet->value() + 1); });
+}
+
+// What the current driver offers: the box commands need a controller box,
+// the advanced parameters its parameter window, the control-mode switch
+// a box with manual control.
+void TfrmMeasure::RefreshDriverCommands()
+{
+    TStartupDriver *driver = CurrentDriver();
+    TCtrlBox *box = CtrlBoxOf(driver);
+    SetCommandAvailable(btnReset, box != nullptr);
+    SetCommandAvailable(sb_ClearZero, box != nullptr);
+    SetCommandAvailable(bitUp, driver != nullptr);
+    SetCommandAvailable(BitDown, driver != nullptr);
+    SetCommandAvailable(menuAdvanced, box && box->ShowParams());
+    SetCommandAvailable(NChangeAutoORHand, box != nullptr);
+    NChangeAutoORHand->setVisible(driver && driver->ExistHand() == 1);
+}
+
+void TfrmMeasure::menuAdvancedClick()
+{
+    TStartupDriver *driver = CurrentDriver();
+    TCtrlBox *box = CtrlBoxOf(driver);
+    if (!box)
+        return;
+    timeStsBar->stop();
+    driver->Command(0);
+    driver->SetADState(2);
+    if (QPointer<QWidget> window = box->ShowParams()) {
+        if (auto *dialog = qobject_cast<QDialog *>(window.data())) {
+            dialog->exec();
+        } else {
+            window->setWindowModality(Qt::ApplicationModal);
+            window->show();
+            while (window && window->isVisible())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    driver->SetADState(0);
+    ResetChart();
+    RefreshCaption();
+    timeStsBar->start();
+    NChangeAutoORHand->setVisible(driver->ExistHand() == 1);
+}
+
+void TfrmMeasure::NChangeAutoORHandClick()
+{
+    TStartupDriver *driver = CurrentDriver();
+    TCtrlBox *box = CtrlBoxOf(driver);
+    if (!box)
+        return;
+    TChange dialog(driver->HandMode(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!ApplyControlMode(DataModule(), *box, *driver, dialog.Choice(), this))
+        MsgWarning(tr("设置保存失败,请检查数据库!"), this);
 }
 
 // ---------------------------------------------------------------------------

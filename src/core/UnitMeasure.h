@@ -84,6 +84,9 @@ public:
     // Click of an item of the three digit menus (tag = decimals, hint 1..3).
     void SetDigits(QAction *item);
     void LayoutRunButtons();
+    // Availability of the commands that need the current driver's box
+    // (start-up and every side switch).
+    void RefreshDriverCommands();
 
     // The driver of the current machine type; null without a controller link.
     TStartupDriver *CurrentDriver() const;
@@ -227,6 +230,10 @@ private:
     void MachineTypeClick(int type);
     void NHelpClick();
     void timeStsBarTimer();
+    void RefreshValvePanel();
+    void ConnectDriverCommands();
+    void menuAdvancedClick();
+    void NChangeAutoORHandClick();
 
     QString FProgramDir;
     TMeasureSteps FSteps;

@@ -134,6 +134,7 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
 
     // 4-5. The new driver's box.
     ContactAfterSwitch();
+    RefreshDriverCommands();
     if (IsOnline()) {
         SetPanelText(2, tr("系统状态：联机工作"));
     } else {

@@ -1,5 +1,6 @@
 // Kalvio6: the entry point. The start-up sequence lives in TStartup.
 #include "core/Startup.h"
+#include "core/UnitStopPar.h"
 #include "link/CtrlBoxDriver.h"
 #include "link/UnitBaseParams.h"
 #include "run/RunSequence.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     kv::InstallBaseParamsFactory();
     startup.Steps.CreateDriver = [](int machineType) { return kv::CreateStartupDriver(machineType); };
     kv::InstallRunSequence(startup.Steps);
+    kv::InstallConstantLoadDialog(startup.Steps);
     switch (startup.Run()) {
     case kv::TStartup::TOutcome::AnotherCopyRunning:
         return 0;

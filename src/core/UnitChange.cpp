@@ -1,0 +1,88 @@
+#include "core/UnitChange.h"
+
+#include "core/MeasureSteps.h"
+#include "link/UnitCtrlBox.h"
+#include "store/UnitData.h"
+#include "SqlText.h"
+#include "ui/MessageService.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kv {
+
+TChange::TChange(int handMode, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Change"));
+    setWindowTitle(tr("手动自动切换"));
+    setModal(true);
+
+    auto *box = new QGroupBox(tr("控制方式"), this);
+    box->setObjectName(QStringLiteral("rgMode"));
+    rbAuto = new QRadioButton(tr("自动"), box);
+    rbAuto->setObjectName(QStringLiteral("rbAuto"));
+    rbHand = new QRadioButton(tr("手动"), box);
+    rbHand->setObjectName(QStringLiteral("rbHand"));
+    auto *group = new QButtonGroup(this);
+    group->addButton(rbAuto, 0);
+    group->addButton(rbHand, 1);
+    (handMode == 1 ? rbHand : rbAuto)->setChecked(true);
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(16, 10, 16, 10);
+    row->addWidget(rbAuto);
+    row->addSpacing(24);
+    row->addWidget(rbHand);
+    row->addStretch(1);
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
+    QPushButton *cancel = buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *col = new QVBoxLayout(this);
+    col->setContentsMargins(18, 14, 18, 12);
+    col->addWidget(box);
+    col->addSpacing(8);
+    col->addWidget(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(300, 140)));
+}
+
+int TChange::Choice() const { return rbHand->isChecked() ? 1 : 0; }
+
+bool StoreAutoLoad(TZovData &data, const QString &model, int value)
+{
+    const QString where = QStringLiteral(" Where [Name] = ") + QuotedStr(QStringLiteral("FAutoLoad")) +
+                          QStringLiteral(" and CtrlBox = ") + QuotedStr(model);
+    if (!data.ExecSql(QStringLiteral("Select * from CtrlBoxSaveItems") + where))
+        return false;
+    const QString text = QuotedStr(SqlNum(qint64(value)));
+    if (data.qryZov.recordCount() > 0)
+        return data.ExecSql(QStringLiteral("Update CtrlBoxSaveItems set [Value] = ") + text + where);
+    return data.ExecSql(QStringLiteral("Insert Into CtrlBoxSaveItems (CtrlBox, Name, [Value]) Values ( ") +
+                        QuotedStr(model) + QLatin1Char(',') + QuotedStr(QStringLiteral("FAutoLoad")) +
+                        QLatin1Char(',') + text + QLatin1Char(')'));
+}
+
+bool ApplyControlMode(TZovData *data, TCtrlBox &box, TStartupDriver &driver, int choice, QWidget *parent)
+{
+    box.FAutoLoad = choice == 1 ? 1 : 0;
+    if (box.FAutoLoad == 1) {
+        driver.SetControlMode(2);
+        MsgInfo(TChange::tr("切换到手动控制"), parent);
+    } else {
+        driver.SetControlMode(0);
+        MsgInfo(TChange::tr("切换到自动控制"), parent);
+    }
+    return data && StoreAutoLoad(*data, QString::fromLatin1(box.Profile().Key), box.FAutoLoad);
+}
+
+} // namespace kv

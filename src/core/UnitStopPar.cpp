@@ -1,0 +1,161 @@
+#include "core/UnitStopPar.h"
+
+#include "core/MachineType.h"
+#include "core/UnitMeasure.h"
+#include "link/CtrlBoxDriver.h"
+#include "store/UnitData.h"
+#include "Clock.h"
+#include "ui/MessageService.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace kv {
+
+namespace {
+
+constexpr int kMissingValue = 100;
+constexpr int kMaxSeconds = 36000;
+constexpr int kSettleMs = 200;
+
+int StoredOr100(TZovData *data, int slot)
+{
+    qint32 value = kMissingValue;
+    if (!data || !data->ReadNumInt(slot, value))
+        value = kMissingValue;
+    return value;
+}
+
+QSpinBox *MakeSpin(QWidget *parent, const QString &name)
+{
+    auto *s = new QSpinBox(parent);
+    s->setObjectName(name);
+    s->setMinimumWidth(140);
+    s->setAlignment(Qt::AlignRight);
+    s->setStyleSheet(QStringLiteral("QSpinBox { font: 12pt; }"));
+    return s;
+}
+
+} // namespace
+
+TStopParSlots StopParSlots(bool kvd520Family)
+{
+    return kvd520Family ? TStopParSlots{20006, 20007} : TStopParSlots{20008, 20009};
+}
+
+TStopParRange StopParRange(double maxLoad, double loadCoe)
+{
+    const double coe = loadCoe > 0 ? loadCoe : 1.0;
+    return {static_cast<int>(std::lround(maxLoad / 50.0 / coe)),
+            static_cast<int>(std::lround(maxLoad * 1.02 / coe))};
+}
+
+bool StopForceAccepted(double force, double maxLoad)
+{
+    // A force of nothing holds nothing, even when the maximum force is unknown.
+    return force > 0.0 && force >= 0.01 * maxLoad && force <= 1.03 * maxLoad;
+}
+
+TfrmStopPar::TfrmStopPar(TZovData *data, TCtrlBox *box, bool kvd520Family, double maxLoad,
+                         const QString &loadUnit, double loadCoe, QWidget *parent)
+    : QDialog(parent), FData(data), FBox(box), FSlots(StopParSlots(kvd520Family)), FMaxLoad(maxLoad),
+      FLoadCoe(loadCoe > 0 ? loadCoe : 1.0)
+{
+    setObjectName(QStringLiteral("frmStopPar"));
+    setWindowTitle(tr("定荷设置"));
+    setModal(true);
+
+    auto *heading = new QLabel(tr("设置定荷力值和时间"), this);
+    heading->setObjectName(QStringLiteral("lblHeading"));
+    heading->setStyleSheet(QStringLiteral("QLabel { font: bold 13pt; }"));
+
+    se_Stop = MakeSpin(this, QStringLiteral("se_Stop"));
+    const TStopParRange range = StopParRange(maxLoad, FLoadCoe);
+    se_Stop->setRange(range.Min, range.Max);
+    se_Stop->setValue(StoredOr100(data, FSlots.Force));
+    se_Time = MakeSpin(this, QStringLiteral("se_Time"));
+    se_Time->setRange(1, kMaxSeconds);
+    se_Time->setValue(StoredOr100(data, FSlots.Time));
+    lblUnit = new QLabel(loadUnit, this);
+    lblUnit->setObjectName(QStringLiteral("lblUnit"));
+    auto *seconds = new QLabel(tr("秒"), this);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(12);
+    grid->addWidget(new QLabel(tr("定荷的力值："), this), 0, 0);
+    grid->addWidget(se_Stop, 0, 1);
+    grid->addWidget(lblUnit, 0, 2);
+    grid->addWidget(new QLabel(tr("定荷的时间："), this), 1, 0);
+    grid->addWidget(se_Time, 1, 1);
+    grid->addWidget(seconds, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    btnStopSet = new QPushButton(tr("运行"), this);
+    btnStopSet->setObjectName(QStringLiteral("btnStopSet"));
+    btnStopSet->setToolTip(tr("开始定荷控制"));
+    btnStopSet->setDefault(true);
+    btnStopOk = new QPushButton(tr("取消"), this);
+    btnStopOk->setObjectName(QStringLiteral("btnStopOk"));
+    connect(btnStopSet, &QPushButton::clicked, this, &TfrmStopPar::btnStopSetClick);
+    connect(btnStopOk, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnStopSet);
+    buttons->addWidget(btnStopOk);
+
+    auto *col = new QVBoxLayout(this);
+    col->setContentsMargins(20, 16, 20, 14);
+    col->addWidget(heading);
+    col->addSpacing(8);
+    col->addLayout(grid);
+    col->addSpacing(12);
+    col->addLayout(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(340, 190)));
+}
+
+void TfrmStopPar::btnStopSetClick()
+{
+    const double force = se_Stop->value() * FLoadCoe;
+    if (!StopForceAccepted(force, FMaxLoad)) {
+        MsgWarning(tr("设定的定荷力值超出范围最大力的(%1-100%)"), this);
+        return;
+    }
+    FForce = force;
+    FTime = se_Time->value();
+    if (FBox)
+        FBox->SetKeepLoad(force);
+    if (FData) {
+        FData->WriteNumInt(FSlots.Force, se_Stop->value());
+        FData->WriteNumInt(FSlots.Time, se_Time->value());
+    }
+    Sleep(kSettleMs);
+    accept();
+}
+
+bool ShowStopPar(TfrmMeasure &window, float &force, int &seconds)
+{
+    TStartupDriver *driver = window.CurrentDriver();
+    TfrmStopPar dialog(window.DataModule(), CtrlBoxOf(driver), IsKvd520Family(window.MachineTypeNo()),
+                       driver ? driver->MaxLoad() : 0.0, window.FLoadUnit, window.FLoadCoe, &window);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    force = static_cast<float>(dialog.HoldForce());
+    seconds = dialog.HoldTime();
+    TMyGlbParam &glb = *window.GlbParam();
+    glb.HoldForce = force;
+    glb.HoldTime = static_cast<qint16>(seconds);
+    glb.HoldStartTick = 0;
+    glb.HoldReached = false;
+    return true;
+}
+
+void InstallConstantLoadDialog(TMeasureSteps &steps) { steps.ConstantLoadDialog = ShowStopPar; }
+
+} // namespace kv

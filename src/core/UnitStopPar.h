@@ -1,0 +1,70 @@
+#pragma once
+// TfrmStopPar: the constant-load settings opened by btnStable before a
+// constant-load run. The range and slot rules are plain functions so that
+// they can be checked without the window.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+namespace kv {
+
+class TCtrlBox;
+class TfrmMeasure;
+class TZovData;
+struct TMeasureSteps;
+
+// Settings rows of the constant-load force (display units) and time (s):
+// 20006 / 20007 on the flexure-side models, 20008 / 20009 on every other.
+struct TStopParSlots {
+    int Force;
+    int Time;
+};
+TStopParSlots StopParSlots(bool kvd520Family);
+
+// Range of the force spin edit in display units: 2 % .. 102 % of maxLoad.
+struct TStopParRange {
+    int Min;
+    int Max;
+};
+TStopParRange StopParRange(double maxLoad, double loadCoe);
+// A hold force (N) the box accepts: above 0 and within 1 % .. 103 % of maxLoad.
+bool StopForceAccepted(double force, double maxLoad);
+
+class TfrmStopPar : public QDialog {
+    Q_OBJECT
+public:
+    // maxLoad in N; loadUnit / loadCoe the force unit shown; box may be null.
+    TfrmStopPar(TZovData *data, TCtrlBox *box, bool kvd520Family, double maxLoad, const QString &loadUnit,
+                double loadCoe, QWidget *parent = nullptr);
+
+    // After an accepted close: the hold force (N) and time (s).
+    double HoldForce() const { return FForce; }
+    int HoldTime() const { return FTime; }
+
+    QSpinBox *se_Stop = nullptr;
+    QSpinBox *se_Time = nullptr;
+    QLabel *lblUnit = nullptr;
+    QPushButton *btnStopSet = nullptr;
+    QPushButton *btnStopOk = nullptr;
+
+    void btnStopSetClick();
+
+private:
+    TZovData *FData;
+    TCtrlBox *FBox;
+    TStopParSlots FSlots;
+    double FMaxLoad;
+    double FLoadCoe;
+    double FForce = 0.0;
+    int FTime = 0;
+};
+
+// The dialog of a main window: fills the window's hold fields and returns
+// true when "运行" was confirmed.
+bool ShowStopPar(TfrmMeasure &window, float &force, int &seconds);
+// Puts the dialog into the steps of a main window.
+void InstallConstantLoadDialog(TMeasureSteps &steps);
+
+} // namespace kv

@@ -1,0 +1,279 @@
+// The main window's commands on a scripted box: rights of the three kinds of
+// user, the enabled state through a run, a group and a continuous group,
+// digits, language and machine type, the control-mode switch and the box
+// commands of the run panel.
+#include "WindowTestSupport.h"
+#include "core/UnitChange.h"
+#include "core/UnitStopPar.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTest>
+
+using namespace kv;
+
+namespace {
+
+struct TUserRig : runtest::TRunRig {
+    explicit TUserRig(const QString &user)
+    {
+        Steps.Login = [user](QWidget *) { return TLoginOutcome{true, user}; };
+    }
+};
+
+int AutoLoadRows(TZovData &data, const QString &model, QString *value = nullptr)
+{
+    if (!data.ExecSql(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = 'FAutoLoad'")
+                          .arg(model)))
+        return -1;
+    if (value && data.qryZov.recordCount() == 1)
+        *value = data.qryZov.fieldByName(QStringLiteral("Value")).asString();
+    return data.qryZov.recordCount();
+}
+
+} // namespace
+
+TEST(WindowRights, ThreeKindsOfUser)
+{
+    struct TCase {
+        const char *user;
+        bool maintenance, settings;
+    };
+    for (const TCase &c : {TCase{"quilmo", true, true}, TCase{"Admin", false, true},
+                           TCase{"worker", false, false}}) {
+        SCOPED_TRACE(c.user);
+        TUserRig rig{QString::fromLatin1(c.user)};
+        rig.Open();
+        TfrmMeasure &w = *rig.W;
+        EXPECT_EQ(w.FUserName, QString::fromLatin1(c.user));
+        EXPECT_EQ(w.menuRun->isVisible(), c.maintenance);
+        EXPECT_EQ(w.MenuMachine->menuAction()->isVisible(), c.maintenance);
+        EXPECT_EQ(w.N1->menuAction()->isVisible(), c.maintenance);
+        EXPECT_EQ(w.PlManuCtrl->isVisible(), c.maintenance);
+        EXPECT_EQ(w.menuSetting->menuAction()->isVisible(), c.settings);
+        for (QAction *a : {w.menuAdvanced, w.menuGro, w.menuUser})
+            EXPECT_EQ(a->isVisible(), c.settings) << a->objectName().toStdString();
+        EXPECT_EQ(w.btnOneChk->isVisible(), c.settings);
+        EXPECT_EQ(w.btnCheck->isVisible(), c.settings);
+        // Everything else is everybody's.
+        for (QAction *a : {w.menuLeave, w.menuQuit, w.menuAbtAbt, w.NHelp})
+            EXPECT_TRUE(a->isVisible()) << a->objectName().toStdString();
+        EXPECT_TRUE(w.btnRun->isVisible());
+        EXPECT_TRUE(w.btnStable->isVisible());
+        EXPECT_TRUE(w.menuAbtAbt->isEnabled());
+        // Windows not in the program yet: shown to those who may, disabled.
+        for (QAction *a : {w.menuTestHard, w.NConfigRep})
+            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        EXPECT_TRUE(w.btnPrint->isVisible());
+        EXPECT_FALSE(w.btnPrint->isEnabled());
+        EXPECT_FALSE(w.btnOneChk->isEnabled());
+        EXPECT_FALSE(w.btnCheck->isEnabled());
+        EXPECT_FALSE(w.menuGro->isEnabled());
+    }
+}
+
+TEST(WindowRights, ValvePanelOfTheMaintenanceUserStaysAtRest)
+{
+    TUserRig rig{QStringLiteral("quilmo")};
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    EXPECT_EQ(w.tbValveSet->maximum(), 1200); // FValveInit 1000 x 1.2
+    rig.Box->Aux = 345;
+    w.tbValveSet->setEnabled(true);
+    w.tbValveSet->setValue(50);
+    rig.Box->Calls.clear();
+    QTest::qWait(300); // one tick of the status timer
+    EXPECT_EQ(w.tbValveSet->value(), 0);
+    EXPECT_FALSE(w.tbValveSet->isEnabled());
+    EXPECT_FALSE(w.btnValveDec->isEnabled());
+    EXPECT_FALSE(w.btnValveInc->isEnabled());
+    EXPECT_EQ(w.guValvePos->value(), 345);
+    EXPECT_EQ(w.edtValvePos->text(), QStringLiteral("345"));
+}
+
+TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
+{
+    runtest::TRunRig rig;
+    InstallConstantLoadDialog(rig.Steps);
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    rig.Box->Loading = runtest::Specimen(40000);
+
+    // At rest, on line.
+    for (QWidget *b : std::initializer_list<QWidget *>{w.btnRun, w.btnStable, w.tbTest, w.btnOut, w.btnReset,
+                                                       w.sb_ClearZero})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    EXPECT_FALSE(w.btnEndGro->isEnabled());
+
+    // Running: only stopping is left.
+    w.btnRun->click();
+    ASSERT_TRUE(w.FRunning);
+    rig.Clock.advance(2000);
+    QCoreApplication::processEvents();
+    for (QWidget *b : std::initializer_list<QWidget *>{w.btnRun, w.btnStable, w.tbTest, w.btnOut, w.btnReset,
+                                                       w.btnEndGro, w.sb_ClearZero})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    EXPECT_TRUE(w.btnStop->isEnabled());
+    EXPECT_FALSE(w.menuSystem->menuAction()->isEnabled());
+
+    // Between the specimens of a group.
+    rig.RunToEnd();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(w.FRunning);
+    ASSERT_TRUE(w.FGroupActive);
+    EXPECT_TRUE(w.btnRun->isEnabled());
+    EXPECT_TRUE(w.btnEndGro->isEnabled());
+    EXPECT_TRUE(w.btnOut->isEnabled());
+    EXPECT_FALSE(w.btnStable->isEnabled());
+    EXPECT_FALSE(w.tbTest->isEnabled());
+    EXPECT_FALSE(w.menuSetting->menuAction()->isEnabled());
+
+    // A continuous group counting down: no run, no exit, no early end.
+    rig.Probe->FContinuous = 1;
+    w.EnableAllButton();
+    EXPECT_FALSE(w.btnRun->isEnabled());
+    EXPECT_FALSE(w.btnOut->isEnabled());
+    EXPECT_FALSE(w.menuQuit->isEnabled());
+    EXPECT_FALSE(w.btnEndGro->isEnabled());
+    EXPECT_FALSE(w.btnReset->isEnabled());
+    rig.Probe->FContinuous = 0;
+
+    // Off line: no run and no box command; the records stay reachable.
+    rig.Box->Connected = false;
+    w.FGroupActive = false;
+    rig.Ticks(1);
+    EXPECT_FALSE(w.btnRun->isEnabled());
+    EXPECT_FALSE(w.btnReset->isEnabled());
+    EXPECT_TRUE(w.btnStable->isEnabled());
+    EXPECT_TRUE(w.btnOut->isEnabled());
+}
+
+TEST(WindowCommands, RunPanelButtonsTalkToTheBox)
+{
+    runtest::TRunRig rig;
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    w.btnReset->click();
+    w.bitUp->click();   // hidden on a hydraulic machine, still wired
+    w.BitDown->click();
+    EXPECT_EQ(rig.Box->Calls, (QStringList{QStringLiteral("Command(5)"), QStringLiteral("Command(6)")}));
+}
+
+TEST(WindowCommands, LanguageAndMachineTypeWaitForTheNextStart)
+{
+    TUserRig rig{QStringLiteral("quilmo")};
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    const QString title = w.windowTitle();
+    const QString caption = w.pnl_ZH->text();
+    w.English1->trigger();
+    EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("语言切换成功,下次启动后生效!"));
+    EXPECT_TRUE(w.Chinese1->isChecked());
+    EXPECT_FALSE(w.English1->isChecked());
+    EXPECT_EQ(w.menuSystem->title(), QStringLiteral("系统功能(&S)"));
+    qint32 language = -1;
+    ASSERT_TRUE(w.DataModule()->ReadNumInt(20005, language));
+    EXPECT_EQ(language, 1);
+
+    w.Nbend->trigger();
+    EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("机型切换成功,下次启动后生效!"));
+    QString type;
+    ASSERT_TRUE(w.DataModule()->ReadStr(103, type));
+    EXPECT_EQ(type, QStringLiteral("4"));
+    EXPECT_EQ(w.MachineTypeNo(), 0);
+    EXPECT_TRUE(w.btnReset->isVisible());
+    EXPECT_FALSE(w.btnKY->isVisible());
+    EXPECT_EQ(w.windowTitle(), title);
+    EXPECT_EQ(w.pnl_ZH->text(), caption);
+}
+
+TEST(WindowCommands, DigitsShowAtOnceAndAreStored)
+{
+    runtest::TRunRig rig;
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    w.ShowValue(w.stPress, 123.4567, w.FLoadFormat);
+    w.PMUnitLoad->actions().at(2)->trigger();
+    EXPECT_EQ(w.stPress->text(), QStringLiteral("123.46"));
+    w.PMUnitLoad->actions().at(0)->trigger();
+    EXPECT_EQ(w.FLoadFormat, QStringLiteral("1"));
+    EXPECT_EQ(w.stPress->text(), QStringLiteral("123"));
+    ASSERT_TRUE(w.DataModule()->ExecSql(QStringLiteral("select * from Unit where Name = '%1'").arg(w.FLoadUnit)));
+    EXPECT_EQ(w.DataModule()->qryZov.fieldByName(QStringLiteral("Round")).asInteger(), 0);
+    EXPECT_FALSE(w.PMUnitLoad->actions().at(2)->isChecked());
+    EXPECT_TRUE(w.PMUnitLoad->actions().at(0)->isChecked());
+}
+
+TEST(ControlMode, StoredUnderTheCurrentModel)
+{
+    runtest::TRunRig rig;
+    rig.Open();
+    TKVD510 box510;
+    TZovData &data = *rig.W->DataModule();
+    TStartupDriver &driver = *rig.W->CurrentDriver();
+    ASSERT_TRUE(data.ExecSql(QStringLiteral("delete from CtrlBoxSaveItems where Name = 'FAutoLoad'")));
+
+    ASSERT_TRUE(ApplyControlMode(&data, box510, driver, 1, rig.W.get()));
+    EXPECT_EQ(box510.HandMode(), 1);
+    EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("切换到手动控制"));
+    QString value;
+    EXPECT_EQ(AutoLoadRows(data, QStringLiteral("KVD510"), &value), 1);
+    EXPECT_EQ(value, QStringLiteral("1"));
+    EXPECT_EQ(AutoLoadRows(data, QStringLiteral("KVD300")), 0);
+
+    // The row is updated, not doubled.
+    ASSERT_TRUE(ApplyControlMode(&data, box510, driver, 0, rig.W.get()));
+    EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("切换到自动控制"));
+    EXPECT_EQ(AutoLoadRows(data, QStringLiteral("KVD510"), &value), 1);
+    EXPECT_EQ(value, QStringLiteral("0"));
+
+    // A quote in a model name stays inside its value.
+    ASSERT_TRUE(StoreAutoLoad(data, QStringLiteral("KV'D"), 1));
+    EXPECT_EQ(AutoLoadRows(data, QStringLiteral("KV''D")), 1);
+}
+
+TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
+{
+    runtest::TRunRig rig;
+    rig.Steps.CreateDriver = [&rig](int) {
+        auto box = std::make_unique<runtest::TScriptedBox>(rig.Clock);
+        box->FExistHand = 1;
+        rig.Box = box.get();
+        return std::make_unique<TCtrlBoxDriver>(std::move(box));
+    };
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    ASSERT_TRUE(w.NChangeAutoORHand->isVisible());
+    ASSERT_TRUE(w.NChangeAutoORHand->isEnabled());
+
+    // Cancel changes nothing.
+    windowtest::OnNextDialog([](QDialog &d) {
+        auto *c = qobject_cast<TChange *>(&d);
+        EXPECT_TRUE(c->rbAuto->isChecked());
+        c->rbHand->setChecked(true);
+        c->reject();
+    });
+    w.NChangeAutoORHand->trigger();
+    EXPECT_EQ(rig.Box->HandMode(), 0);
+    EXPECT_TRUE(rig.Box->Calls.isEmpty());
+
+    windowtest::OnNextDialog([](QDialog &d) {
+        auto *c = qobject_cast<TChange *>(&d);
+        c->rbHand->setChecked(true);
+        c->accept();
+    });
+    w.NChangeAutoORHand->trigger();
+    EXPECT_EQ(rig.Box->HandMode(), 1);
+    EXPECT_EQ(rig.Box->Calls, QStringList{QStringLiteral("SetControlMode(2)")});
+    EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("切换到手动控制"));
+    QString value;
+    EXPECT_EQ(AutoLoadRows(*w.DataModule(), QStringLiteral("KVD300"), &value), 1);
+    EXPECT_EQ(value, QStringLiteral("1"));
+    rig.Ticks(1);
+    EXPECT_EQ(w.PanelText(3), QStringLiteral("控制状态：  手动控制"));
+}
