@@ -128,6 +128,10 @@ void TRunSequence::ShowDemoButtons(bool visible)
 bool TRunSequence::StartRun()
 {
     TMyGlbParam &glb = *W.GlbParam();
+    // A stop shows Run enabled before the sampling step has unloaded: a run
+    // still under way is never started over.
+    if (RunActive())
+        return false;
     if (W.FProtectLatched && W.FProtectTripped) {
         MsgInfo(Tr("当前处于保护状态,请重启软件和控制器!"), &W);
         return false;
@@ -403,26 +407,21 @@ void TRunSequence::SampleStep()
 
 void TRunSequence::GrowAxesAndDraw(float t, float forceDisplay)
 {
-    TCtrlBox *box = Box();
-    const float maxDisplay = static_cast<float>(box->FMaxLoad / FLoadCoe);
-    if (maxDisplay > FAxisForceMax && forceDisplay > 8.0f * FAxisForceMax / 10.0f) {
-        FAxisForceMax += 50.0f;
-        const float m = FAxisForceMax;
-        Ui([this, m] {
-            W.AxisLoad->setRange(0, m);
-            W.AxisLoad->setTickCount(11);
-            W.FForceAxisMax = m;
+    // An axis grows by a step once the curve passes eight tenths of it.
+    auto grow = [this](QValueAxis *axis, float &max, float step, float *shown) {
+        max += step;
+        const float m = max;
+        Ui([axis, m, shown] {
+            axis->setRange(0, m);
+            axis->setTickCount(11);
+            *shown = m;
         });
-    }
-    if (t > 8.0f * FAxisTimeMax / 10.0f) {
-        FAxisTimeMax += 20.0f;
-        const float m = FAxisTimeMax;
-        Ui([this, m] {
-            W.AxisTime->setRange(0, m);
-            W.AxisTime->setTickCount(11);
-            W.FTimeAxisMax = m;
-        });
-    }
+    };
+    const float maxDisplay = static_cast<float>(Box()->FMaxLoad / FLoadCoe);
+    if (maxDisplay > FAxisForceMax && forceDisplay > 8.0f * FAxisForceMax / 10.0f)
+        grow(W.AxisLoad, FAxisForceMax, 50.0f, &W.FForceAxisMax);
+    if (t > 8.0f * FAxisTimeMax / 10.0f)
+        grow(W.AxisTime, FAxisTimeMax, 20.0f, &W.FTimeAxisMax);
     Ui([this, t, forceDisplay] { W.Series1->append(t, forceDisplay); });
 }
 

@@ -5,6 +5,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QtCharts/QValueAxis>
+#include <cmath>
 
 using namespace kv;
 using runtest::Specimen;
@@ -245,6 +247,9 @@ TEST(RunSequence, StopDuringARunUnloadsAtTheNextSample)
     r.Clock.advance(3000);
     r.W->btnStop->click();
     EXPECT_TRUE(r.Box->RunActive.load()) << "the step unloads, not the button";
+    r.Box->Calls.clear();
+    EXPECT_FALSE(r.Run->StartRun()) << "no new start before the unload";
+    EXPECT_TRUE(r.Box->Calls.isEmpty());
     r.Clock.advance(100);
     EXPECT_FALSE(r.Box->RunActive.load());
     EXPECT_FALSE(r.Box->Loaded);
@@ -299,6 +304,10 @@ TEST(RunSequence, ConstantLoadHoldsSixtySecondsThenUnloads)
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("定荷的时间已到，自动卸载"));
     EXPECT_FALSE(r.Box->Loaded);
     EXPECT_TRUE(r.Probe->Forces.isEmpty()) << "a hold is not a break";
+    // The time axis grew by 20 s whenever the curve passed 8/10 of it.
+    const float last = r.Run->Curve().back().X;
+    EXPECT_EQ(r.W->FTimeAxisMax, 20.0f * std::ceil((last / 0.8f - 20.0f) / 20.0f) + 20.0f) << last;
+    EXPECT_EQ(r.W->AxisTime->max(), r.W->FTimeAxisMax);
 }
 
 TEST(RunSequence, EndGroupEarlyKeepsTheSpecimensTested)
