@@ -3,7 +3,7 @@
 // sequence. The load rate the box is given comes from the stress rate, and
 // what is stored and shown is the median rule over the strengths the box
 // broke at.
-#include "../link/SimProcess.h"
+#include "../run/SimRunRig.h"
 
 #include "ConcreteRules.h"
 #include "CurveFile.h"
@@ -32,70 +32,14 @@
 #include <gtest/gtest.h>
 
 using namespace kv;
-using linktest::TPortFolder;
 using linktest::TSim;
 
 namespace {
 
 // A program folder with the shipped ConCube module, a fresh database set to
 // a KVD300 machine, and the main window on the simulator's port.
-struct TConCubeRig {
-    kvtest::TFreshDb Db = kvtest::FreshDatabase();
-    TPortFolder Folder;
-    TRecordingMessageService Messages;
-    TMessageGuard Guard{&Messages};
-    TMeasureSteps Steps;
-    TCtrlBox *Box = nullptr;
-    std::unique_ptr<TfrmMeasure> W;
-
-    TConCubeRig()
-    {
-        {
-            TZovData data(Db.path);
-            data.ExecSql(QStringLiteral("Update SavString set StrCont = '0' where StrNo = 103"));
-        }
-        InstallBaseParamsFactory();
-        Steps.Login = [](QWidget *) { return TLoginOutcome{true, QStringLiteral("Admin")}; };
-        Steps.AskQuit = [](QWidget *) { return true; };
-        Steps.QuitApplication = [] {};
-        const QString dir = Folder.Path();
-        Steps.CreateDriver = [this, dir](int type) {
-            auto d = CreateStartupDriver(type);
-            Box = CtrlBoxOf(d.get());
-            Box->SetSerialFactory([dir] { return std::make_unique<TMSComm>(dir); });
-            return d;
-        };
-        InstallTestModuleHost(Steps);
-        InstallRunSequence(Steps);
-        QDir().mkpath(dir + QStringLiteral("/dll"));
-        QFile::copy(QStringLiteral(KV_STAGE_DIR "/dll/ConCube") + TestModuleSuffix(),
-                    dir + QStringLiteral("/dll/ConCube") + TestModuleSuffix());
-    }
-    ~TConCubeRig()
-    {
-        W.reset();
-        TCtrlBox::SetParamSetFactory(nullptr);
-        SetZovData(nullptr);
-    }
-    void Show()
-    {
-        TMeasureEnv env;
-        env.ProgramDir = Folder.Path();
-        env.Data = std::make_unique<TZovData>(Db.path);
-        SetZovData(env.Data.get());
-        env.Steps = Steps;
-        W = std::make_unique<TfrmMeasure>(std::move(env));
-        W->show();
-    }
-    bool WaitFor(const std::function<bool()> &done, int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
-    bool RunOver() { return !Box->RunActive.load() && !W->FRunning; }
+struct TConCubeRig : runtest::TSimRunRig {
+    TConCubeRig() : TSimRunRig(0, QStringLiteral("ConCube")) {}
     // The combo box of the parameter form that offers item.
     QComboBox *ComboWith(const QString &item)
     {
@@ -123,10 +67,7 @@ TEST(ConCubeOnSimulator, GroupOfThreeCubes)
     TBaseTest *test = rig.W->MyFunction()->CurrentTest();
     ASSERT_NE(test, nullptr);
     ASSERT_EQ(test->FTestName, QStringLiteral("普通混凝土抗压"));
-    rig.Box->FJudgeFlags = TJudgeFlags{true, false, false};
-    rig.Box->FJudgeLoadPointType = 1;
-    rig.Box->FBreakValue = 1000;
-    rig.Box->FStartJudge = 2000;
+    rig.UseForceDropJudgement();
     // The 2000 kN frame starts judging at 40 kN; these small cubes begin at 5 kN.
     rig.Box->FForcedLoad = 5000;
 

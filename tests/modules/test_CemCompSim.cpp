@@ -3,7 +3,7 @@
 // sequence. The stored forces, strengths and group result must be what the
 // rule gives for the strengths the box broke at, and the report's PDF must
 // show every field.
-#include "../link/SimProcess.h"
+#include "../run/SimRunRig.h"
 
 #include "CemCompTest.h"
 #include "CemRules.h"
@@ -37,70 +37,12 @@
 #include <gtest/gtest.h>
 
 using namespace kv;
-using linktest::TPortFolder;
 using linktest::TSim;
 
 namespace {
 
-struct TSimRig {
-    kvtest::TFreshDb Db = kvtest::FreshDatabase();
-    TPortFolder Folder;
-    TRecordingMessageService Messages;
-    TMessageGuard Guard{&Messages};
-    TMeasureSteps Steps;
-    TCtrlBox *Box = nullptr;
-    std::unique_ptr<TfrmMeasure> W;
-
-    TSimRig()
-    {
-        {
-            TZovData data(Db.path);
-            data.ExecSql(QStringLiteral("Update SavString set StrCont = '0' where StrNo = 103")); // KVD300
-        }
-        InstallBaseParamsFactory();
-        Steps.Login = [](QWidget *) { return TLoginOutcome{true, QStringLiteral("Admin")}; };
-        Steps.AskQuit = [](QWidget *) { return true; };
-        Steps.QuitApplication = [] {};
-        const QString dir = Folder.Path();
-        Steps.CreateDriver = [this, dir](int type) {
-            auto d = CreateStartupDriver(type);
-            Box = CtrlBoxOf(d.get());
-            Box->SetSerialFactory([dir] { return std::make_unique<TMSComm>(dir); });
-            return d;
-        };
-        InstallTestModuleHost(Steps);
-        InstallRunSequence(Steps);
-        // The shipped module, as the installed program has it.
-        QDir().mkpath(dir + QStringLiteral("/dll"));
-        QFile::copy(QStringLiteral(KV_STAGE_DIR "/dll/CemComp") + TestModuleSuffix(),
-                    dir + QStringLiteral("/dll/CemComp") + TestModuleSuffix());
-    }
-    ~TSimRig()
-    {
-        W.reset();
-        TCtrlBox::SetParamSetFactory(nullptr);
-        SetZovData(nullptr);
-    }
-
-    void Show()
-    {
-        TMeasureEnv env;
-        env.ProgramDir = Folder.Path();
-        env.Data = std::make_unique<TZovData>(Db.path);
-        SetZovData(env.Data.get());
-        env.Steps = Steps;
-        W = std::make_unique<TfrmMeasure>(std::move(env));
-        W->show();
-    }
-    bool WaitFor(const std::function<bool()> &done, int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
-    bool RunOver() { return !Box->RunActive.load() && !W->FRunning; }
+struct TSimRig : runtest::TSimRunRig {
+    TSimRig() : TSimRunRig(0, QStringLiteral("CemComp")) {} // KVD300
     template <class T> T *Control(const char *name)
     {
         return W->ParamForm() ? W->ParamForm()->findChild<T *>(QLatin1String(name)) : nullptr;
@@ -125,10 +67,7 @@ TEST(CemCompOnSimulator, SixSpecimenGroupStoredEvaluatedAndReported)
     TBaseTest *test = rig.W->MyFunction()->CurrentTest();
     ASSERT_NE(test, nullptr);
     ASSERT_EQ(test->FTestName, QStringLiteral("水泥胶砂抗压"));
-    rig.Box->FJudgeFlags = TJudgeFlags{true, false, false};
-    rig.Box->FJudgeLoadPointType = 1;
-    rig.Box->FBreakValue = 1000;
-    rig.Box->FStartJudge = 2000;
+    rig.UseForceDropJudgement();
 
     auto *group = rig.Control<QLineEdit>("edtGroupNo");
     ASSERT_NE(group, nullptr);

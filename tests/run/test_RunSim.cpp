@@ -1,82 +1,28 @@
 // A whole group on the simulated box over a pseudo-terminal, in real time:
 // the sampling thread talks to the box, the window follows on its own thread.
-#include "../link/SimProcess.h"
 #include "RunTestSupport.h"
-
-#include "link/SerialPort.h"
-#include "link/UnitBaseParams.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "SimRunRig.h"
 
 using namespace kv;
-using linktest::TPortFolder;
 using linktest::TSim;
 
 namespace {
 
-struct TSimRig {
-    kvtest::TFreshDb Db = kvtest::FreshDatabase();
-    TPortFolder Folder;
-    TRecordingMessageService Messages;
-    TMessageGuard Guard{&Messages};
-    TMeasureSteps Steps;
-    TCtrlBox *Box = nullptr;
+// The run sequence on the simulator with a probe test in the test list.
+struct TSimRig : runtest::TSimRunRig {
     runtest::TProbeTest *Probe = nullptr;
-    std::unique_ptr<TfrmMeasure> W;
 
-    TSimRig()
-    {
-        {
-            TZovData data(Db.path);
-            data.ExecSql(QStringLiteral("Update SavString set StrCont = '1' where StrNo = 103")); // KVD510
-        }
-        InstallBaseParamsFactory();
-        Steps.Login = [](QWidget *) { return TLoginOutcome{true, QStringLiteral("Admin")}; };
-        Steps.AskQuit = [](QWidget *) { return true; };
-        Steps.QuitApplication = [] {};
-        const QString dir = Folder.Path();
-        Steps.CreateDriver = [this, dir](int type) {
-            auto d = CreateStartupDriver(type);
-            Box = CtrlBoxOf(d.get());
-            Box->SetSerialFactory([dir] { return std::make_unique<TMSComm>(dir); });
-            return d;
-        };
-        InstallRunSequence(Steps);
-    }
-    ~TSimRig()
-    {
-        W.reset();
-        TCtrlBox::SetParamSetFactory(nullptr);
-        SetZovData(nullptr);
-    }
+    TSimRig() : TSimRunRig(1) {} // KVD510
 
     void Show()
     {
-        TMeasureEnv env;
-        env.ProgramDir = Folder.Path();
-        env.Data = std::make_unique<TZovData>(Db.path);
-        SetZovData(env.Data.get());
-        env.Steps = Steps;
-        W = std::make_unique<TfrmMeasure>(std::move(env));
-        W->show();
+        TSimRunRig::Show();
         auto probe = std::make_unique<runtest::TProbeTest>();
         Probe = probe.get();
         W->MyFunction()->AddTest(QStringLiteral("Probe"), std::move(probe));
         W->MyFunction()->SetCurrentIndex(0);
         W->EnableAllButton();
     }
-
-    // Lets the window work until done() or ms passed.
-    bool WaitFor(const std::function<bool()> &done, int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
-    bool RunOver() { return !Box->RunActive.load() && !W->FRunning; }
 };
 
 } // namespace
@@ -91,11 +37,7 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
     rig.Show();
     ASSERT_TRUE(rig.Box->IsOnline());
     ASSERT_EQ(rig.Box->ParamDiffCount, 0);
-    // A one-point force drop of 1 kN after 2 kN decides the break.
-    rig.Box->FJudgeFlags = TJudgeFlags{true, false, false};
-    rig.Box->FJudgeLoadPointType = 1;
-    rig.Box->FBreakValue = 1000;
-    rig.Box->FStartJudge = 2000;
+    rig.UseForceDropJudgement();
     rig.Messages.clear();
 
     for (int i = 0; i < 3; ++i) {
