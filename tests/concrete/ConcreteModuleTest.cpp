@@ -28,12 +28,7 @@ using modtest::TDb;
 
 namespace {
 
-kv::TRecordingMessageService &Messages()
-{
-    static kv::TRecordingMessageService service;
-    kv::TMessageService::install(&service);
-    return service;
-}
+using modtest::Messages;
 const bool kRecording = (Messages(), true);
 
 QComboBox *Coefficient(TConcreteTest &t) { return t.ParamForm()->ExtraCombo(XiShuKey); }

@@ -13,6 +13,15 @@
 
 namespace modtest {
 
+// Every message of the module tests is recorded, none blocks: the service is
+// installed on first use and stays for the whole test program.
+inline kv::TRecordingMessageService &Messages()
+{
+    static kv::TRecordingMessageService service;
+    kv::TMessageService::install(&service);
+    return service;
+}
+
 struct TDb {
     kvtest::TFreshDb Fresh = kvtest::FreshDatabase();
     kv::db::TDbConnection Conn;

@@ -80,11 +80,7 @@ TEST(CemCompOnSimulator, SixSpecimenGroupStoredEvaluatedAndReported)
 
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
-        ASSERT_TRUE(rig.W->btnRun->isEnabled());
-        rig.W->btnRun->click();
-        ASSERT_TRUE(rig.Box->RunActive.load()) << rig.Messages.texts().join(';').toStdString();
-        ASSERT_TRUE(rig.WaitFor([&] { return rig.RunOver(); }, 60000));
-        ASSERT_TRUE(rig.Messages.texts().isEmpty()) << rig.Messages.texts().join(';').toStdString();
+        ASSERT_TRUE(rig.RunOneSpecimen());
         EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 0.2 * strengths[i]; }, 5000));
     }
     EXPECT_FALSE(rig.W->FGroupActive);

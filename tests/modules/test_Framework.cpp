@@ -21,13 +21,7 @@ using modtest::TDb;
 
 namespace {
 
-// Every message of these tests is recorded, none blocks.
-kv::TRecordingMessageService &Messages()
-{
-    static kv::TRecordingMessageService service;
-    kv::TMessageService::install(&service);
-    return service;
-}
+using modtest::Messages;
 const bool kRecording = (Messages(), true);
 
 void SetForm(TParamForm *f, const QString &group, const QString &count = QStringLiteral("6"),

@@ -20,6 +20,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
+#include <gtest/gtest.h>
 #include <functional>
 #include <memory>
 
@@ -99,6 +101,23 @@ struct TSimRunRig {
         return done();
     }
     bool RunOver() { return !Box->RunActive.load() && !W->FRunning; }
+
+    // One specimen through btnRun: the run starts, ends within ms, and no
+    // message was shown on the way.
+    ::testing::AssertionResult RunOneSpecimen(int ms = 60000)
+    {
+        if (!W->btnRun->isEnabled())
+            return ::testing::AssertionFailure() << "btnRun is disabled";
+        W->btnRun->click();
+        const std::string messages = Messages.texts().join(';').toStdString();
+        if (!Box->RunActive.load())
+            return ::testing::AssertionFailure() << "no run started: " << messages;
+        if (!WaitFor([this] { return RunOver(); }, ms))
+            return ::testing::AssertionFailure() << "the run did not end";
+        if (!Messages.texts().isEmpty())
+            return ::testing::AssertionFailure() << Messages.texts().join(';').toStdString();
+        return ::testing::AssertionSuccess();
+    }
 };
 
 } // namespace runtest

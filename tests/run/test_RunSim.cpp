@@ -42,11 +42,7 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
 
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        ASSERT_TRUE(rig.W->btnRun->isEnabled());
-        rig.W->btnRun->click();
-        ASSERT_TRUE(rig.Box->RunActive.load()) << rig.Messages.texts().join(';').toStdString();
-        ASSERT_TRUE(rig.WaitFor([&] { return rig.RunOver(); }, 60000));
-        ASSERT_TRUE(rig.Messages.texts().isEmpty()) << rig.Messages.texts().join(';').toStdString();
+        ASSERT_TRUE(rig.RunOneSpecimen());
         ASSERT_EQ(rig.Probe->Forces.size(), i + 1);
         // Within one sample of loading at 2400 N/s, plus the box's noise.
         EXPECT_NEAR(rig.Probe->Forces[i], strengths[i], 400.0);
