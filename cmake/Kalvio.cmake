@@ -53,7 +53,7 @@ function(kv_add_test_module name)
     list(APPEND rpath ${KV_STAGE_DIR})
   endif()
   add_library(${name} MODULE ${M_SOURCES})
-  target_link_libraries(${name} PRIVATE kvcontract ${M_LIBS})
+  target_link_libraries(${name} PRIVATE kvcontract Qt6::Widgets ${M_LIBS})
   target_compile_options(${name} PRIVATE ${KV_WARNINGS})
   # Template code of the standard library would leave the module visible
   # too; the version script keeps the three exports only.

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -122,6 +123,36 @@ private:
 std::unique_ptr<TPeriodicTimer> TRealClock::createPeriodicTimer(int periodMs, TPeriodicTimer::TTick tick)
 {
     return std::make_unique<TThreadTimer>(periodMs > 0 ? periodMs : 1, std::move(tick));
+}
+
+namespace {
+
+// Real time on an event loop: a QTimer of the creating thread.
+class TLoopTimer final : public TPeriodicTimer {
+public:
+    TLoopTimer(int periodMs, TTick tick) : m_tick(std::move(tick))
+    {
+        m_timer.setInterval(periodMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            ++m_ticks;
+            m_tick();
+        });
+    }
+    void Start() override { m_timer.start(); }
+    void Stop() override { m_timer.stop(); }
+    bool Active() const override { return m_timer.isActive(); }
+    QThread *TickThread() const override { return m_timer.thread(); }
+
+private:
+    TTick m_tick;
+    QTimer m_timer;
+};
+
+} // namespace
+
+std::unique_ptr<TPeriodicTimer> TRealClock::createLoopTimer(int periodMs, TPeriodicTimer::TTick tick)
+{
+    return std::make_unique<TLoopTimer>(periodMs > 0 ? periodMs : 1, std::move(tick));
 }
 
 class TVirtualTimer final : public TPeriodicTimer {

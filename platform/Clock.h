@@ -50,6 +50,9 @@ public:
 
     // A periodic timer of this clock (not started).
     virtual std::unique_ptr<TPeriodicTimer> createPeriodicTimer(int periodMs, TPeriodicTimer::TTick tick) = 0;
+    // A periodic timer whose ticks run on the creating thread's event loop,
+    // between its other events (the status timer of the main window).
+    virtual std::unique_ptr<TPeriodicTimer> createLoopTimer(int periodMs, TPeriodicTimer::TTick tick) = 0;
 
     // The clock in force; the real clock unless a test installed another.
     static TClock &current();
@@ -63,6 +66,7 @@ public:
     void sleepMs(int ms) override;
     // Ticks on a thread of their own, against absolute deadlines.
     std::unique_ptr<TPeriodicTimer> createPeriodicTimer(int periodMs, TPeriodicTimer::TTick tick) override;
+    std::unique_ptr<TPeriodicTimer> createLoopTimer(int periodMs, TPeriodicTimer::TTick tick) override;
 };
 
 class TVirtualTimer;
@@ -78,6 +82,11 @@ public:
     void advance(qint64 ms);
     qint64 totalSlept() const { return m_slept.load(); }
     std::unique_ptr<TPeriodicTimer> createPeriodicTimer(int periodMs, TPeriodicTimer::TTick tick) override;
+    // Virtual time has one thread: loop timers tick in advance() like the others.
+    std::unique_ptr<TPeriodicTimer> createLoopTimer(int periodMs, TPeriodicTimer::TTick tick) override
+    {
+        return createPeriodicTimer(periodMs, std::move(tick));
+    }
 
 private:
     friend class TVirtualTimer;

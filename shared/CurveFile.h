@@ -7,7 +7,7 @@
 //   272  63 x Int32 offset where the curve of specimen k ends (entry k-1)
 //   524  curves: Int32 point count n, then n x TCurvePoint (two singles)
 #include "ContractExport.h"
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include <QString>
 

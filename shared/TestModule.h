@@ -12,7 +12,7 @@
 // "English", the translation file beside it ("<name>.ENU.qm", else
 // "<name>.EN.qm") is installed; without one the Chinese texts stay.
 #include "ContractExport.h"
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 class QApplication;
 class QScreen;

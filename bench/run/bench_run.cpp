@@ -14,7 +14,7 @@
 #include "run/RunSequence.h"
 #include "store/UnitData.h"
 #include "Clock.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QApplication>
 #include <QDateTime>

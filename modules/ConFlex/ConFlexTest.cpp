@@ -3,7 +3,7 @@
 #include "ModuleDb.h"
 #include "ModuleSql.h"
 #include "SqlText.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCoreApplication>
 

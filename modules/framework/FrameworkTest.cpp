@@ -8,7 +8,7 @@
 #include "SqlText.h"
 #include "TestModule.h"
 #include "db/DbEngine.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCoreApplication>
 #include <QDate>

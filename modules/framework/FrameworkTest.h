@@ -6,7 +6,7 @@
 #include "GroupResult.h"
 #include "ModuleData.h"
 #include "ModuleReport.h"
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include <QPointer>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "ModuleDb.h"
 
 #include "db/DbEngine.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "ModuleDb.h"
 #include "ModuleSql.h"
 #include "SqlText.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

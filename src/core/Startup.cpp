@@ -9,7 +9,7 @@
 #include "store/UnitUserMng.h"
 #include "Translation.h"
 #include "db/DbEngine.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QApplication>
 #include <QFileInfo>

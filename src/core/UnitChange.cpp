@@ -4,7 +4,7 @@
 #include "link/UnitCtrlBox.h"
 #include "store/UnitData.h"
 #include "SqlText.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

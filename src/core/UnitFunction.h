@@ -1,7 +1,7 @@
 #pragma once
 // TMyFunction: owner of the test list (display names with their test
 // objects, and which one is current) and a few utilities of the main program.
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include <QDate>
 #include <QString>

@@ -3,6 +3,7 @@
 // current run, one instance owned by the main window. FormatValue: the text
 // of every numeric display of the main window.
 #include "store/UnitData.h"
+#include "Rounding.h"
 
 #include <QString>
 #include <array>
@@ -75,17 +76,5 @@ public:
     // Clears the run state (not the settings) before a run.
     void ResetRunState();
 };
-
-// The rounding step text of d decimals: "1", "0.1", "0.01", "0.001".
-QString DisplayFormat(int decimals);
-
-// Rounds value to the step text (half-way cases to the even neighbour) and
-// returns it with the step's number of decimals. False for a step text that
-// is not one of the forms above, or a value that is not finite.
-bool BankerRound(double value, const QString &step, QString &text);
-
-// The display text of value in a display format; a format BankerRound cannot
-// use gives "%f" for |value| >= 1, else "%.3f".
-QString FormatValue(double value, const QString &format);
 
 } // namespace kv

@@ -10,7 +10,7 @@
 #include "store/UserRights.h"
 #include "Clock.h"
 #include "SqlText.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QAction>
 #include <QActionGroup>

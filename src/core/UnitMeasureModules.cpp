@@ -6,7 +6,7 @@
 #include "core/MachineType.h"
 #include "store/UnitData.h"
 #include "Clock.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QAction>
 #include <QApplication>

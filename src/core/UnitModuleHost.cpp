@@ -5,7 +5,7 @@
 #include "core/UnitMeasure.h"
 #include "store/UnitData.h"
 #include "CurveFile.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QAction>
 #include <QApplication>

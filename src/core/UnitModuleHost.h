@@ -4,7 +4,7 @@
 // its three sections, the selection of a test, and the curve file written
 // after each broken specimen. The menu order and the loading are plain
 // functions; the window steps use them.
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include <QString>
 #include <vector>

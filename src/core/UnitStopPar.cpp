@@ -5,7 +5,7 @@
 #include "link/CtrlBoxDriver.h"
 #include "store/UnitData.h"
 #include "Clock.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -4,6 +4,7 @@
 #include "link/CtrlBoxDriver.h"
 #include "link/UnitBaseParams.h"
 #include "run/RunSequence.h"
+#include "ui/MessageDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
     started.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvio6"));
+    kv::UseDialogMessages();
 
     kv::TStartup::TOptions options;
     options.ProgramFile = QCoreApplication::applicationFilePath();

@@ -3,7 +3,7 @@
 #include "link/SerialPort.h"
 #include "link/UnitCtrlBox.h"
 #include "Clock.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

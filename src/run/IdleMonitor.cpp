@@ -5,8 +5,8 @@
 #include "core/UnitGlbParam.h"
 #include "core/UnitMeasure.h"
 #include "link/UnitCtrlBox.h"
-#include "ui/MessageService.h"
-#include "UnitTest.h"
+#include "MessageService.h"
+#include "BaseTest.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -8,7 +8,7 @@
 #include "link/CtrlBoxDriver.h"
 #include "link/UnitCtrlBox.h"
 #include "run/RunJudge.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -7,7 +7,7 @@
 // runs on the status timer.
 #include "core/MeasureSteps.h"
 #include "run/IdleMonitor.h"
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include <QString>
 #include <atomic>

@@ -3,7 +3,7 @@
 // query and the numbered settings store (SavNum / SavString), the global
 // settings block and the user look-ups of the login.
 #include "db/DbEngine.h"
-#include "db/DbGridModel.h"
+#include "ui/DbGridModel.h"
 
 #include <QString>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "store/UnitData.h"
 #include "store/UserDialogLook.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -2,7 +2,7 @@
 
 #include "store/UnitfrmAdd.h"
 #include "store/UnitfrmRevision.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "store/UnitfrmRevision.h"
 
 #include "store/UserDialogLook.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QFormLayout>
 #include <QLineEdit>

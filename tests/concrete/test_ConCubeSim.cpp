@@ -20,7 +20,7 @@
 #include "link/UnitCtrlBox.h"
 #include "run/RunSequence.h"
 #include "store/UnitData.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "store/UnitData.h"
 #include "Clock.h"
 #include "TestSupport.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

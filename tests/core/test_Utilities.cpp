@@ -3,6 +3,7 @@
 #include "core/MachineType.h"
 #include "core/UnitFunction.h"
 #include "core/UnitGlbParam.h"
+#include "Rounding.h"
 #include "store/PasswordCode.h"
 
 #include <QDate>

@@ -2,7 +2,7 @@
 // themselves (every local link resolves, both languages hold the same pages).
 #include "core/help/HelpViewer.h"
 #include "TestSupport.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QAction>
 #include <QApplication>

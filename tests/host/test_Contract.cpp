@@ -1,5 +1,5 @@
 // Base behaviour of TBaseTest that every module inherits.
-#include "UnitTest.h"
+#include "BaseTest.h"
 #include "store/UnitData.h"
 #include "TestSupport.h"
 

@@ -1,7 +1,7 @@
 // The group's curve file: appending keeps the earlier curves, and no file,
 // however damaged, makes the reader crash or read outside it.
 #include "CurveFile.h"
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include <QFile>
 #include <QTemporaryDir>

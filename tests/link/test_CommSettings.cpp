@@ -6,7 +6,7 @@
 #include "link/SerialPort.h"
 #include "link/UnitCommSettings.h"
 #include "Clock.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QComboBox>
 #include <QLabel>

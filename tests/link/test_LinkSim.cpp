@@ -8,7 +8,7 @@
 #include "link/UnitCommSettings.h"
 #include "link/UnitCtrlBox.h"
 #include "Clock.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

@@ -11,7 +11,7 @@
 #include "link/UnitCtrlBox.h"
 #include "store/UnitData.h"
 #include "TestSupport.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QPushButton>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "ParamForm.h"
 #include "TestSupport.h"
 #include "db/DbEngine.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The connection, the query object with its row editing, and the grid model.
 #include "EngineFixture.h"
 
-#include "db/DbGridModel.h"
+#include "ui/DbGridModel.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -2,7 +2,7 @@
 // service that tests use instead of dialogs.
 #include "SqlText.h"
 #include "db/DbEngine.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QLocale>
 #include <clocale>

@@ -14,7 +14,7 @@
 #include "link/UnitCtrlBox.h"
 #include "run/RunSequence.h"
 #include "store/UnitData.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // access for set-ups the program never makes.
 #include "store/UnitData.h"
 #include "TestSupport.h"
-#include "ui/MessageService.h"
+#include "MessageService.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,4 +1,4 @@
-#include "UnitTest.h"
+#include "BaseTest.h"
 
 #include "CurveFile.h"
 #include "SqlText.h"

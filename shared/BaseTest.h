@@ -1,5 +1,5 @@
 #pragma once
-// UnitTest: the contract between the main program and its test modules.
+// BaseTest: the contract between the main program and its test modules.
 // One copy of it lives in the shared library kvcontract, which the program
 // and every module load, so both sides see the same class, virtual table and
 // type information, and either side may free what the other allocated.

@@ -1,11 +1,15 @@
 #pragma once
 // Every message box of the program and of the test modules goes through this
-// service. The program shows real dialogs; tests install a recorder that
-// answers from a script and keeps every message for inspection.
+// service. The program installs the dialog service (platform/ui) at start;
+// tests install a recorder that answers from a script and keeps every
+// message for inspection. Logic code uses this interface without knowing
+// about windows.
 #include "Export.h"
 #include <QList>
 #include <QString>
-#include <QWidget>
+#include <QStringList>
+
+class QWidget;
 
 namespace kv {
 
@@ -26,15 +30,13 @@ public:
     virtual ~TMessageService();
     virtual TMsgResult show(const TMsgRequest &request) = 0;
 
+    // The installed service, else the default one, else a service that
+    // answers every box with its safe choice (OK, Cancel or No) unseen.
     static TMessageService &current();
-    // Installs a service (not owned); nullptr restores the dialog service.
+    // Installs a service (not owned); nullptr goes back to the default.
     static void install(TMessageService *service);
-};
-
-// Shows a QMessageBox; the captions of its buttons follow the translation.
-class KVPLATFORM_EXPORT TDialogMessageService : public TMessageService {
-public:
-    TMsgResult show(const TMsgRequest &request) override;
+    // The service used while none is installed (the program's dialogs).
+    static void setDefault(TMessageService *service);
 };
 
 // Records every message and answers from a queue; with the queue empty it

@@ -1,4 +1,4 @@
-#include "db/DbGridModel.h"
+#include "ui/DbGridModel.h"
 
 #include "SqlText.h"
 

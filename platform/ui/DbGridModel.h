@@ -2,7 +2,7 @@
 // The data source that binds a query's result set to grids and data-aware
 // boxes: columns under the result's alias names, the grid's current row
 // following the query's and the other way round.
-#include "Export.h"
+#include "ui/ExportUi.h"
 #include "db/DbEngine.h"
 
 #include <QAbstractTableModel>
@@ -12,7 +12,7 @@ class QAbstractItemView;
 
 namespace kv::db {
 
-class KVPLATFORM_EXPORT TDbGridModel : public QAbstractTableModel {
+class KVPLATFORM_UI_EXPORT TDbGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit TDbGridModel(QObject *parent = nullptr);

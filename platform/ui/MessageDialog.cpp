@@ -1,37 +1,10 @@
-#include "ui/MessageService.h"
+#include "ui/MessageDialog.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <atomic>
 
 namespace kv {
-
-namespace {
-TDialogMessageService g_dialogs;
-std::atomic<TMessageService *> g_service{nullptr};
-
-TMsgResult firstButton(TMsgButtons b)
-{
-    switch (b) {
-    case TMsgButtons::Ok:
-    case TMsgButtons::OkCancel: return TMsgResult::Ok;
-    default: return TMsgResult::Yes;
-    }
-}
-} // namespace
-
-TMessageService::~TMessageService() = default;
-
-TMessageService &TMessageService::current()
-{
-    TMessageService *s = g_service.load();
-    return s ? *s : g_dialogs;
-}
-
-void TMessageService::install(TMessageService *service) { g_service.store(service); }
-
-QString DefaultCaption() { return QCoreApplication::translate("Message", "提示"); }
 
 TMsgResult TDialogMessageService::show(const TMsgRequest &r)
 {
@@ -82,32 +55,10 @@ TMsgResult TDialogMessageService::show(const TMsgRequest &r)
     return TMsgResult::Cancel;
 }
 
-TMsgResult TRecordingMessageService::show(const TMsgRequest &request)
+void UseDialogMessages()
 {
-    m_messages.append(request);
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    return firstButton(request.buttons);
-}
-
-QStringList TRecordingMessageService::texts() const
-{
-    QStringList out;
-    for (const auto &m : m_messages)
-        out << m.text;
-    return out;
-}
-
-TMsgResult ShowMessage(const QString &text, TMsgIcon icon, TMsgButtons buttons, const QString &caption,
-                       QWidget *parent)
-{
-    TMsgRequest r;
-    r.text = text;
-    r.caption = caption.isEmpty() ? DefaultCaption() : caption;
-    r.icon = icon;
-    r.buttons = buttons;
-    r.parent = parent;
-    return TMessageService::current().show(r);
+    static TDialogMessageService dialogs;
+    TMessageService::setDefault(&dialogs);
 }
 
 } // namespace kv
