@@ -3,7 +3,7 @@
 // suite's modules under new names) and one file that is not a module.
 #include "core/UnitFunction.h"
 #include "core/UnitModuleHost.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include <QApplication>
 #include <QDir>

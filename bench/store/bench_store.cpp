@@ -1,7 +1,7 @@
 // Cost of the settings store on a copy of the installed database: one
 // settings write (update and insert paths), one text write, and a full load
 // of the global settings block. Every write is a committed transaction.
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -61,10 +61,9 @@ int main(int argc, char **argv)
     Measure("SaveGlobalParams (9 updates, values unchanged)", n / 10 + 1,
             [&](int) { return zov.SaveGlobalParams(s); });
     Measure("SaveGlobalParams (9 updates, values changed)", n / 10 + 1, [&](int i) {
-        for (auto &b : s.ModeBytes)
-            b = quint8(i + 1);
-        s.AutoFastSlow = s.Byte1002 = quint8(i + 1);
-        s.Value1000 = quint32(i + 1);
+        s.ControlMode = s.BreakFlag = s.GlobalByte = s.RefreshRate = s.SpeedDisplayMode = s.GlobalMode = quint8(i + 1);
+        s.AutoFastSlow = s.LoadByte = quint8(i + 1);
+        s.GlobalValue = quint32(i + 1);
         return zov.SaveGlobalParams(s);
     });
     return 0;

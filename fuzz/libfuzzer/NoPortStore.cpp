@@ -1,9 +1,9 @@
 // The fuzzer has no database: port settings are neither read nor stored.
-#include "link/CtrlBoxStore.h"
+#include "store/BoxSaveItems.h"
 
 namespace kv {
 
-void LoadPortSettings(const TBoxProfile &, int &, QString &) {}
-bool StorePortSettings(const TBoxProfile &, int, const QString &) { return false; }
+void LoadPortSettings(const QString &, int &, QString &) {}
+bool StorePortSettings(const QString &, int, const QString &) { return false; }
 
 } // namespace kv

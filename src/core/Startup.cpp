@@ -4,9 +4,10 @@
 #include "core/UnitMeasure.h"
 #include "core/UnitModuleHost.h"
 #include "core/UnitWait.h"
-#include "store/UnitData.h"
-#include "store/UnitLogin.h"
-#include "store/UnitUserMng.h"
+#include "store/DataModule.h"
+#include "store/Settings.h"
+#include "ui/dialogs/LoginDialog.h"
+#include "ui/dialogs/UserManagementDialog.h"
 #include "Translation.h"
 #include "db/DbEngine.h"
 #include "MessageService.h"
@@ -98,19 +99,7 @@ void TStartup::InstallLongHints()
     }
 }
 
-bool TStartup::StoredLanguageIsEnglish(TZovData &data)
-{
-    try {
-        db::TDbQuery query(data.conZovDb);
-        query.setSql(QStringLiteral("select * from SavNum where NumNo = 20005"));
-        query.open();
-        if (query.recordCount() < 1)
-            return false;
-        return query.fieldByName(QStringLiteral("NumCont")).asInteger() == 1;
-    } catch (...) {
-        return false;
-    }
-}
+bool TStartup::StoredLanguageIsEnglish(TZovData &data) { return TSettingsStore(data).English(); }
 
 TStartup::TOutcome TStartup::Run()
 {

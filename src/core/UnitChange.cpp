@@ -2,7 +2,8 @@
 
 #include "core/MeasureSteps.h"
 #include "link/UnitCtrlBox.h"
-#include "store/UnitData.h"
+#include "store/BoxSaveItems.h"
+#include "store/DataModule.h"
 #include "SqlText.h"
 #include "MessageService.h"
 
@@ -60,16 +61,7 @@ int TChange::Choice() const { return rbHand->isChecked() ? 1 : 0; }
 
 bool StoreAutoLoad(TZovData &data, const QString &model, int value)
 {
-    const QString where = QStringLiteral(" Where [Name] = ") + QuotedStr(QStringLiteral("FAutoLoad")) +
-                          QStringLiteral(" and CtrlBox = ") + QuotedStr(model);
-    if (!data.ExecSql(QStringLiteral("Select * from CtrlBoxSaveItems") + where))
-        return false;
-    const QString text = QuotedStr(SqlNum(qint64(value)));
-    if (data.qryZov.recordCount() > 0)
-        return data.ExecSql(QStringLiteral("Update CtrlBoxSaveItems set [Value] = ") + text + where);
-    return data.ExecSql(QStringLiteral("Insert Into CtrlBoxSaveItems (CtrlBox, Name, [Value]) Values ( ") +
-                        QuotedStr(model) + QLatin1Char(',') + QuotedStr(QStringLiteral("FAutoLoad")) +
-                        QLatin1Char(',') + text + QLatin1Char(')'));
+    return SetBoxItem(data, model, QStringLiteral("FAutoLoad"), SqlNum(qint64(value)));
 }
 
 bool ApplyControlMode(TZovData *data, TCtrlBox &box, TStartupDriver &driver, int choice, QWidget *parent)

@@ -2,7 +2,7 @@
 // TMyGlbParam: the global settings loaded at start and the state of the
 // current run, one instance owned by the main window. FormatValue: the text
 // of every numeric display of the main window.
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "Rounding.h"
 
 #include <QString>
@@ -59,8 +59,8 @@ public:
     // The settings block of SavNum 100..105, 1000..1002, 1100..1106 (or
     // 20001, 20002 on the flexure side), loaded at start, saved at exit.
     TGlobalSettings Settings;
-    quint8 &RefreshRate() { return Settings.ModeBytes[3]; }       // SavNum 103
-    quint8 &SpeedDisplayMode() { return Settings.ModeBytes[4]; }  // SavNum 104
+    quint8 &RefreshRate() { return Settings.RefreshRate; }
+    quint8 &SpeedDisplayMode() { return Settings.SpeedDisplayMode; }
 
     // Force calibration and verification.
     enum class TCheckMode { Calibration, Verification };

@@ -6,7 +6,9 @@
 #include "core/UnitExplain.h"
 #include "core/UnitQuit.h"
 #include "link/CtrlBoxDriver.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
+#include "store/DisplayUnits.h"
+#include "store/Settings.h"
 #include "store/UserRights.h"
 #include "Clock.h"
 #include "SqlText.h"
@@ -676,20 +678,18 @@ void TfrmMeasure::FormCreate()
 {
     if (FWaitWindow)
         FWaitWindow->repaint();
-    TZovData *data = FData ? FData.get() : ZovData();
+    TZovData *data = DataModule();
 
     FMyFunction = std::make_unique<TMyFunction>();
     FGlbParam = std::make_unique<TMyGlbParam>(FProgramDir);
 
-    qint32 language = 0;
-    if (data && data->ReadNumInt(20005, language))
-        FLanguageEnglish = language != 0;
+    if (data)
+        FLanguageEnglish = TSettingsStore(*data).English();
     Chinese1->setChecked(!FLanguageEnglish);
     English1->setChecked(FLanguageEnglish);
 
-    QString typeText;
-    if (data && data->ReadStr(103, typeText))
-        FMachineType = MachineTypeFromText(typeText);
+    if (data)
+        FMachineType = TSettingsStore(*data).MachineType();
     SetupMachine(FMachineType);
 
     const int kind = MachineKindBit(FMachineType);
@@ -851,7 +851,7 @@ void TfrmMeasure::SetOffline()
     btnCheck->setEnabled(false);
 }
 
-int TfrmMeasure::TestIndexSlot() const { return IsKvd520Family(FMachineType) ? 102 : 101; }
+bool TfrmMeasure::FlexuralSide() const { return IsKvd520Family(FMachineType); }
 
 void TfrmMeasure::SelectLastTest()
 {
@@ -859,10 +859,8 @@ void TfrmMeasure::SelectLastTest()
     if (items.isEmpty())
         return; // no test module for this machine: nothing to select
     int index = 0;
-    QString text;
-    TZovData *data = FData ? FData.get() : ZovData();
-    if (data && data->ReadStr(TestIndexSlot(), text))
-        index = text.trimmed().toInt();
+    if (TZovData *data = DataModule())
+        TSettingsStore(*data).TestIndex(IsKvd520Family(FMachineType), index);
     if (index < 0 || index >= items.size())
         index = 0;
     if (FSteps.SelectTest)
@@ -958,24 +956,19 @@ int TfrmMeasure::CheckedTestIndex() const
 
 int TfrmMeasure::ReadUnit(int type, int index)
 {
-    TZovData *data = FData ? FData.get() : ZovData();
-    if (!data)
+    TZovData *data = DataModule();
+    TDisplayUnit unit;
+    if (!data || !ReadDisplayUnit(*data, type, index, unit))
         return 0;
-    if (!data->ExecSql(QStringLiteral("select * from Unit where Type = ") + SqlNum(qint64(type)) +
-                       QStringLiteral(" and [Index] = ") + SqlNum(qint64(index))) ||
-        data->qryZov.recordCount() < 1)
-        return 0;
-    const int decimals = static_cast<int>(data->qryZov.fieldByName(QStringLiteral("Round")).asInteger());
     if (type == 0) {
-        FLoadUnit = data->qryZov.fieldByName(QStringLiteral("Name")).asString();
-        const double coe = data->qryZov.fieldByName(QStringLiteral("Coe")).asFloat();
-        FLoadCoe = coe > 0 ? coe : 1.0;
+        FLoadUnit = unit.Name;
+        FLoadCoe = unit.Coe > 0 ? unit.Coe : 1.0;
     } else if (type == 1) {
-        FStressUnit = data->qryZov.fieldByName(QStringLiteral("Name")).asString();
+        FStressUnit = unit.Name;
     }
     if (type == 0 || type == 1)
         RefreshUnitCaptions();
-    return decimals;
+    return unit.Decimals;
 }
 
 void TfrmMeasure::RefreshUnitCaptions()
@@ -1013,9 +1006,8 @@ void TfrmMeasure::SetDigits(QAction *item)
     }
     for (QLabel *display : displays)
         ShowDisplay(display, display->property(kDisplayValue).toDouble(), format);
-    if (TZovData *data = FData ? FData.get() : ZovData())
-        data->ExecSql(QStringLiteral("Update unit set [Round] = ") + QuotedStr(QString::number(d)) +
-                      QStringLiteral(" where [Name] = ") + QuotedStr(unit));
+    if (TZovData *data = DataModule())
+        StoreUnitDecimals(*data, unit, d);
     item->setChecked(true);
 }
 
@@ -1041,8 +1033,8 @@ void TfrmMeasure::LanguageClick(bool english)
     English1->setChecked(FLanguageEnglish);
     if (english == FLanguageEnglish)
         return;
-    TZovData *data = FData ? FData.get() : ZovData();
-    if (!data || !data->WriteNumInt(20005, english ? 1 : 0)) {
+    TZovData *data = DataModule();
+    if (!data || !TSettingsStore(*data).SetEnglish(english)) {
         MsgWarning(tr("设置保存失败,请检查数据库!"), this);
         return;
     }
@@ -1051,8 +1043,8 @@ void TfrmMeasure::LanguageClick(bool english)
 
 void TfrmMeasure::MachineTypeClick(int type)
 {
-    TZovData *data = FData ? FData.get() : ZovData();
-    if (!data || !data->WriteStr(103, QString::number(type))) {
+    TZovData *data = DataModule();
+    if (!data || !TSettingsStore(*data).SetMachineType(type)) {
         MsgWarning(tr("设置保存失败,请检查数据库!"), this);
         return;
     }
@@ -1222,20 +1214,14 @@ void TfrmMeasure::FormClose()
     if (FRun)
         FRun->KillSamplingTimer();
 
-    TZovData *data = FData ? FData.get() : ZovData();
+    TZovData *data = DataModule();
     if (!data)
         return;
     if (driver)
         driver->SaveRunState();
     data->SaveGlobalParams(FGlbParam->Settings);
 
-    const QString index = QString::number(CheckedTestIndex());
-    const int slot = TestIndexSlot();
-    if (data->StrExists(slot))
-        data->ExecSql(QStringLiteral("Update savstring set strcont =") + QuotedStr(index) +
-                      QStringLiteral(" where strno = ") + QString::number(slot));
-    else
-        data->WriteStr(slot, index);
+    TSettingsStore(*data).SetTestIndex(IsKvd520Family(FMachineType), CheckedTestIndex());
 }
 
 void TfrmMeasure::FormDestroy()

@@ -94,8 +94,9 @@ public:
     int MachineTypeNo() const { return FMachineType; }
     // Position of the first checked entry of the test-list menu; 0 when none.
     int CheckedTestIndex() const;
-    // Settings row of the remembered test: 102 on the flexure side, else 101.
-    int TestIndexSlot() const;
+    // The flexure side of a two-frame machine (KVD520 family) is current:
+    // it keeps its own remembered test and settings.
+    bool FlexuralSide() const;
 
     // Test modules: the parameter form of the current test in PnlParam.
     void ShowParamForm(QWidget *form);

@@ -4,7 +4,8 @@
 #include "core/UnitMeasure.h"
 
 #include "core/MachineType.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
+#include "store/Settings.h"
 #include "Clock.h"
 #include "MessageService.h"
 
@@ -125,11 +126,10 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
         FSteps.BuildTestMenu(*this, mask);
     int index = 0;
     if (TZovData *data = DataModule()) {
-        data->WriteStr(toCompressive ? 102 : 101, QString::number(noted));
-        QString text;
-        if (data->ReadStr(toCompressive ? 101 : 102, text))
-            index = text.trimmed().toInt();
-        data->WriteStr(103, QString::number(newType));
+        TSettingsStore settings(*data);
+        settings.SetTestIndex(toCompressive, noted);
+        settings.TestIndex(!toCompressive, index);
+        settings.SetMachineType(newType);
     }
 
     // 4-5. The new driver's box.

@@ -3,7 +3,8 @@
 #include "core/MeasureSteps.h"
 #include "core/UnitFunction.h"
 #include "core/UnitMeasure.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
+#include "store/Settings.h"
 #include "CurveFile.h"
 #include "MessageService.h"
 
@@ -193,7 +194,7 @@ void SelectTest(TfrmMeasure &window, QAction *item)
 
         // 9. Remembered for the next start and the next side switch.
         if (TZovData *data = window.DataModule())
-            data->WriteStr(window.TestIndexSlot(), QString::number(items.indexOf(item)));
+            TSettingsStore(*data).SetTestIndex(window.FlexuralSide(), items.indexOf(item));
 
         // 10. A group of this number left unfinished.
         if (test->CheckGroupState() == 2) {

@@ -3,7 +3,8 @@
 #include "core/MachineType.h"
 #include "core/UnitMeasure.h"
 #include "link/CtrlBoxDriver.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
+#include "store/Settings.h"
 #include "Clock.h"
 #include "MessageService.h"
 
@@ -20,17 +21,8 @@ namespace kv {
 
 namespace {
 
-constexpr int kMissingValue = 100;
 constexpr int kMaxSeconds = 36000;
 constexpr int kSettleMs = 200;
-
-int StoredOr100(TZovData *data, int slot)
-{
-    qint32 value = kMissingValue;
-    if (!data || !data->ReadNumInt(slot, value))
-        value = kMissingValue;
-    return value;
-}
 
 QSpinBox *MakeSpin(QWidget *parent, const QString &name)
 {
@@ -43,11 +35,6 @@ QSpinBox *MakeSpin(QWidget *parent, const QString &name)
 }
 
 } // namespace
-
-TStopParSlots StopParSlots(bool kvd520Family)
-{
-    return kvd520Family ? TStopParSlots{20006, 20007} : TStopParSlots{20008, 20009};
-}
 
 TStopParRange StopParRange(double maxLoad, double loadCoe)
 {
@@ -64,7 +51,7 @@ bool StopForceAccepted(double force, double maxLoad)
 
 TfrmStopPar::TfrmStopPar(TZovData *data, TCtrlBox *box, bool kvd520Family, double maxLoad,
                          const QString &loadUnit, double loadCoe, QWidget *parent)
-    : QDialog(parent), FData(data), FBox(box), FSlots(StopParSlots(kvd520Family)), FMaxLoad(maxLoad),
+    : QDialog(parent), FData(data), FBox(box), FFlexural(kvd520Family), FMaxLoad(maxLoad),
       FLoadCoe(loadCoe > 0 ? loadCoe : 1.0)
 {
     setObjectName(QStringLiteral("frmStopPar"));
@@ -78,10 +65,11 @@ TfrmStopPar::TfrmStopPar(TZovData *data, TCtrlBox *box, bool kvd520Family, doubl
     se_Stop = MakeSpin(this, QStringLiteral("se_Stop"));
     const TStopParRange range = StopParRange(maxLoad, FLoadCoe);
     se_Stop->setRange(range.Min, range.Max);
-    se_Stop->setValue(StoredOr100(data, FSlots.Force));
+    const THoldSettings stored = data ? TSettingsStore(*data).Hold(FFlexural) : THoldSettings{};
+    se_Stop->setValue(stored.Force);
     se_Time = MakeSpin(this, QStringLiteral("se_Time"));
     se_Time->setRange(1, kMaxSeconds);
-    se_Time->setValue(StoredOr100(data, FSlots.Time));
+    se_Time->setValue(stored.Time);
     lblUnit = new QLabel(loadUnit, this);
     lblUnit->setObjectName(QStringLiteral("lblUnit"));
     auto *seconds = new QLabel(tr("秒"), this);
@@ -132,8 +120,7 @@ void TfrmStopPar::btnStopSetClick()
     if (FBox)
         FBox->SetKeepLoad(force);
     if (FData) {
-        FData->WriteNumInt(FSlots.Force, se_Stop->value());
-        FData->WriteNumInt(FSlots.Time, se_Time->value());
+        TSettingsStore(*FData).SetHold(FFlexural, {se_Stop->value(), se_Time->value()});
     }
     Sleep(kSettleMs);
     accept();

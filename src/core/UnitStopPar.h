@@ -15,14 +15,6 @@ class TfrmMeasure;
 class TZovData;
 struct TMeasureSteps;
 
-// Settings rows of the constant-load force (display units) and time (s):
-// 20006 / 20007 on the flexure-side models, 20008 / 20009 on every other.
-struct TStopParSlots {
-    int Force;
-    int Time;
-};
-TStopParSlots StopParSlots(bool kvd520Family);
-
 // Range of the force spin edit in display units: 2 % .. 102 % of maxLoad.
 struct TStopParRange {
     int Min;
@@ -54,7 +46,7 @@ public:
 private:
     TZovData *FData;
     TCtrlBox *FBox;
-    TStopParSlots FSlots;
+    bool FFlexural; // the KVD520 family keeps its own force and time
     double FMaxLoad;
     double FLoadCoe;
     double FForce = 0.0;

@@ -2,7 +2,7 @@
 
 #include "SqlText.h"
 #include "db/DbEngine.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include <QSqlDatabase>
 

@@ -1,7 +1,7 @@
 #include "link/UnitCtrlBox.h"
 
 #include "link/BoxFrames.h"
-#include "link/CtrlBoxStore.h"
+#include "store/BoxSaveItems.h"
 #include "Clock.h"
 
 #include <QCoreApplication>
@@ -133,7 +133,7 @@ bool TCtrlBox::Init()
     if (ParamSetFactory())
         FParamSet = ParamSetFactory()(*this);
 
-    LoadPortSettings(FProfile, CommPort, Settings);
+    LoadPortSettings(QString::fromLatin1(FProfile.Key), CommPort, Settings);
     LoadParams();
     return BaseInit();
 }
@@ -142,7 +142,7 @@ bool TCtrlBox::Finish()
 {
     if (!BaseFinish())
         return false;
-    return StorePortSettings(FProfile, CommPort, Settings);
+    return StorePortSettings(QString::fromLatin1(FProfile.Key), CommPort, Settings);
 }
 
 bool TCtrlBox::OpenPort()

@@ -1,7 +1,7 @@
 #include "store/UserAdmin.h"
 
 #include "store/PasswordCode.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "store/UserRights.h"
 #include "db/DbEngine.h"
 #include "SqlText.h"
@@ -16,29 +16,17 @@ namespace kv {
 QString TLoginLogic::WrongPasswordText() { return tr("输入的密码不正确"); }
 QString TLoginLogic::WrongUserText() { return tr("输入的用户不正确"); }
 
-QString TLoginLogic::LastUser()
-{
-    if (!m_data.ExecSql(QStringLiteral("select * from savstring where strno = 100")))
-        return QString();
-    if (m_data.qryZov.recordCount() < 1)
-        return QString();
-    try {
-        m_data.qryZov.first();
-        return m_data.qryZov.fieldByName(QStringLiteral("strcont")).asString();
-    } catch (const db::EDatabaseError &) {
-        return QString();
-    }
-}
+QString TLoginLogic::LastUser() { return TSettingsStore(m_data).LastUser(); }
 
 QStringList TLoginLogic::UserList()
 {
     QStringList names;
-    if (!m_data.ExecSql(QStringLiteral("select * from tester")))
+    const auto users = m_data.Open(QStringLiteral("select * from tester"));
+    if (!users)
         return names;
     try {
-        db::TDbQuery &q = m_data.qryZov;
-        for (q.first(); !q.eof(); q.next())
-            names.append(q.fieldByName(QStringLiteral("name")).asString());
+        for (users->first(); !users->eof(); users->next())
+            names.append(users->fieldByName(QStringLiteral("name")).asString());
     } catch (const db::EDatabaseError &) {
         return names;
     }
@@ -79,7 +67,7 @@ TLoginCheck TLoginLogic::Check(const QString &name, const QString &password)
     }
     // The user is who they say: remembering the name is a convenience and
     // its failure does not keep the operator out.
-    if (!m_data.WriteStr(100, name))
+    if (!TSettingsStore(m_data).SetLastUser(name))
         qDebug() << "login: the last user could not be stored";
     r.Accepted = true;
     return r;

@@ -3,7 +3,7 @@
 // every call, and a main window on a private copy of the database.
 #include "core/MeasureSteps.h"
 #include "core/UnitMeasure.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "Clock.h"
 #include "TestSupport.h"
 #include "MessageService.h"

@@ -91,7 +91,7 @@ TEST(MainWindowClose, ClosingStopsTheBoxAndStoresTheCheckedTest)
     auto w = rig.Create();
     w->show();
     w->pmTestList->actions()[2]->setChecked(true);
-    w->GlbParam()->Settings.ModeBytes[4] = 7; // SavNum 104, saved at exit
+    w->GlbParam()->Settings.SpeedDisplayMode = 7; // saved at exit
     rig.DriverLog.clear();
     const qint64 sleptBefore = rig.Clock.totalSlept();
 

@@ -61,7 +61,7 @@ TEST(MainWindowCreate, MachineTypeSetsButtonsDriverAndTestMask)
         EXPECT_EQ(mask, c.mask);
         EXPECT_EQ(folder, rig.ProgramDir.path() + QStringLiteral("/dll/"));
         EXPECT_EQ(rig.DriverTypes, QList<int>{c.type});
-        EXPECT_EQ(w->TestIndexSlot(), c.mask == 4 ? 102 : 101);
+        EXPECT_EQ(w->FlexuralSide(), c.mask == 4);
     }
 }
 

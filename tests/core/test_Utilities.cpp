@@ -35,18 +35,18 @@ TEST(GlbParam, StartsWithTheDocumentedValues)
         EXPECT_EQ(p.ValveHistory[k], 0.0f);
     }
     // The settings block reads through the accessors the run sequence uses.
-    p.Settings.ModeBytes[3] = 5;
-    p.Settings.ModeBytes[4] = 20;
+    p.Settings.RefreshRate = 5;
+    p.Settings.SpeedDisplayMode = 20;
     EXPECT_EQ(p.RefreshRate(), 5);
     EXPECT_EQ(p.SpeedDisplayMode(), 20);
     p.RefreshRate() = 12;
-    EXPECT_EQ(p.Settings.ModeBytes[3], 12);
+    EXPECT_EQ(p.Settings.RefreshRate, 12);
 }
 
 TEST(GlbParam, ResetRunStateKeepsTheSettings)
 {
     TMyGlbParam p;
-    p.Settings.ModeBytes[3] = 9;
+    p.Settings.RefreshRate = 9;
     p.RunMode = 7;
     p.PeakForce = 5;
     p.ControlTicks = 40;

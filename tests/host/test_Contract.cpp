@@ -1,6 +1,6 @@
 // Base behaviour of TBaseTest that every module inherits.
 #include "BaseTest.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "LinkTestSupport.h"
 
 #include "link/BoxFrames.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "Clock.h"
 #include "TestSupport.h"
 
@@ -211,10 +211,10 @@ struct TDbRig {
     QStringList Values(const char *key, const char *name)
     {
         QStringList out;
-        Data->ExecSql(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = '%2'")
+        const auto rows = Data->Open(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = '%2'")
                           .arg(QLatin1String(key), QLatin1String(name)));
-        for (Data->qryZov.first(); !Data->qryZov.eof(); Data->qryZov.next())
-            out << Data->qryZov.fieldByName(QStringLiteral("Value")).asString();
+        for (rows->first(); !rows->eof(); rows->next())
+            out << rows->fieldByName(QStringLiteral("Value")).asString();
         return out;
     }
 };

@@ -9,7 +9,7 @@
 #include "link/SerialPort.h"
 #include "link/UnitBaseParams.h"
 #include "link/UnitCtrlBox.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "TestSupport.h"
 #include "MessageService.h"
 
@@ -84,10 +84,10 @@ struct TStartRig {
     {
         kv::TZovData data(Db.path);
         QStringList out;
-        data.ExecSql(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = '%2'")
+        const auto rows = data.Open(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = '%2'")
                          .arg(QLatin1String(key), QLatin1String(name)));
-        for (data.qryZov.first(); !data.qryZov.eof(); data.qryZov.next())
-            out << data.qryZov.fieldByName(QStringLiteral("Value")).asString();
+        for (rows->first(); !rows->eof(); rows->next())
+            out << rows->fieldByName(QStringLiteral("Value")).asString();
         return out;
     }
 };

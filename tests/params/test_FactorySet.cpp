@@ -6,7 +6,7 @@
 // there (and writes it to the file named by KV_FACTORY_ROWS_OUT when set).
 #include "FactoryParams.h"
 #include "link/UnitBaseParams.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include "TestSupport.h"
 

@@ -1,7 +1,7 @@
 // The parameter set in CtrlBoxSaveItems: first-run defaults, each family's
 // stored names, unreadable values, and the save / load round trip.
 #include "link/UnitBaseParams.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include "TestSupport.h"
 

@@ -5,7 +5,7 @@
 
 #include "link/UnitBaseParams.h"
 #include "link/UnitCtrlBox.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include "Clock.h"
 #include "TestSupport.h"
@@ -67,11 +67,11 @@ protected:
     }
     QString StoredValue(const QString &key, const char *name)
     {
-        if (!zov->ExecSql(QStringLiteral("select [Value] from CtrlBoxSaveItems where CtrlBox = '%1' and Name = '%2'")
-                              .arg(key, QLatin1String(name)))
-            || zov->qryZov.recordCount() != 1)
+        const auto row = zov->Open(QStringLiteral("select [Value] from CtrlBoxSaveItems where CtrlBox = '%1' and Name = '%2'")
+                                       .arg(key, QLatin1String(name)));
+        if (!row || row->recordCount() != 1)
             return QStringLiteral("<none>");
-        return zov->qryZov.fieldByName(QStringLiteral("Value")).asString();
+        return row->fieldByName(QStringLiteral("Value")).asString();
     }
 
     kvtest::TFreshDb fresh;

@@ -13,7 +13,7 @@
 #include "link/UnitBaseParams.h"
 #include "link/UnitCtrlBox.h"
 #include "run/RunSequence.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "MessageService.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // The database installed with the program: its tables and initial rows.
 #include "store/PasswordCode.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "SqlText.h"
 
 #include "TestSupport.h"
@@ -28,14 +28,15 @@ protected:
         fresh = kvtest::FreshDatabase();
         zov = std::make_unique<TZovData>(fresh.path);
     }
+    // Number of rows a select returns (-1 when it fails); the rows stay in last.
     int Rows(const QString &sql)
     {
-        if (!zov->ExecSql(sql))
-            return -1;
-        return zov->qryZov.recordCount();
+        last = zov->Open(sql);
+        return last ? last->recordCount() : -1;
     }
     kvtest::TFreshDb fresh;
     std::unique_ptr<TZovData> zov;
+    std::unique_ptr<kv::db::TDbQuery> last;
 };
 
 } // namespace
@@ -119,7 +120,7 @@ TEST_F(InstalledDatabase, EveryModelHasItsTwentyFourVerificationRows)
                 const QString sql = QStringLiteral("select * from checktempvalue  where ctrlbox = ")
                     + kv::QuotedStr(model) + " and name = " + kv::QuotedStr(kind + QString::number(k));
                 ASSERT_EQ(Rows(sql), 1) << sql.toStdString();
-                EXPECT_EQ(zov->qryZov.fieldByName("Value").asFloat(), 0.0);
+                EXPECT_EQ(last->fieldByName("Value").asFloat(), 0.0);
             }
         }
     }
@@ -130,9 +131,9 @@ TEST_F(InstalledDatabase, VerificationValuesAreWrittenAsTextAndReadAsNumbers)
     ASSERT_TRUE(zov->ExecSql("update CheckTempValue set [Value] = '12.50' where ctrlbox = 'KVD520' "
                              "and name = 'CheckNum3'"));
     ASSERT_EQ(Rows("select * from checktempvalue  where ctrlbox = 'KVD520' and name = 'CheckNum3'"), 1);
-    EXPECT_DOUBLE_EQ(zov->qryZov.fieldByName("Value").asFloat(), 12.5);
+    EXPECT_DOUBLE_EQ(last->fieldByName("Value").asFloat(), 12.5);
     ASSERT_EQ(Rows("select * from checktempvalue  where ctrlbox = 'KVD510' and name = 'CheckNum3'"), 1);
-    EXPECT_DOUBLE_EQ(zov->qryZov.fieldByName("Value").asFloat(), 0.0) << "other models keep theirs";
+    EXPECT_DOUBLE_EQ(last->fieldByName("Value").asFloat(), 0.0) << "other models keep theirs";
 }
 
 TEST_F(InstalledDatabase, UnitsForForceStrengthAndSpeed)
@@ -147,16 +148,16 @@ TEST_F(InstalledDatabase, UnitsForForceStrengthAndSpeed)
                                 .arg(r.type)
                                 .arg(r.index);
         ASSERT_EQ(Rows(sql), 1) << sql.toStdString();
-        EXPECT_EQ(zov->qryZov.fieldByName("Name").asString(), r.name);
-        EXPECT_EQ(zov->qryZov.fieldByName("Coe").asInteger(), r.coe);
-        const qint64 decimals = zov->qryZov.fieldByName("Round").asInteger();
+        EXPECT_EQ(last->fieldByName("Name").asString(), r.name);
+        EXPECT_EQ(last->fieldByName("Coe").asInteger(), r.coe);
+        const qint64 decimals = last->fieldByName("Round").asInteger();
         EXPECT_GE(decimals, 0);
         EXPECT_LE(decimals, 3);
     }
     // The digit menus store the decimals quoted, by unit name.
     ASSERT_TRUE(zov->ExecSql("Update unit set [Round] = '3' where [Name] = 'kN'"));
     ASSERT_EQ(Rows("select * from Unit where Type = 0 and [Index] = 1"), 1);
-    EXPECT_EQ(zov->qryZov.fieldByName("Round").asInteger(), 3);
+    EXPECT_EQ(last->fieldByName("Round").asInteger(), 3);
 }
 
 TEST_F(InstalledDatabase, EveryTestHasDefaultHeaderCaptions)
@@ -168,11 +169,11 @@ TEST_F(InstalledDatabase, EveryTestHasDefaultHeaderCaptions)
         EXPECT_GE(n, 1) << name;
         EXPECT_LE(n, 8) << name;
         for (int r = 0; r < n; ++r) {
-            zov->qryZov.moveTo(r);
+            last->moveTo(r);
             for (const char *col : {"Name1", "Data1", "Name2", "Data2"}) {
                 // A header text holds at most 20 bytes in the single-byte code
                 // page, where a Chinese character counts two.
-                const QString t = zov->qryZov.fieldByName(col).asString();
+                const QString t = last->fieldByName(col).asString();
                 int bytes = 0;
                 for (QChar c : t)
                     bytes += c.unicode() < 0x80 ? 1 : 2;
@@ -187,14 +188,14 @@ TEST_F(InstalledDatabase, TesterNumbersAreAssignedAndNamesLimited)
 {
     ASSERT_TRUE(zov->ExecSql("Insert into Tester(name,secret) values('Zhang',123)"));
     ASSERT_EQ(Rows("select * from Tester where name = 'Zhang'"), 1);
-    EXPECT_EQ(zov->qryZov.fieldByName("UserNo").asInteger(), 3);
-    EXPECT_TRUE(zov->qryZov.fieldByName("Origin").isNull());
+    EXPECT_EQ(last->fieldByName("UserNo").asInteger(), 3);
+    EXPECT_TRUE(last->fieldByName("Origin").isNull());
 
     // The fourth column takes the value a settings restore gives it.
     EXPECT_TRUE(zov->ExecSql("Insert into tester values(7,'Li',456,A)"));
     EXPECT_EQ(zov->GetUserSecret("Li"), 456);
     ASSERT_EQ(Rows("select * from Tester where UserNo = 7"), 1);
-    EXPECT_EQ(zov->qryZov.fieldByName("Origin").asString(), "A");
+    EXPECT_EQ(last->fieldByName("Origin").asString(), "A");
 
     // Names are at most ten characters, as in the login box.
     EXPECT_FALSE(zov->ExecSql("Insert into Tester(name,secret) values('ElevenChars',1)"));

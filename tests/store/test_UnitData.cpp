@@ -1,5 +1,5 @@
 #include "store/PasswordCode.h"
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 
 #include "TestSupport.h"
 
@@ -28,12 +28,11 @@ protected:
     // Runs a statement that must succeed.
     void Exec(const QString &sql) { ASSERT_TRUE(zov->ExecSql(sql)) << sql.toStdString(); }
 
-    // Number of rows a select returns (-1 when it fails).
+    // Number of rows a select returns (-1 when it fails); the rows stay in last.
     int Rows(const QString &sql)
     {
-        if (!zov->ExecSql(sql))
-            return -1;
-        return zov->qryZov.recordCount();
+        last = zov->Open(sql);
+        return last ? last->recordCount() : -1;
     }
 
     // Raw SQLite on the same connection, for set-ups the program never does.
@@ -48,10 +47,9 @@ protected:
     static TGlobalSettings Scrambled()
     {
         TGlobalSettings s;
-        for (auto &b : s.ModeBytes)
-            b = 77;
-        s.Value1000 = 77;
-        s.AutoFastSlow = s.Byte1002 = s.StopFlag = 77;
+        s.ControlMode = s.BreakFlag = s.GlobalByte = s.RefreshRate = s.SpeedDisplayMode = s.GlobalMode = 77;
+        s.GlobalValue = 77;
+        s.AutoFastSlow = s.LoadByte = s.StopFlag = 77;
         s.FastSpeed = s.SlowSpeed = s.StopValue = s.StopForce = 77.0f;
         s.StopTime = s.StopValue2 = 77;
         return s;
@@ -59,6 +57,7 @@ protected:
 
     kvtest::TFreshDb fresh;
     std::unique_ptr<TZovData> zov;
+    std::unique_ptr<kv::db::TDbQuery> last;
 };
 
 } // namespace
@@ -70,19 +69,20 @@ TEST_F(ZovDataTest, ExecSqlOpensSelectsWithAtMostOneLeadingBlank)
     for (const char *sql : {"select * from SavNum", "SELECT * FROM SavNum", "SeLeCt * from SavNum",
                             " select * from SavNum"}) {
         ASSERT_TRUE(zov->ExecSql(sql)) << sql;
-        EXPECT_TRUE(zov->qryZov.active()) << sql;
-        EXPECT_GT(zov->qryZov.recordCount(), 0) << sql;
-        EXPECT_EQ(zov->qryZov.recNo(), 0) << "the current row is the first: " << sql;
+        const auto rows = zov->Open(sql);
+        ASSERT_TRUE(rows) << sql;
+        EXPECT_TRUE(rows->active()) << sql;
+        EXPECT_GT(rows->recordCount(), 0) << sql;
+        EXPECT_EQ(rows->recNo(), 0) << "the current row is the first: " << sql;
     }
 }
 
 TEST_F(ZovDataTest, ExecSqlRunsOtherLeadingWhitespaceAsACommandWithoutRows)
 {
+    // Run as commands: they succeed, change nothing and leave nothing open.
     for (const char *sql : {"  select * from SavNum", "\tselect * from SavNum", "\nselect * from SavNum"}) {
-        ASSERT_TRUE(zov->ExecSql("select * from SavNum")); // leave rows from before
-        zov->ExecSql(sql);
-        EXPECT_FALSE(zov->qryZov.active()) << sql;
-        EXPECT_EQ(zov->qryZov.recordCount(), 0) << sql;
+        EXPECT_TRUE(zov->ExecSql(sql)) << sql;
+        EXPECT_EQ(Rows("select * from SavNum"), 23) << sql;
     }
 }
 
@@ -93,10 +93,9 @@ TEST_F(ZovDataTest, ExecSqlRunsCommandsAndSwallowsErrors)
     ASSERT_TRUE(zov->ReadNumByte(101, b));
     EXPECT_EQ(b, 9);
 
-    // A failing statement reports false and leaves no stale rows behind.
-    ASSERT_TRUE(zov->ExecSql("select * from SavNum"));
+    // A failing statement reports false; a failing select gives no rows.
     EXPECT_FALSE(zov->ExecSql("select * from NoSuchTable"));
-    EXPECT_EQ(zov->qryZov.recordCount(), 0);
+    EXPECT_EQ(zov->Open("select * from NoSuchTable"), nullptr);
     EXPECT_FALSE(zov->ExecSql("this is not a statement"));
     EXPECT_FALSE(zov->ExecSql("Insert into NoSuchTable values(1)"));
     EXPECT_TRUE(zov->FunTestBdeRealGood());
@@ -195,7 +194,7 @@ TEST_F(ZovDataTest, TwoRowsForOneNumberReadAsMissing)
 
     TGlobalSettings s = Scrambled();
     EXPECT_EQ(zov->LoadGlobalParams(s, false), 101);
-    EXPECT_EQ(s.ModeBytes[3], 1) << "the default, not either stored value";
+    EXPECT_EQ(s.RefreshRate, 1) << "the default, not either stored value";
 
     // A write cannot tell which row to update: it adds a third.
     ASSERT_TRUE(zov->WriteNumByte(103, 9));
@@ -220,8 +219,8 @@ TEST_F(ZovDataTest, NumbersUseAPointUnderACommaLocale)
     ASSERT_TRUE(inserted);
     ASSERT_TRUE(updated);
     for (int no : {7000, 1100}) {
-        ASSERT_TRUE(zov->NumExists(no));
-        EXPECT_DOUBLE_EQ(zov->qryZov.fieldByName("NumCont").asFloat(), 2.5) << no;
+        ASSERT_EQ(Rows(QStringLiteral("select * from SavNum where NumNo = %1").arg(no)), 1);
+        EXPECT_DOUBLE_EQ(last->fieldByName("NumCont").asFloat(), 2.5) << no;
     }
 }
 
@@ -258,12 +257,15 @@ TEST_F(ZovDataTest, EmptySettingsTableLoadsEveryDefault)
     Exec("delete from SavNum");
     TGlobalSettings s = Scrambled();
     EXPECT_EQ(zov->LoadGlobalParams(s, false), 116);
-    const quint8 modes[6] = {1, 0, 0, 1, 1, 2};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(s.ModeBytes[i], modes[i]) << "NumNo " << 100 + i;
-    EXPECT_EQ(s.Value1000, 1u);
+    EXPECT_EQ(s.ControlMode, 1);
+    EXPECT_EQ(s.BreakFlag, 0);
+    EXPECT_EQ(s.GlobalByte, 0);
+    EXPECT_EQ(s.RefreshRate, 1);
+    EXPECT_EQ(s.SpeedDisplayMode, 1);
+    EXPECT_EQ(s.GlobalMode, 2);
+    EXPECT_EQ(s.GlobalValue, 1u);
     EXPECT_EQ(s.AutoFastSlow, 0);
-    EXPECT_EQ(s.Byte1002, 1);
+    EXPECT_EQ(s.LoadByte, 1);
     EXPECT_EQ(s.FastSpeed, 2.4f);
     EXPECT_EQ(s.SlowSpeed, 0.3f);
     EXPECT_EQ(s.StopValue, 3.0f);
@@ -282,10 +284,10 @@ TEST_F(ZovDataTest, StoredZerosAndTheControlModeAreReplaced)
         ASSERT_TRUE(zov->WriteNumByte(no, 0));
     TGlobalSettings s = Scrambled();
     EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
-    EXPECT_EQ(s.ModeBytes[0], 1);
-    EXPECT_EQ(s.ModeBytes[3], 5);
-    EXPECT_EQ(s.ModeBytes[4], 2);
-    EXPECT_EQ(s.ModeBytes[5], 2);
+    EXPECT_EQ(s.ControlMode, 1);
+    EXPECT_EQ(s.RefreshRate, 5);
+    EXPECT_EQ(s.SpeedDisplayMode, 2);
+    EXPECT_EQ(s.GlobalMode, 2);
 
     ASSERT_TRUE(zov->WriteNumByte(100, 3));
     ASSERT_TRUE(zov->WriteNumByte(101, 4));
@@ -293,11 +295,11 @@ TEST_F(ZovDataTest, StoredZerosAndTheControlModeAreReplaced)
     ASSERT_TRUE(zov->WriteNumByte(104, 25));
     ASSERT_TRUE(zov->WriteNumByte(105, 7));
     EXPECT_EQ(zov->LoadGlobalParams(s, false), 100);
-    EXPECT_EQ(s.ModeBytes[0], 1) << "control mode is automatic after every load";
-    EXPECT_EQ(s.ModeBytes[1], 4);
-    EXPECT_EQ(s.ModeBytes[3], 10);
-    EXPECT_EQ(s.ModeBytes[4], 25);
-    EXPECT_EQ(s.ModeBytes[5], 7);
+    EXPECT_EQ(s.ControlMode, 1) << "control mode is automatic after every load";
+    EXPECT_EQ(s.BreakFlag, 4);
+    EXPECT_EQ(s.RefreshRate, 10);
+    EXPECT_EQ(s.SpeedDisplayMode, 25);
+    EXPECT_EQ(s.GlobalMode, 7);
 }
 
 TEST_F(ZovDataTest, FlexureSideReadsItsOwnSpeeds)
@@ -338,32 +340,38 @@ TEST_F(ZovDataTest, ConstantLoadBlockKeepsItsWidths)
     EXPECT_EQ(s.StopTime, qint16(70000 - 65536));
     EXPECT_EQ(s.StopFlag, 1);
     EXPECT_EQ(s.StopValue2, -5);
-    EXPECT_EQ(s.Value1000, 0xFFFFFFFFu);
+    EXPECT_EQ(s.GlobalValue, 0xFFFFFFFFu);
 
-    // The row found stays current in the shared query.
-    ASSERT_TRUE(zov->NumExists(1104));
-    EXPECT_EQ(zov->qryZov.fieldByName("NumCont").asInteger(), 70000);
+    // The stored row keeps its whole value; only the setting is narrowed.
+    ASSERT_EQ(Rows("select * from SavNum where NumNo = 1104"), 1);
+    EXPECT_EQ(last->fieldByName("NumCont").asInteger(), 70000);
 }
 
 TEST_F(ZovDataTest, SaveWritesTheBlockBackUnderItsOwnNumbers)
 {
     Exec("delete from SavNum");
     TGlobalSettings s;
-    const quint8 modes[6] = {1, 11, 12, 13, 14, 15};
-    std::copy(modes, modes + 6, s.ModeBytes);
-    s.Value1000 = 4000000000u;
+    s.BreakFlag = 11;
+    s.GlobalByte = 12;
+    s.RefreshRate = 13;
+    s.SpeedDisplayMode = 14;
+    s.GlobalMode = 15;
+    s.GlobalValue = 4000000000u;
     s.AutoFastSlow = 1;
-    s.Byte1002 = 9;
+    s.LoadByte = 9;
     ASSERT_TRUE(zov->SaveGlobalParams(s));
 
     TGlobalSettings t = Scrambled();
     // Speeds and the constant-load block are not part of the save.
     EXPECT_EQ(zov->LoadGlobalParams(t, false), 100 + 7);
-    for (int i = 1; i < 6; ++i)
-        EXPECT_EQ(t.ModeBytes[i], modes[i]);
-    EXPECT_EQ(t.Value1000, 4000000000u);
+    EXPECT_EQ(t.BreakFlag, 11);
+    EXPECT_EQ(t.GlobalByte, 12);
+    EXPECT_EQ(t.RefreshRate, 13);
+    EXPECT_EQ(t.SpeedDisplayMode, 14);
+    EXPECT_EQ(t.GlobalMode, 15);
+    EXPECT_EQ(t.GlobalValue, 4000000000u);
     EXPECT_EQ(t.AutoFastSlow, 1);
-    EXPECT_EQ(t.Byte1002, 9);
+    EXPECT_EQ(t.LoadByte, 9);
     EXPECT_FALSE(zov->NumExists(20000)) << "nothing is written under a number nobody reads";
     EXPECT_EQ(Rows("select * from SavNum"), 9);
 
@@ -436,8 +444,8 @@ TEST_F(ZovDataTest, AddUserIfMissing)
     Exec("Insert into Tester(userno,name,secret) values(40,'Forty',1)");
     ASSERT_TRUE(zov->AddUserIfMissing("Next", "5678"));
     ASSERT_EQ(Rows("select * from tester where name = 'Next'"), 1);
-    EXPECT_EQ(zov->qryZov.fieldByName("userno").asInteger(), 41);
-    EXPECT_EQ(zov->qryZov.fieldByName("secret").asInteger(), kv::PasswordCode("5678"));
+    EXPECT_EQ(last->fieldByName("userno").asInteger(), 41);
+    EXPECT_EQ(last->fieldByName("secret").asInteger(), kv::PasswordCode("5678"));
 }
 
 TEST_F(ZovDataTest, AddUserIfMissingOnAnEmptyTableStartsAtOne)
@@ -445,8 +453,8 @@ TEST_F(ZovDataTest, AddUserIfMissingOnAnEmptyTableStartsAtOne)
     Exec("delete from Tester");
     ASSERT_TRUE(zov->AddUserIfMissing("Tester", "486"));
     ASSERT_EQ(Rows("select * from tester"), 1);
-    EXPECT_EQ(zov->qryZov.fieldByName("userno").asInteger(), 1);
-    EXPECT_EQ(zov->qryZov.fieldByName("name").asString(), "Tester");
+    EXPECT_EQ(last->fieldByName("userno").asInteger(), 1);
+    EXPECT_EQ(last->fieldByName("name").asString(), "Tester");
     EXPECT_EQ(zov->GetUserSecret("Tester"), kv::PasswordCode("486"));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A private database copy with its data module, recorded messages and raw
 // access for set-ups the program never makes.
-#include "store/UnitData.h"
+#include "store/DataModule.h"
 #include "TestSupport.h"
 #include "MessageService.h"
 

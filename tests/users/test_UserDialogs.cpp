@@ -4,10 +4,10 @@
 #include "UsersTestSupport.h"
 
 #include "store/PasswordCode.h"
-#include "store/UnitLogin.h"
-#include "store/UnitUserMng.h"
-#include "store/UnitfrmAdd.h"
-#include "store/UnitfrmRevision.h"
+#include "ui/dialogs/LoginDialog.h"
+#include "ui/dialogs/UserManagementDialog.h"
+#include "ui/dialogs/AddUserDialog.h"
+#include "ui/dialogs/ChangePasswordDialog.h"
 
 #include <QComboBox>
 #include <QHeaderView>

@@ -57,11 +57,6 @@ TEST(StopParRules, RangeAndAcceptedForcesFollowTheMaximumForce)
     EXPECT_FALSE(StopForceAccepted(309001, 300000));
     // Without a known maximum force nothing can be held.
     EXPECT_FALSE(StopForceAccepted(0, 0));
-
-    EXPECT_EQ(StopParSlots(true).Force, 20006);
-    EXPECT_EQ(StopParSlots(true).Time, 20007);
-    EXPECT_EQ(StopParSlots(false).Force, 20008);
-    EXPECT_EQ(StopParSlots(false).Time, 20009);
 }
 
 TEST(StopParDialog, ShowsTheRangeAndStoredValuesAndRefusesOutOfRange)

@@ -28,12 +28,13 @@ struct TUserRig : runtest::TRunRig {
 
 int AutoLoadRows(TZovData &data, const QString &model, QString *value = nullptr)
 {
-    if (!data.ExecSql(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = 'FAutoLoad'")
-                          .arg(model)))
+    const auto rows =
+        data.Open(QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = '%1' and Name = 'FAutoLoad'").arg(model));
+    if (!rows)
         return -1;
-    if (value && data.qryZov.recordCount() == 1)
-        *value = data.qryZov.fieldByName(QStringLiteral("Value")).asString();
-    return data.qryZov.recordCount();
+    if (value && rows->recordCount() == 1)
+        *value = rows->fieldByName(QStringLiteral("Value")).asString();
+    return rows->recordCount();
 }
 
 } // namespace
@@ -203,8 +204,9 @@ TEST(WindowCommands, DigitsShowAtOnceAndAreStored)
     w.PMUnitLoad->actions().at(0)->trigger();
     EXPECT_EQ(w.FLoadFormat, QStringLiteral("1"));
     EXPECT_EQ(w.stPress->text(), QStringLiteral("123"));
-    ASSERT_TRUE(w.DataModule()->ExecSql(QStringLiteral("select * from Unit where Name = '%1'").arg(w.FLoadUnit)));
-    EXPECT_EQ(w.DataModule()->qryZov.fieldByName(QStringLiteral("Round")).asInteger(), 0);
+    const auto unit = w.DataModule()->Open(QStringLiteral("select * from Unit where Name = '%1'").arg(w.FLoadUnit));
+    ASSERT_TRUE(unit);
+    EXPECT_EQ(unit->fieldByName(QStringLiteral("Round")).asInteger(), 0);
     EXPECT_FALSE(w.PMUnitLoad->actions().at(2)->isChecked());
     EXPECT_TRUE(w.PMUnitLoad->actions().at(0)->isChecked());
 }

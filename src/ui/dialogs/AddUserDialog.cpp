@@ -1,7 +1,7 @@
-#include "store/UnitfrmAdd.h"
+#include "ui/dialogs/AddUserDialog.h"
 
-#include "store/UnitData.h"
-#include "store/UserDialogLook.h"
+#include "store/DataModule.h"
+#include "ui/dialogs/UserDialogLook.h"
 #include "MessageService.h"
 
 #include <QFormLayout>

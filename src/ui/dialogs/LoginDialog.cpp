@@ -1,7 +1,7 @@
-#include "store/UnitLogin.h"
+#include "ui/dialogs/LoginDialog.h"
 
-#include "store/UnitData.h"
-#include "store/UserDialogLook.h"
+#include "store/DataModule.h"
+#include "ui/dialogs/UserDialogLook.h"
 #include "MessageService.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "store/UserDialogLook.h"
+#include "ui/dialogs/UserDialogLook.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "store/UnitfrmRevision.h"
+#include "ui/dialogs/ChangePasswordDialog.h"
 
-#include "store/UserDialogLook.h"
+#include "ui/dialogs/UserDialogLook.h"
 #include "MessageService.h"
 
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "UnitData.h"
+#include "store/DataModule.h"
 
 #include "PasswordCode.h"
 #include "SqlText.h"
@@ -25,16 +25,6 @@ qint32 LowDWord(qint64 value)
     return u <= 0x7FFFFFFFu ? qint32(u) : -qint32(~u) - 1;
 }
 
-// Settings block numbers.
-constexpr int NumModeFirst = 100;   // 100..105: six mode bytes
-constexpr int NumValue1000 = 1000;
-constexpr int NumAutoFastSlow = 1001;
-constexpr int NumByte1002 = 1002;
-constexpr int NumFastSpeed = 1100, NumSlowSpeed = 1101;
-constexpr int NumFastSpeed520 = 20001, NumSlowSpeed520 = 20002;
-constexpr int NumStopValue = 1102, NumStopForce = 1103, NumStopTime = 1104,
-              NumStopFlag = 1105, NumStopValue2 = 1106;
-
 } // namespace
 
 QString TZovData::DefaultDatabaseFile()
@@ -43,27 +33,23 @@ QString TZovData::DefaultDatabaseFile()
         + QLatin1String(DatabaseFileName);
 }
 
-TZovData::TZovData(const QString &databaseFile) : qryZov(conZovDb)
+TZovData::TZovData(const QString &databaseFile)
 {
     // The database file is not encrypted (SQLite has no database password);
     // it is protected by the file permissions of the program folder.
     conZovDb.open(databaseFile);
-    sd_Zov.setQuery(&qryZov);
     // A file that opens but holds no settings table is not our database:
     // refuse it here, so start-up ends instead of running on empty tables.
     if (!FunTestBdeRealGood()) {
         conZovDb.close();
         throw db::EDatabaseError(QStringLiteral("not a measurement database: ") + databaseFile);
     }
-    qryZov.close();
 }
 
 TZovData::~TZovData()
 {
     if (g_zovData == this)
         g_zovData = nullptr;
-    sd_Zov.setQuery(nullptr);
-    qryZov.close();
     conZovDb.close();
 }
 
@@ -73,21 +59,32 @@ TZovData::~TZovData()
 bool TZovData::ExecSql(const QString &sql)
 {
     try {
-        qryZov.close();
-        qryZov.clearSql();
-        qryZov.addSql(sql);
+        db::TDbQuery query(conZovDb);
+        query.addSql(sql);
         // Only a text that starts with "select" (or one blank and "select")
         // is opened as a result set; anything else runs as a command.
         const bool returnsRows = sql.left(6).toUpper() == QLatin1String("SELECT")
             || sql.left(7).toUpper() == QLatin1String(" SELECT");
         if (returnsRows)
-            qryZov.open();
+            query.open();
         else
-            qryZov.execSql();
+            query.execSql();
         return true;
     } catch (...) {
         // Callers decide whether a failure is worth a message.
         return false;
+    }
+}
+
+std::unique_ptr<db::TDbQuery> TZovData::Open(const QString &sql)
+{
+    try {
+        auto query = std::make_unique<db::TDbQuery>(conZovDb);
+        query->setSql(sql);
+        query->open();
+        return query;
+    } catch (...) {
+        return nullptr;
     }
 }
 
@@ -99,26 +96,29 @@ bool TZovData::FunTestBdeRealGood()
 // ---------------------------------------------------------------------------
 // Settings store
 
-bool TZovData::NumExists(int numNo)
+std::unique_ptr<db::TDbQuery> TZovData::NumRow(int numNo)
 {
-    if (!ExecSql(QStringLiteral("select * from SavNum where NumNo = ") + SqlNum(qint64(numNo))))
-        return false;
-    return qryZov.recordCount() == 1;
+    auto row = Open(QStringLiteral("select * from SavNum where NumNo = ") + SqlNum(qint64(numNo)));
+    return row && row->recordCount() == 1 ? std::move(row) : nullptr;
 }
 
-bool TZovData::StrExists(int strNo)
+std::unique_ptr<db::TDbQuery> TZovData::StrRow(int strNo)
 {
-    if (!ExecSql(QStringLiteral("select * from SavString where StrNo = ") + SqlNum(qint64(strNo))))
-        return false;
-    return qryZov.recordCount() == 1;
+    auto row = Open(QStringLiteral("select * from SavString where StrNo = ") + SqlNum(qint64(strNo)));
+    return row && row->recordCount() == 1 ? std::move(row) : nullptr;
 }
+
+bool TZovData::NumExists(int numNo) { return NumRow(numNo) != nullptr; }
+
+bool TZovData::StrExists(int strNo) { return StrRow(strNo) != nullptr; }
 
 bool TZovData::ReadNumInteger(int numNo, qint64 &value)
 {
-    if (!NumExists(numNo))
+    const auto row = NumRow(numNo);
+    if (!row)
         return false;
     try {
-        value = qryZov.fieldByName(QStringLiteral("NumCont")).asInteger();
+        value = row->fieldByName(QStringLiteral("NumCont")).asInteger();
         return true;
     } catch (...) {
         return false;
@@ -163,10 +163,11 @@ bool TZovData::ReadNumInt(int numNo, qint32 &value)
 
 bool TZovData::ReadNumSingle(int numNo, float &value)
 {
-    if (!NumExists(numNo))
+    const auto row = NumRow(numNo);
+    if (!row)
         return false;
     try {
-        value = static_cast<float>(qryZov.fieldByName(QStringLiteral("NumCont")).asFloat());
+        value = static_cast<float>(row->fieldByName(QStringLiteral("NumCont")).asFloat());
         return true;
     } catch (...) {
         return false;
@@ -175,10 +176,11 @@ bool TZovData::ReadNumSingle(int numNo, float &value)
 
 bool TZovData::ReadStr(int strNo, QString &value)
 {
-    if (!StrExists(strNo))
+    const auto row = StrRow(strNo);
+    if (!row)
         return false;
     try {
-        value = qryZov.fieldByName(QStringLiteral("StrCont")).asString();
+        value = row->fieldByName(QStringLiteral("StrCont")).asString();
         return true;
     } catch (...) {
         return false;
@@ -226,73 +228,106 @@ bool TZovData::WriteStr(int strNo, const QString &value)
 // ---------------------------------------------------------------------------
 // Global settings block
 
+namespace {
+
+// How a row of the settings block is read and written.
+enum class TWidth { Byte, Word, Cardinal, Single };
+
+// One row of the block: its number (the flexure side's where it differs),
+// width, default, and the value a stored 0 becomes (0: none).
+struct TBlockRow {
+    TSavNum No;
+    TSavNum FlexuralNo;
+    TWidth Width;
+    double Default;
+    double ZeroBecomes;
+    quint8 TGlobalSettings::*Byte;
+    qint16 TGlobalSettings::*Word;
+    quint32 TGlobalSettings::*Cardinal;
+    float TGlobalSettings::*Single;
+};
+
+using S = TGlobalSettings;
+using N = TSavNum;
+constexpr TBlockRow ByteRow(N no, quint8 S::*f, double def, double zero = 0)
+{ return {no, no, TWidth::Byte, def, zero, f, nullptr, nullptr, nullptr}; }
+constexpr TBlockRow WordRow(N no, qint16 S::*f, double def)
+{ return {no, no, TWidth::Word, def, 0, nullptr, f, nullptr, nullptr}; }
+constexpr TBlockRow SingleRow(N no, N flexNo, float S::*f, double def)
+{ return {no, flexNo, TWidth::Single, def, 0, nullptr, nullptr, nullptr, f}; }
+
+// The block in load order.
+const TBlockRow kBlock[] = {
+    ByteRow(N::ControlMode, &S::ControlMode, 1),
+    ByteRow(N::BreakFlag, &S::BreakFlag, 0),
+    ByteRow(N::GlobalByte, &S::GlobalByte, 0),
+    ByteRow(N::RefreshRate, &S::RefreshRate, 1, 5),
+    ByteRow(N::SpeedDisplayMode, &S::SpeedDisplayMode, 1, 2),
+    ByteRow(N::GlobalMode, &S::GlobalMode, 2, 2),
+    {N::GlobalValue, N::GlobalValue, TWidth::Cardinal, 1, 0, nullptr, nullptr, &S::GlobalValue, nullptr},
+    ByteRow(N::AutoFastSlow, &S::AutoFastSlow, 0),
+    ByteRow(N::LoadByte, &S::LoadByte, 1),
+    SingleRow(N::FastSpeed, N::FastSpeedFlexural, &S::FastSpeed, 2.4),
+    SingleRow(N::SlowSpeed, N::SlowSpeedFlexural, &S::SlowSpeed, 0.3),
+    SingleRow(N::StopValue, N::StopValue, &S::StopValue, 3.0),
+    SingleRow(N::StopForce, N::StopForce, &S::StopForce, 100.0),
+    WordRow(N::StopTime, &S::StopTime, 60),
+    ByteRow(N::StopFlag, &S::StopFlag, 0),
+    WordRow(N::StopValue2, &S::StopValue2, 60),
+};
+
+int No(TSavNum n) { return static_cast<int>(n); }
+
+} // namespace
+
 quint8 TZovData::LoadGlobalParams(TGlobalSettings &s, bool kvd520Family)
 {
     int missing = 0;
-    auto byteRow = [&](int no, quint8 &dst, quint8 def) {
-        if (!ReadNumByte(no, dst)) {
-            dst = def;
-            ++missing;
+    for (const TBlockRow &row : kBlock) {
+        const int no = No(kvd520Family ? row.FlexuralNo : row.No);
+        bool read = false;
+        switch (row.Width) {
+        case TWidth::Byte:
+            read = ReadNumByte(no, s.*row.Byte);
+            if (!read)
+                s.*row.Byte = static_cast<quint8>(row.Default);
+            if (row.ZeroBecomes != 0 && s.*row.Byte == 0)
+                s.*row.Byte = static_cast<quint8>(row.ZeroBecomes);
+            break;
+        case TWidth::Word:
+            read = ReadNumSmallInt(no, s.*row.Word);
+            if (!read)
+                s.*row.Word = static_cast<qint16>(row.Default);
+            break;
+        case TWidth::Cardinal:
+            read = ReadNumCardinal(no, s.*row.Cardinal);
+            if (!read)
+                s.*row.Cardinal = static_cast<quint32>(row.Default);
+            break;
+        case TWidth::Single:
+            read = ReadNumSingle(no, s.*row.Single);
+            if (!read)
+                s.*row.Single = static_cast<float>(row.Default);
+            break;
         }
-    };
-    auto wordRow = [&](int no, qint16 &dst, qint16 def) {
-        if (!ReadNumSmallInt(no, dst)) {
-            dst = def;
-            ++missing;
-        }
-    };
-    auto singleRow = [&](int no, float &dst, float def) {
-        if (!ReadNumSingle(no, dst)) {
-            dst = def;
-            ++missing;
-        }
-    };
-
-    // 1. Mode bytes 100..105.
-    static constexpr quint8 modeDefaults[6] = {1, 0, 0, 1, 1, 2};
-    for (int i = 0; i < 6; ++i)
-        byteRow(NumModeFirst + i, s.ModeBytes[i], modeDefaults[i]);
-    s.ModeBytes[0] = 1; // always automatic control after start
-    if (s.ModeBytes[3] == 0)
-        s.ModeBytes[3] = 5;
-    if (s.ModeBytes[4] == 0)
-        s.ModeBytes[4] = 2;
-    if (s.ModeBytes[5] == 0)
-        s.ModeBytes[5] = 2;
-
-    // 2. 1000 (32 bits), 1001, 1002.
-    if (!ReadNumCardinal(NumValue1000, s.Value1000)) {
-        s.Value1000 = 1;
-        ++missing;
+        missing += read ? 0 : 1;
     }
-    byteRow(NumAutoFastSlow, s.AutoFastSlow, 0);
-    byteRow(NumByte1002, s.Byte1002, 1);
-
-    // 3. Verification speeds of the current side.
-    singleRow(kvd520Family ? NumFastSpeed520 : NumFastSpeed, s.FastSpeed, 2.4f);
-    singleRow(kvd520Family ? NumSlowSpeed520 : NumSlowSpeed, s.SlowSpeed, 0.3f);
-
-    // 4. Constant-load programme.
-    singleRow(NumStopValue, s.StopValue, 3.0f);
-    singleRow(NumStopForce, s.StopForce, 100.0f);
-    wordRow(NumStopTime, s.StopTime, 60);
-    byteRow(NumStopFlag, s.StopFlag, 0);
-    wordRow(NumStopValue2, s.StopValue2, 60);
-
+    s.ControlMode = 1; // always automatic control after start
     return quint8(100 + missing);
 }
 
 bool TZovData::SaveModeBytes(const TGlobalSettings &s)
 {
-    for (int i = 0; i < 6; ++i)
-        if (!WriteNumByte(NumModeFirst + i, s.ModeBytes[i]))
-            return false;
+    for (TSavNum n : {N::ControlMode, N::BreakFlag, N::GlobalByte, N::RefreshRate, N::SpeedDisplayMode, N::GlobalMode})
+        for (const TBlockRow &row : kBlock)
+            if (row.No == n && !WriteNumByte(No(n), s.*row.Byte))
+                return false;
     return true;
 }
 
 bool TZovData::SaveLoadSettings(const TGlobalSettings &s)
 {
-    return WriteNumByte(NumAutoFastSlow, s.AutoFastSlow) && WriteNumByte(NumByte1002, s.Byte1002);
+    return WriteNumByte(No(N::AutoFastSlow), s.AutoFastSlow) && WriteNumByte(No(N::LoadByte), s.LoadByte);
 }
 
 bool TZovData::SaveGlobalParams(const TGlobalSettings &s)
@@ -301,7 +336,7 @@ bool TZovData::SaveGlobalParams(const TGlobalSettings &s)
     ok = SaveLoadSettings(s) && ok;
     // SavNum 1000 goes back under its own number, so the block read at start
     // is the block written at exit (a missing row is created like the others).
-    ok = WriteNumText(NumValue1000, SqlNum(qint64(s.Value1000))) && ok;
+    ok = WriteNumText(No(N::GlobalValue), SqlNum(qint64(s.GlobalValue))) && ok;
     return ok;
 }
 
@@ -310,12 +345,11 @@ bool TZovData::SaveGlobalParams(const TGlobalSettings &s)
 
 qint32 TZovData::GetUserSecret(const QString &name)
 {
-    if (!ExecSql(QStringLiteral("select * from tester where name = ") + QuotedStr(name)))
-        return 0;
-    if (qryZov.recordCount() != 1)
+    const auto user = Open(QStringLiteral("select * from tester where name = ") + QuotedStr(name));
+    if (!user || user->recordCount() != 1)
         return 0;
     try {
-        return LowDWord(qryZov.fieldByName(QStringLiteral("secret")).asInteger());
+        return LowDWord(user->fieldByName(QStringLiteral("secret")).asInteger());
     } catch (...) {
         return 0;
     }
@@ -325,17 +359,19 @@ bool TZovData::AddUserIfMissing(const QString &name, const QString &password)
 {
     if (name.isEmpty() || name.size() > MaxUserNameLength)
         return false;
-    if (!ExecSql(QStringLiteral("select * from tester where name = ") + QuotedStr(name)))
+    const auto same = Open(QStringLiteral("select * from tester where name = ") + QuotedStr(name));
+    if (!same)
         return false; // cannot tell whether the user exists: create nothing
-    if (qryZov.recordCount() != 0)
+    if (same->recordCount() != 0)
         return false;
-    if (!ExecSql(QStringLiteral("select * from tester order by userno")))
+    const auto users = Open(QStringLiteral("select * from tester order by userno"));
+    if (!users)
         return false;
     qint64 lastNo = 0;
     try {
-        if (qryZov.recordCount() > 0) {
-            qryZov.last();
-            lastNo = qryZov.fieldByName(QStringLiteral("Userno")).asInteger();
+        if (users->recordCount() > 0) {
+            users->last();
+            lastNo = users->fieldByName(QStringLiteral("Userno")).asInteger();
         }
     } catch (...) {
         return false;

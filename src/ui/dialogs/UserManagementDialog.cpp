@@ -1,7 +1,7 @@
-#include "store/UnitUserMng.h"
+#include "ui/dialogs/UserManagementDialog.h"
 
-#include "store/UnitfrmAdd.h"
-#include "store/UnitfrmRevision.h"
+#include "ui/dialogs/AddUserDialog.h"
+#include "ui/dialogs/ChangePasswordDialog.h"
 #include "MessageService.h"
 
 #include <QHBoxLayout>

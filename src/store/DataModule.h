@@ -1,33 +1,15 @@
 #pragma once
-// TZovData: the data module. Owns the one database connection, the shared
-// query and the numbered settings store (SavNum / SavString), the global
-// settings block and the user look-ups of the login.
+// TZovData: the data module. Owns the one database connection and offers
+// the numbered settings store (SavNum / SavString), the global settings
+// block and the user look-ups of the login. Every operation runs on a query
+// of its own: no result set is shared between callers.
 #include "db/DbEngine.h"
-#include "ui/DbGridModel.h"
+#include "store/Settings.h"
 
 #include <QString>
 #include <memory>
 
 namespace kv {
-
-// The settings block loaded at start and saved at exit (SavNum 100..105,
-// 1000..1002, the verification speeds and the constant-load programme).
-struct TGlobalSettings {
-    quint8 ModeBytes[6] = {1, 0, 0, 1, 1, 2}; // SavNum 100..105
-    quint32 Value1000 = 1;                     // SavNum 1000
-    quint8 AutoFastSlow = 0;                   // SavNum 1001
-    quint8 Byte1002 = 1;                       // SavNum 1002
-    float FastSpeed = 2.4f;                    // SavNum 1100 / 20001 (KVD520 family)
-    float SlowSpeed = 0.3f;                    // SavNum 1101 / 20002
-    float StopValue = 3.0f;                    // SavNum 1102
-    float StopForce = 100.0f;                  // SavNum 1103
-    qint16 StopTime = 60;                      // SavNum 1104
-    quint8 StopFlag = 0;                       // SavNum 1105
-    qint16 StopValue2 = 60;                    // SavNum 1106
-
-    quint8 RefreshRate() const { return ModeBytes[3]; }      // SavNum 103
-    quint8 SpeedDisplayMode() const { return ModeBytes[4]; } // SavNum 104
-};
 
 class TZovData {
 public:
@@ -41,14 +23,17 @@ public:
     ~TZovData();
 
     db::TDbConnection conZovDb;
-    db::TDbQuery qryZov;
-    db::TDbGridModel sd_Zov;
 
-    // Runs one statement on qryZov; a select leaves its rows open there.
+    // Runs one statement; a text that starts with "select" (or one blank and
+    // "select") is opened as a result set, anything else runs as a command.
     // False on any database error, silently.
     bool ExecSql(const QString &sql);
+    // The open result of a select, current row the first; null on any
+    // database error.
+    std::unique_ptr<db::TDbQuery> Open(const QString &sql);
     bool FunTestBdeRealGood();
 
+    // True when exactly one row holds the number.
     bool NumExists(int numNo);
     bool StrExists(int strNo);
     bool ReadNumByte(int numNo, quint8 &value);
@@ -82,6 +67,9 @@ public:
     static constexpr int MaxUserNameLength = 10;
 
 private:
+    // The single row of a number; null unless exactly one row holds it.
+    std::unique_ptr<db::TDbQuery> NumRow(int numNo);
+    std::unique_ptr<db::TDbQuery> StrRow(int strNo);
     bool ReadNumInteger(int numNo, qint64 &value);
     bool WriteNumText(int numNo, const QString &valueText);
 };
