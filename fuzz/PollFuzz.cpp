@@ -15,7 +15,7 @@
 // A violated property aborts (a crash for libFuzzer, a failure for CTest).
 #include "link/BoxFrames.h"
 #include "link/SerialPort.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "Clock.h"
 
 #include <QtGlobal>
@@ -116,11 +116,10 @@ bool Decoded(const kv::TCtrlBox &box, TValues &v)
 {
     if (box.Status < 0)
         return false;
-    const kv::TBoxProfile &p = box.Profile();
-    const int a = p.ForceChannel == kv::TForceChannel::B ? box.SecondCode : box.ForceCode;
-    const int b = p.ForceChannel == kv::TForceChannel::Single ? 0
-                  : p.ForceChannel == kv::TForceChannel::B   ? box.ForceCode
-                                                             : box.SecondCode;
+    // A seven-byte frame has channel A only; its channel B reads 0.
+    const bool onB = box.Model().Family.ForceChannel == kv::TForceChannel::B;
+    const int a = onB ? box.SecondCode : box.ForceCode;
+    const int b = onB ? box.ForceCode : box.SecondCode;
     v = {a, b, box.AuxCode, box.Status};
     return true;
 }
@@ -153,7 +152,7 @@ void TimedPoll(kv::TCtrlBox &box, kv::TVirtualClock &clock, int type)
 void ArbitraryStream(kv::TCtrlBox &box, TFeed &feed, kv::TVirtualClock &clock, const uint8_t *data, size_t size,
                      int type)
 {
-    const int len = box.Profile().FrameLength;
+    const int len = box.Model().FrameLength;
     TWindows windows{len};
     feed.Pending = QByteArray(reinterpret_cast<const char *>(data), int(size));
     feed.Start = clock.nowMs();
@@ -196,7 +195,7 @@ void ArbitraryStream(kv::TCtrlBox &box, TFeed &feed, kv::TVirtualClock &clock, c
 
 void FramedStream(kv::TCtrlBox &box, TFeed &feed, kv::TVirtualClock &clock, const uint8_t *data, size_t size, int type)
 {
-    const int len = box.Profile().FrameLength;
+    const int len = box.Model().FrameLength;
     feed.MsPerByte = 0;
     size_t at = 0;
     int serial = 0;

@@ -5,8 +5,8 @@
 // before a read, 20 ms rounds while waiting for the reply, 80 ms after a
 // write) and the round trips.
 #include "link/SerialPort.h"
-#include "link/UnitBaseParams.h"
-#include "link/UnitCtrlBox.h"
+#include "link/ParamSet.h"
+#include "link/CtrlBox.h"
 #include "Clock.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "core/UnitChange.h"
 
 #include "core/MeasureSteps.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "store/BoxSaveItems.h"
 #include "store/DataModule.h"
 #include "SqlText.h"
@@ -74,7 +74,7 @@ bool ApplyControlMode(TZovData *data, TCtrlBox &box, TStartupDriver &driver, int
         driver.SetControlMode(0);
         MsgInfo(TChange::tr("切换到自动控制"), parent);
     }
-    return data && StoreAutoLoad(*data, QString::fromLatin1(box.Profile().Key), box.FAutoLoad);
+    return data && StoreAutoLoad(*data, QString::fromLatin1(box.Model().Key), box.FAutoLoad);
 }
 
 } // namespace kv

@@ -1,7 +1,7 @@
 #include "core/UnitMeasure.h"
 #include "core/help/HelpViewer.h"
 
-#include "core/MachineType.h"
+#include "link/BoxModels.h"
 #include "core/UnitChange.h"
 #include "core/UnitExplain.h"
 #include "core/UnitQuit.h"
@@ -692,14 +692,14 @@ void TfrmMeasure::FormCreate()
         FMachineType = TSettingsStore(*data).MachineType();
     SetupMachine(FMachineType);
 
-    const int kind = MachineKindBit(FMachineType);
+    const int kind = StoredBoxModel(FMachineType).Kind;
     if (FSteps.LoadTestModules)
         FSteps.LoadTestModules(*this, FProgramDir + QStringLiteral("/dll/"), kind);
     pmTestList->clear();
     if (FSteps.BuildTestMenu)
         FSteps.BuildTestMenu(*this, kind);
 
-    const quint8 loaded = data ? data->LoadGlobalParams(FGlbParam->Settings, IsKvd520Family(FMachineType)) : 100;
+    const quint8 loaded = data ? data->LoadGlobalParams(FGlbParam->Settings, StoredBoxModel(FMachineType).FlexuralSide()) : 100;
     if (loaded > 100) {
         FRunLocked = true;
         btnRun->setEnabled(false);
@@ -712,15 +712,15 @@ void TfrmMeasure::FormCreate()
 
 void TfrmMeasure::SetupMachine(int type)
 {
-    const TMachineType &m = MachineType(type);
-    btnKY->setVisible(m.SideButtons);
-    btnKZ->setVisible(m.SideButtons);
-    btnReset->setVisible(m.Hydraulic);
-    bitUp->setVisible(!m.Hydraulic);
-    BitDown->setVisible(!m.Hydraulic);
+    const TBoxModel &m = StoredBoxModel(type);
+    btnKY->setVisible(m.TwoSides());
+    btnKZ->setVisible(m.TwoSides());
+    btnReset->setVisible(!m.Motor);
+    bitUp->setVisible(m.Motor);
+    BitDown->setVisible(m.Motor);
     grpSide->setExclusive(false);
-    btnKY->setChecked(m.Pressed == TPressedSide::Compressive);
-    btnKZ->setChecked(m.Pressed == TPressedSide::Flexural);
+    btnKY->setChecked(m.Kind == mkCompressive);
+    btnKZ->setChecked(m.Kind == mkFlexural);
     grpSide->setExclusive(true);
     if (!FDrivers[type] && FSteps.CreateDriver)
         FDrivers[type] = FSteps.CreateDriver(type);
@@ -851,7 +851,7 @@ void TfrmMeasure::SetOffline()
     btnCheck->setEnabled(false);
 }
 
-bool TfrmMeasure::FlexuralSide() const { return IsKvd520Family(FMachineType); }
+bool TfrmMeasure::FlexuralSide() const { return StoredBoxModel(FMachineType).FlexuralSide(); }
 
 void TfrmMeasure::SelectLastTest()
 {
@@ -860,7 +860,7 @@ void TfrmMeasure::SelectLastTest()
         return; // no test module for this machine: nothing to select
     int index = 0;
     if (TZovData *data = DataModule())
-        TSettingsStore(*data).TestIndex(IsKvd520Family(FMachineType), index);
+        TSettingsStore(*data).TestIndex(StoredBoxModel(FMachineType).FlexuralSide(), index);
     if (index < 0 || index >= items.size())
         index = 0;
     if (FSteps.SelectTest)
@@ -1221,7 +1221,7 @@ void TfrmMeasure::FormClose()
         driver->SaveRunState();
     data->SaveGlobalParams(FGlbParam->Settings);
 
-    TSettingsStore(*data).SetTestIndex(IsKvd520Family(FMachineType), CheckedTestIndex());
+    TSettingsStore(*data).SetTestIndex(StoredBoxModel(FMachineType).FlexuralSide(), CheckedTestIndex());
 }
 
 void TfrmMeasure::FormDestroy()

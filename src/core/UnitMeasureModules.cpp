@@ -3,7 +3,8 @@
 // machines, which brings another driver and another set of tests.
 #include "core/UnitMeasure.h"
 
-#include "core/MachineType.h"
+#include "link/BoxModels.h"
+
 #include "store/DataModule.h"
 #include "store/Settings.h"
 #include "Clock.h"
@@ -34,9 +35,6 @@ struct TBusyCursor {
     TBusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
     ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
 };
-
-constexpr int kCompressiveMask = 2;
-constexpr int kFlexuralMask = 4;
 
 } // namespace
 
@@ -91,10 +89,10 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     const bool toCompressive = button == btnKY;
     if (!toCompressive && button != btnKZ)
         return;
-    const TMachineType &side = MachineType(FMachineType);
-    const int mask = toCompressive ? kCompressiveMask : kFlexuralMask;
+    const int mask = toCompressive ? mkCompressive : mkFlexural;
+    const int newType = SideModel(FMachineType, mask);
     // Never while a specimen runs or a group is open: its test would go.
-    if (!side.SideButtons || side.KindBit == mask || FRunning || FGroupActive) {
+    if (newType < 0 || newType == FMachineType || FRunning || FGroupActive) {
         SetupMachine(FMachineType); // the pressed button stays the active side
         return;
     }
@@ -117,8 +115,6 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
         old->Deactivate();
         old->Finish();
     }
-    const bool hydraulic = side.Hydraulic;
-    const int newType = toCompressive ? (hydraulic ? 1 : 4) : (hydraulic ? 2 : 5);
     FMachineType = newType;
     SetupMachine(newType);
     pmTestList->clear();

@@ -1,6 +1,6 @@
 #include "core/UnitStopPar.h"
 
-#include "core/MachineType.h"
+#include "link/BoxModels.h"
 #include "core/UnitMeasure.h"
 #include "link/CtrlBoxDriver.h"
 #include "store/DataModule.h"
@@ -129,7 +129,7 @@ void TfrmStopPar::btnStopSetClick()
 bool ShowStopPar(TfrmMeasure &window, float &force, int &seconds)
 {
     TStartupDriver *driver = window.CurrentDriver();
-    TfrmStopPar dialog(window.DataModule(), CtrlBoxOf(driver), IsKvd520Family(window.MachineTypeNo()),
+    TfrmStopPar dialog(window.DataModule(), CtrlBoxOf(driver), StoredBoxModel(window.MachineTypeNo()).FlexuralSide(),
                        driver ? driver->MaxLoad() : 0.0, window.FLoadUnit, window.FLoadCoe, &window);
     if (dialog.exec() != QDialog::Accepted)
         return false;

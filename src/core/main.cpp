@@ -2,7 +2,7 @@
 #include "core/Startup.h"
 #include "core/UnitStopPar.h"
 #include "link/CtrlBoxDriver.h"
-#include "link/UnitBaseParams.h"
+#include "link/ParamSet.h"
 #include "run/RunSequence.h"
 #include "ui/MessageDialog.h"
 

@@ -1,6 +1,6 @@
 #include "link/CtrlBoxDriver.h"
 
-#include "link/UnitCommSettings.h"
+#include "ui/dialogs/CommSettingsDialog.h"
 
 #include <QApplication>
 #include <QCursor>

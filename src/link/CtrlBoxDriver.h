@@ -3,7 +3,7 @@
 // closing call these operations; TCtrlBoxDriver carries them out on a real
 // TCtrlBox and shows the serial settings dialog when asked.
 #include "core/MeasureSteps.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 
 #include <memory>
 

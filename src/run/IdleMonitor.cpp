@@ -4,7 +4,7 @@
 #include "core/UnitFunction.h"
 #include "core/UnitGlbParam.h"
 #include "core/UnitMeasure.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "MessageService.h"
 #include "BaseTest.h"
 

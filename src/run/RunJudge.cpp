@@ -1,6 +1,6 @@
 #include "run/RunJudge.h"
 
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 
 #include <QLoggingCategory>
 #include <cmath>

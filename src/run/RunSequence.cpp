@@ -6,7 +6,7 @@
 #include "core/UnitMeasure.h"
 #include "core/UnitModuleHost.h"
 #include "link/CtrlBoxDriver.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "run/RunJudge.h"
 #include "MessageService.h"
 

@@ -2,7 +2,7 @@
 // missing settings, the controller contact, rights, the last test.
 #include "CoreTestSupport.h"
 
-#include "core/MachineType.h"
+#include "link/BoxModels.h"
 
 #include <QAction>
 #include <QDir>

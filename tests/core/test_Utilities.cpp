@@ -1,6 +1,6 @@
 // The global parameter object, the display formatting and the utilities of
 // TMyFunction.
-#include "core/MachineType.h"
+#include "link/BoxModels.h"
 #include "core/UnitFunction.h"
 #include "core/UnitGlbParam.h"
 #include "Rounding.h"
@@ -178,18 +178,25 @@ TEST(MyFunction, TestListOwnsItsObjects)
     EXPECT_EQ(alive, 0);
 }
 
-TEST(MachineTypes, KindBitsAndFamilies)
+TEST(MachineTypes, KindBitsSidesAndFamilies)
 {
-    EXPECT_EQ(MachineKindBit(0), 1);
-    EXPECT_EQ(MachineKindBit(4), 2);
-    EXPECT_EQ(MachineKindBit(5), 4);
-    for (int t = 0; t < MachineTypeCount; ++t)
-        EXPECT_EQ(MachineKindBit(t), 1 << (t % 3)) << t;
-    EXPECT_TRUE(IsKvd520Family(2));
-    EXPECT_TRUE(IsKvd520Family(5));
-    EXPECT_FALSE(IsKvd520Family(1));
-    EXPECT_STREQ(MachineType(3).Model, "KVD300_DJ");
-    EXPECT_EQ(MachineTypeFromText(QStringLiteral(" 4 ")), 4);
-    EXPECT_EQ(MachineTypeFromText(QStringLiteral("6")), 0);
-    EXPECT_EQ(&MachineType(17), &MachineType(0));
+    EXPECT_EQ(BoxModel(0).Kind, 1);
+    EXPECT_EQ(BoxModel(4).Kind, 2);
+    EXPECT_EQ(BoxModel(5).Kind, 4);
+    for (int t = 0; t < BoxModelCount; ++t)
+        EXPECT_EQ(BoxModel(t).Kind, 1 << (t % 3)) << t;
+    EXPECT_TRUE(BoxModel(2).FlexuralSide());
+    EXPECT_TRUE(BoxModel(5).FlexuralSide());
+    EXPECT_FALSE(BoxModel(1).FlexuralSide());
+    EXPECT_STREQ(BoxModel(3).Key, "KVD300_DJ");
+    EXPECT_EQ(&StoredBoxModel(17), &BoxModel(0));
+    EXPECT_EQ(&StoredBoxModel(-1), &BoxModel(0));
+    // The side switch keeps the drive and changes the side.
+    EXPECT_EQ(SideModel(1, mkFlexural), 2);
+    EXPECT_EQ(SideModel(2, mkCompressive), 1);
+    EXPECT_EQ(SideModel(4, mkFlexural), 5);
+    EXPECT_EQ(SideModel(5, mkCompressive), 4);
+    EXPECT_EQ(SideModel(5, mkFlexural), 5);
+    EXPECT_EQ(SideModel(0, mkFlexural), -1) << "a single frame has no sides";
+    EXPECT_EQ(SideModel(3, mkCompressive), -1);
 }

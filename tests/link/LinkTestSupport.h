@@ -2,7 +2,7 @@
 // A scripted serial line for the driver tests: records every write, serves
 // bytes the test queued, and lets a test answer writes (parameter replies).
 #include "link/SerialPort.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 
 #include <QByteArray>
 #include <QList>

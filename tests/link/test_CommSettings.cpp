@@ -4,7 +4,7 @@
 
 #include "link/BoxFrames.h"
 #include "link/SerialPort.h"
-#include "link/UnitCommSettings.h"
+#include "ui/dialogs/CommSettingsDialog.h"
 #include "Clock.h"
 #include "MessageService.h"
 

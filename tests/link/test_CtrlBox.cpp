@@ -159,8 +159,8 @@ TEST(Models, WhatEachModelSendsAndReports)
         SCOPED_TRACE(c.key);
         std::shared_ptr<TLineState> line;
         auto b = ScriptedBox(c.type, line);
-        EXPECT_EQ(QString::fromLatin1(b->Profile().Key), QLatin1String(c.key));
-        EXPECT_EQ(b->Profile().MachineType, c.type);
+        EXPECT_EQ(QString::fromLatin1(b->Model().Key), QLatin1String(c.key));
+        EXPECT_EQ(b->Model().MachineType, c.type);
         EXPECT_EQ(b->ModelKind(), c.kind);
         EXPECT_EQ(b->Settings, QLatin1String(c.settings));
         EXPECT_EQ(line->Settings, QLatin1String(c.settings));
@@ -178,7 +178,7 @@ TEST(Models, WhatEachModelSendsAndReports)
         EXPECT_EQ(b->CompareParams(), c.compare);
     }
     EXPECT_THROW(kv::CreateCtrlBox(6), kv::EAssertion);
-    EXPECT_THROW(kv::BoxProfile(-1), kv::EAssertion);
+    EXPECT_THROW(kv::BoxModel(-1), kv::EAssertion);
 }
 
 TEST(Models, JudgeFlagsAreTheMaskBits)

@@ -5,8 +5,8 @@
 
 #include "link/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
-#include "link/UnitCommSettings.h"
-#include "link/UnitCtrlBox.h"
+#include "ui/dialogs/CommSettingsDialog.h"
+#include "link/CtrlBox.h"
 #include "Clock.h"
 #include "MessageService.h"
 
@@ -78,7 +78,7 @@ TEST(LinkSim, FirstContactWithEachModel)
 
         // Parameter words with streaming off: the factory maximum force, a
         // write read back (the unload delay), a two-word calibration code.
-        const int offset = box.Profile().ParamOffset;
+        const int offset = box.Model().Family.ParamOffset;
         int v = -1;
         ASSERT_TRUE(box.ReadParamRaw(36 + offset, v));
         EXPECT_EQ(v, maxLoadOnWire[type]);

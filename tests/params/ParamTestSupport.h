@@ -3,7 +3,7 @@
 // frames store a word, read requests are answered from the memory. Reads of
 // chosen addresses can be made to fail (no reply).
 #include "link/SerialPort.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 
 #include <QByteArray>
 #include <QList>

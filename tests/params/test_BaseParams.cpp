@@ -2,7 +2,7 @@
 // validation, box read and write against a box memory, comparison and the
 // copies between the two sides.
 #include "ParamTestSupport.h"
-#include "link/UnitBaseParams.h"
+#include "link/ParamSet.h"
 
 #include "Clock.h"
 #include "TestSupport.h"

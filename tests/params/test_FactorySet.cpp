@@ -5,7 +5,7 @@
 // simulator's factory set: when this test fails it prints the block to put
 // there (and writes it to the file named by KV_FACTORY_ROWS_OUT when set).
 #include "FactoryParams.h"
-#include "link/UnitBaseParams.h"
+#include "link/ParamSet.h"
 #include "store/DataModule.h"
 
 #include "TestSupport.h"
@@ -95,7 +95,7 @@ TEST(FactorySet, InstalledDatabaseLoadsTheFactoryValuesOfEveryModel)
         SCOPED_TRACE(params.Key().toStdString());
         params.LoadParams();
 
-        const TFamilyRows &f = FamilyRows(box->Profile().Family);
+        const TFamilyRows &f = FamilyRows(box->Model().Family.Family);
         int stored = 0;
         for (size_t k = 0; k < f.count; ++k) {
             const kvdsim::TFactoryParam &p = f.rows[k];

@@ -1,6 +1,6 @@
 // The parameter set in CtrlBoxSaveItems: first-run defaults, each family's
 // stored names, unreadable values, and the save / load round trip.
-#include "link/UnitBaseParams.h"
+#include "link/ParamSet.h"
 #include "store/DataModule.h"
 
 #include "TestSupport.h"

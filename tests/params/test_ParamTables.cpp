@@ -1,7 +1,7 @@
 // The item tables of the three families: stored names, addresses, scales,
 // and agreement with the simulated box's factory set, row by row.
 #include "FactoryParams.h"
-#include "link/ParamTables.h"
+#include "link/ParamTable.h"
 
 #include <QString>
 #include <gtest/gtest.h>

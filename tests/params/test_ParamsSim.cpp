@@ -3,8 +3,8 @@
 // the box's values over, and a fresh installation against a fresh box.
 #include "SimProcess.h"
 
-#include "link/UnitBaseParams.h"
-#include "link/UnitCtrlBox.h"
+#include "link/ParamSet.h"
+#include "link/CtrlBox.h"
 #include "store/DataModule.h"
 
 #include "Clock.h"
@@ -109,7 +109,7 @@ TEST_F(ParamsSim, UploadDownloadAndTakeOverOnEachFamily)
         ASSERT_TRUE(sim.WaitReady());
         auto box = Contact(type);
         TBaseParams &set = Set(*box);
-        const int off = box->Profile().ParamOffset;
+        const int off = box->Model().Family.ParamOffset;
         const QString key = set.Key();
 
         // The box's words become the box-side copies in driver units.

@@ -5,7 +5,7 @@
 #include "../core/CoreTestSupport.h"
 #include "CurveFile.h"
 #include "link/CtrlBoxDriver.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "core/UnitModuleHost.h"
 #include "run/RunSequence.h"
 

@@ -1,6 +1,6 @@
 // Break judgement, displayed speed and the constant-load hold on their own.
 #include "core/UnitGlbParam.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "run/RunJudge.h"
 
 #include <gtest/gtest.h>

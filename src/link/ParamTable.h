@@ -5,7 +5,7 @@
 // stored in CtrlBoxSaveItems, where it lives in the box, how it is shown and
 // entered in the parameter window and which limits an entry must keep.
 // Everything in which the families differ is in these rows.
-#include "UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 
 #include <QtGlobal>
 #include <array>

@@ -1,4 +1,4 @@
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 
 #include "link/BoxFrames.h"
 #include "store/BoxSaveItems.h"
@@ -15,22 +15,7 @@ using namespace box;
 
 namespace {
 
-const char *const kUnit = "UnitCtrlBox";
-
-const char *const kKZMessage = QT_TRANSLATE_NOOP("kv::TCtrlBox", "超过抗折保护力码阈值，请检查抗折、抗压传感器线有无插反!");
-const char *const kKYMessage = QT_TRANSLATE_NOOP("kv::TCtrlBox", "超过抗压保护力码阈值，请检查抗折、抗压传感器线有无插反!");
-
-// clang-format off
-const TBoxProfile kProfiles[BoxModelCount] = {
-//   type class         key          display        kind family          motor  settings       len ch                   off fast slow scale div   run         zero              activate       deactivate     cmp check                     message
-    {0, "TKVD300",    "KVD300",    "KVD-300",    1, TBoxFamily::F300, false, "9600,n,8,1",  7, TForceChannel::Single, 0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     -1,            -1,            0, TOtherCheck::None,        nullptr},
-    {1, "TKVD510",    "KVD510",    "KVD-510",    2, TBoxFamily::F510, false, "19200,n,8,1", 12, TForceChannel::A,     0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     CmdProtectOff, CmdProtectOff, 1, TOtherCheck::Flexural,    kKZMessage},
-    {2, "TKVD520",    "KVD520",    "KVD-520",    4, TBoxFamily::F520, false, "19200,n,8,1", 12, TForceChannel::B,     100, 137, 156, 100, 1,  CmdRunFlex, CmdClearZeroFlex, CmdProtectOn,  CmdProtectOff, 0, TOtherCheck::Compressive, kKYMessage},
-    {3, "TKVD300_DJ", "KVD300_DJ", "KVD-300_DJ", 1, TBoxFamily::F300, true,  "19200,n,8,1", 12, TForceChannel::A,     0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     -1,            -1,            0, TOtherCheck::None,        nullptr},
-    {4, "TKVD510_DJ", "KVD510_DJ", "KVD-510_DJ", 2, TBoxFamily::F510, true,  "19200,n,8,1", 12, TForceChannel::A,     0,   37,  56,  1, 1000, CmdRun,     CmdClearZero,     CmdProtectOff, CmdProtectOff, 1, TOtherCheck::Flexural,    kKZMessage},
-    {5, "TKVD520_DJ", "KVD520_DJ", "KVD-520_DJ", 4, TBoxFamily::F520, true,  "19200,n,8,1", 12, TForceChannel::B,     100, 137, 156, 100, 1,  CmdRunFlex, CmdClearZeroFlex, CmdProtectOn,  CmdProtectOff, 0, TOtherCheck::Compressive, kKYMessage},
-};
-// clang-format on
+const char *const kUnit = "CtrlBox";
 
 TParamSetFactory &ParamSetFactory()
 {
@@ -63,14 +48,32 @@ double Lerp(double x, double x0, double y0, double x1, double y1)
     return y0 + (x - x0) * (y1 - y0) / (x1 - x0);
 }
 
-} // namespace
-
-const TBoxProfile &BoxProfile(int machineType)
+// One direction of the calibration table P0 = origin, Pk = (xs[k-1], ys[k-1]):
+// x (not negative) looked up on the x side, answered on the y side. Only
+// the points of the leading run that rises in both columns take part; the
+// search for the segment holding x starts at segment firstSegment (code to
+// force starts at 2 and extends the second segment below P1, force to code
+// starts at 1, from the origin).
+double Interpolate(const std::array<int, 12> &xs, const std::array<int, 12> &ys, double x, int firstSegment)
 {
-    if (machineType < 0 || machineType >= BoxModelCount)
-        Raise("machine type out of range");
-    return kProfiles[machineType];
+    auto px = [&xs](int k) -> double { return k == 0 ? 0.0 : xs[size_t(k - 1)]; };
+    auto py = [&ys](int k) -> double { return k == 0 ? 0.0 : ys[size_t(k - 1)]; };
+    int n = 0;
+    for (int k = 2; k <= 12 && px(k) > px(k - 1) && py(k) > py(k - 1); ++k)
+        ++n;
+    if (n == 0)
+        return px(1) > 0 && py(1) > 0 ? x * py(1) / px(1) : 0.0;
+    for (int k = firstSegment; k <= n; ++k)
+        if (px(k) > x)
+            return Lerp(x, px(k - 1), py(k - 1), px(k), py(k));
+    // Beyond the last node the last segment extends; below a first node that
+    // no searched segment holds there is no answer.
+    if (px(n) > x || (n == 1 && !(px(1) > 0)))
+        return 0.0;
+    return Lerp(x, px(n - 1), py(n - 1), px(n), py(n));
 }
+
+} // namespace
 
 TJudgeFlags JudgeMaskToFlags(int mask)
 {
@@ -90,7 +93,7 @@ int DecodeChannelCode(quint8 b1, quint8 b2, quint8 b3) { return ChannelCode(b1, 
 
 // ---------------------------------------------------------------------------
 
-TCtrlBox::TCtrlBox(const TBoxProfile &profile) : FProfile(profile) {}
+TCtrlBox::TCtrlBox(const TBoxModel &model) : FModel(model) {}
 
 TCtrlBox::~TCtrlBox() = default;
 
@@ -127,13 +130,13 @@ bool TCtrlBox::BaseFinish()
 bool TCtrlBox::Init()
 {
     CommPort = 1;
-    Settings = QString::fromLatin1(FProfile.DefaultSettings);
+    Settings = QString::fromLatin1(FModel.DefaultSettings);
 
     FParamSet.reset();
     if (ParamSetFactory())
         FParamSet = ParamSetFactory()(*this);
 
-    LoadPortSettings(QString::fromLatin1(FProfile.Key), CommPort, Settings);
+    LoadPortSettings(QString::fromLatin1(FModel.Key), CommPort, Settings);
     LoadParams();
     return BaseInit();
 }
@@ -142,7 +145,7 @@ bool TCtrlBox::Finish()
 {
     if (!BaseFinish())
         return false;
-    return StorePortSettings(QString::fromLatin1(FProfile.Key), CommPort, Settings);
+    return StorePortSettings(QString::fromLatin1(FModel.Key), CommPort, Settings);
 }
 
 bool TCtrlBox::OpenPort()
@@ -169,21 +172,21 @@ bool TCtrlBox::OpenPort()
 void TCtrlBox::Activate()
 {
     SendByte(CmdStop);
-    if (FProfile.ActivateByte >= 0)
-        SendByte(FProfile.ActivateByte);
+    if (FModel.Family.ActivateByte >= 0)
+        SendByte(FModel.Family.ActivateByte);
 }
 
 void TCtrlBox::Deactivate()
 {
-    if (FProfile.DeactivateByte >= 0)
-        SendByte(FProfile.DeactivateByte);
+    if (FModel.Family.DeactivateByte >= 0)
+        SendByte(FModel.Family.DeactivateByte);
 }
 
 int TCtrlBox::CompareParams()
 {
     if (FParamSet)
         ParamDiffCount = FParamSet->CompareParams();
-    return FProfile.CompareResult;
+    return FModel.Family.CompareResult;
 }
 
 void TCtrlBox::MoveValve(int direction, int steps)
@@ -199,28 +202,28 @@ void TCtrlBox::MoveValve(int direction, int steps)
 
 void TCtrlBox::ResetPlaten() { SendByte(CmdResetPlaten); }
 
-bool TCtrlBox::WriteParam(int number, int value) { return WriteParamRaw(3 * number + FProfile.ParamOffset, value); }
+bool TCtrlBox::WriteParam(int number, int value) { return WriteParamRaw(3 * number + FModel.Family.ParamOffset, value); }
 
 bool TCtrlBox::WriteParam32(int number, qint32 value)
 {
     const quint32 u = static_cast<quint32>(value);
-    if (!WriteParamRaw(3 * number + FProfile.ParamOffset + 1, static_cast<int>(u >> 16)))
+    if (!WriteParamRaw(3 * number + FModel.Family.ParamOffset + 1, static_cast<int>(u >> 16)))
         return false;
-    return WriteParamRaw(3 * number + FProfile.ParamOffset + 2, static_cast<int>(u & 0xFFFF));
+    return WriteParamRaw(3 * number + FModel.Family.ParamOffset + 2, static_cast<int>(u & 0xFFFF));
 }
 
 int TCtrlBox::ReadParam(int number)
 {
     int v = 0;
-    return ReadParamRaw(3 * number + FProfile.ParamOffset, v) ? v : 0;
+    return ReadParamRaw(3 * number + FModel.Family.ParamOffset, v) ? v : 0;
 }
 
 int TCtrlBox::ReadParam32(int number)
 {
     int high = 0, low = 0;
-    if (!ReadParamRaw(3 * number + FProfile.ParamOffset + 1, high))
+    if (!ReadParamRaw(3 * number + FModel.Family.ParamOffset + 1, high))
         return 0;
-    if (!ReadParamRaw(3 * number + FProfile.ParamOffset + 2, low))
+    if (!ReadParamRaw(3 * number + FModel.Family.ParamOffset + 2, low))
         return 0;
     return static_cast<int>((static_cast<quint32>(high) << 16) | (static_cast<quint32>(low) & 0xFFFF));
 }
@@ -247,7 +250,7 @@ bool TCtrlBox::SendValueFrame(quint8 command, int value)
 
 bool TCtrlBox::SetKeepLoad(double force)
 {
-    const double onWire = std::fabs(force) / FProfile.KeepLoadDivisor;
+    const double onWire = std::fabs(force) / FModel.Family.KeepLoadDivisor;
     return SendValueFrame(FrameKeepLoad, static_cast<int>(RoundEven(onWire) & 0xFFFF));
 }
 
@@ -262,12 +265,12 @@ bool TCtrlBox::SetValvePosition(int value) { return SendValueFrame(FrameValvePos
 
 bool TCtrlBox::SetFastSpeed(int value)
 {
-    return WriteParamRaw(FProfile.FastSpeedAddress, value * FProfile.SpeedScale);
+    return WriteParamRaw(FModel.Family.FastSpeedAddress, value * FModel.Family.SpeedScale);
 }
 
 bool TCtrlBox::SetSlowSpeed(int value)
 {
-    return WriteParamRaw(FProfile.SlowSpeedAddress, value * FProfile.SpeedScale);
+    return WriteParamRaw(FModel.Family.SlowSpeedAddress, value * FModel.Family.SpeedScale);
 }
 
 bool TCtrlBox::WriteParamRaw(int address, int value)
@@ -357,7 +360,7 @@ void TCtrlBox::MissedPoll()
 
 bool TCtrlBox::FrameLooksGood(const QByteArray &frame) const
 {
-    return FProfile.FrameLength == 7 ? Looks7(frame) : Looks12(frame);
+    return FModel.FrameLength == 7 ? Looks7(frame) : Looks12(frame);
 }
 
 int TCtrlBox::ResyncPosition(const QByteArray &frame) const
@@ -366,7 +369,7 @@ int TCtrlBox::ResyncPosition(const QByteArray &frame) const
         const quint8 b = static_cast<quint8>(frame[k]);
         // Only a frame start carries these top bits; every other byte of a
         // good frame has at least one of them clear.
-        if (FProfile.FrameLength == 7 ? (b & 0xE0) == 0xE0 : b == StatusStart)
+        if (FModel.FrameLength == 7 ? (b & 0xE0) == 0xE0 : b == StatusStart)
             return k;
     }
     return -1;
@@ -376,20 +379,11 @@ bool TCtrlBox::DecodeFrame(const QByteArray &frame)
 {
     if (!FrameLooksGood(frame))
         return false;
-    const TStatusFrame s = FProfile.FrameLength == 7 ? Decode7(frame) : Decode12(frame);
-    switch (FProfile.ForceChannel) {
-    case TForceChannel::Single:
-        ForceCode = s.ChannelA;
-        break;
-    case TForceChannel::A:
-        ForceCode = s.ChannelA;
-        SecondCode = s.ChannelB;
-        break;
-    case TForceChannel::B:
-        ForceCode = s.ChannelB;
-        SecondCode = s.ChannelA;
-        break;
-    }
+    const TStatusFrame s = FModel.FrameLength == 7 ? Decode7(frame) : Decode12(frame);
+    // A seven-byte frame has channel A only: its channel B reads 0.
+    const bool onB = FModel.Family.ForceChannel == TForceChannel::B;
+    ForceCode = onB ? s.ChannelB : s.ChannelA;
+    SecondCode = onB ? s.ChannelA : s.ChannelB;
     AuxCode = s.Aux;
     Status = s.Status;
     MissCount = 0;
@@ -399,7 +393,7 @@ bool TCtrlBox::DecodeFrame(const QByteArray &frame)
 
 bool TCtrlBox::Poll()
 {
-    const int len = FProfile.FrameLength;
+    const int len = FModel.FrameLength;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!WaitForBytes(len, true)) {
             MissedPoll();
@@ -434,7 +428,7 @@ bool TCtrlBox::CheckOverload(QString &message)
         return true;
     }
     int check = 0, threshold = 0;
-    switch (FProfile.OtherCheck) {
+    switch (FModel.Family.OtherCheck) {
     case TOtherCheck::None:
         return false;
     case TOtherCheck::Flexural:
@@ -447,7 +441,7 @@ bool TCtrlBox::CheckOverload(QString &message)
         break;
     }
     if (check != 0 && SecondCode > threshold) {
-        message = QCoreApplication::translate("kv::TCtrlBox", FProfile.OtherCheckMessage);
+        message = QCoreApplication::translate("kv::TCtrlBox", FModel.Family.OtherCheckMessage);
         return true;
     }
     return false;
@@ -461,7 +455,7 @@ int TCtrlBox::ReadForceCode()
 
 float TCtrlBox::ReadForce() { return CodeToForce(ForceCode); }
 
-void TCtrlBox::ClearZero() { SendByte(FProfile.ClearZeroByte); }
+void TCtrlBox::ClearZero() { SendByte(FModel.Family.ClearZeroByte); }
 
 int TCtrlBox::GetAuxCode() const { return AuxCode; }
 
@@ -479,7 +473,7 @@ void TCtrlBox::Command(int kind)
 {
     switch (kind) {
     case 0: SendByte(CmdStop); break;
-    case 1: SendByte(FProfile.RunByte); break;
+    case 1: SendByte(FModel.Family.RunByte); break;
     case 2: SendByte(CmdKeep); break;
     case 3: SendByte(CmdManualUp); break;
     case 4: SendByte(CmdManualDown); break;
@@ -505,7 +499,7 @@ void TCtrlBox::SetADState(int state)
         return;
     SendByte(bytes[state]);
     qDebug().noquote() << QStringLiteral("%1 AD state %2 (%3)")
-                              .arg(QLatin1String(FProfile.ClassName))
+                              .arg(QLatin1String(FModel.ClassName))
                               .arg(state)
                               .arg(QString::fromUtf8(names[state]));
 }
@@ -533,59 +527,13 @@ QWidget *TCtrlBox::ShowParams() { return FParamSet ? FParamSet->ShowParams() : n
 
 float TCtrlBox::CodeToForce(int code) const
 {
-    // Pk = (FLoadCode[k-1], FLoadValue[k-1]), P0 = origin; n = leading
-    // strictly increasing steps.
-    auto c = [this](int k) -> double { return k == 0 ? 0.0 : FLoadCode[k - 1]; };
-    auto v = [this](int k) -> double { return k == 0 ? 0.0 : FLoadValue[k - 1]; };
-    int n = 0;
-    for (int k = 2; k <= 12 && c(k) > c(k - 1) && v(k) > v(k - 1); ++k)
-        ++n;
-    const double x = std::fabs(static_cast<double>(code));
-    double r = 0.0;
-    if (n == 0) {
-        if (c(1) > 0 && v(1) > 0)
-            r = x * v(1) / c(1);
-    } else {
-        for (int k = 2; k <= n; ++k)
-            if (c(k) > x) {
-                r = Lerp(x, c(k - 1), v(k - 1), c(k), v(k));
-                break;
-            }
-        if (!(c(n) > x)) {
-            if (n == 1 && !(c(1) > 0))
-                r = 0.0;
-            else
-                r = Lerp(x, c(n - 1), v(n - 1), c(n), v(n));
-        }
-    }
+    const double r = Interpolate(FLoadCode, FLoadValue, std::fabs(static_cast<double>(code)), 2);
     return static_cast<float>(code < 0 ? -r : r);
 }
 
 int TCtrlBox::ForceToCode(float force) const
 {
-    auto c = [this](int k) -> double { return k == 0 ? 0.0 : FLoadCode[k - 1]; };
-    auto v = [this](int k) -> double { return k == 0 ? 0.0 : FLoadValue[k - 1]; };
-    int n = 0;
-    for (int k = 2; k <= 12 && c(k) > c(k - 1) && v(k) > v(k - 1); ++k)
-        ++n;
-    const double x = std::fabs(static_cast<double>(force));
-    double r = 0.0;
-    if (n == 0) {
-        if (c(1) > 0 && v(1) > 0)
-            r = x * c(1) / v(1);
-    } else {
-        for (int k = 1; k <= n; ++k)
-            if (v(k) > x) {
-                r = Lerp(x, v(k - 1), c(k - 1), v(k), c(k));
-                break;
-            }
-        if (!(v(n) > x)) {
-            if (n == 1 && !(v(1) > 0))
-                r = 0.0;
-            else
-                r = Lerp(x, v(n - 1), c(n - 1), v(n), c(n));
-        }
-    }
+    const double r = Interpolate(FLoadValue, FLoadCode, std::fabs(static_cast<double>(force)), 1);
     qint64 rounded = RoundEven(r);
     rounded = qBound<qint64>(-qint64(std::numeric_limits<int>::max()), rounded, qint64(std::numeric_limits<int>::max()));
     return static_cast<int>(force < 0 ? -rounded : rounded);
@@ -623,7 +571,7 @@ void TCtrlBox::UseBoxParams()
         FParamSet->UseBoxParams();
 }
 
-int TCtrlBox::ModelKind() const { return FProfile.Kind; }
+int TCtrlBox::ModelKind() const { return FModel.Kind; }
 
 bool TCtrlBox::SendFrame(const std::initializer_list<int> &bytes)
 {
@@ -681,12 +629,12 @@ void TCtrlBox::SaveRunState()
 
 // ---------------------------------------------------------------------------
 
-TKVD300::TKVD300() : TCtrlBox(kProfiles[0]) {}
-TKVD510::TKVD510() : TCtrlBox(kProfiles[1]) {}
-TKVD520::TKVD520() : TCtrlBox(kProfiles[2]) {}
-TKVD300_DJ::TKVD300_DJ() : TCtrlBox(kProfiles[3]) {}
-TKVD510_DJ::TKVD510_DJ() : TCtrlBox(kProfiles[4]) {}
-TKVD520_DJ::TKVD520_DJ() : TCtrlBox(kProfiles[5]) {}
+TKVD300::TKVD300() : TCtrlBox(BoxModel(0)) {}
+TKVD510::TKVD510() : TCtrlBox(BoxModel(1)) {}
+TKVD520::TKVD520() : TCtrlBox(BoxModel(2)) {}
+TKVD300_DJ::TKVD300_DJ() : TCtrlBox(BoxModel(3)) {}
+TKVD510_DJ::TKVD510_DJ() : TCtrlBox(BoxModel(4)) {}
+TKVD520_DJ::TKVD520_DJ() : TCtrlBox(BoxModel(5)) {}
 
 std::unique_ptr<TCtrlBox> CreateCtrlBox(int machineType)
 {

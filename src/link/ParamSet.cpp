@@ -1,7 +1,8 @@
-#include "UnitBaseParams.h"
+#include "link/ParamSet.h"
 
 #include "SqlText.h"
 #include "db/DbEngine.h"
+#include "store/BoxSaveItems.h"
 #include "store/DataModule.h"
 
 #include <QSqlDatabase>
@@ -43,20 +44,14 @@ bool FitsInt(double x)
 // of decimal fractions and carry binary noise).
 double Slack(double bound) { return 1e-9 * std::max(1.0, std::fabs(bound)); }
 
-// The row of one name of one model.
-QString RowSql(const QString &key, const QString &name)
-{
-    return QStringLiteral("select * from CtrlBoxSaveItems where CtrlBox = ") + QuotedStr(key)
-           + QStringLiteral(" and Name = ") + QuotedStr(name);
-}
 
 } // namespace
 
 TBaseParams::TBaseParams(TCtrlBox &box, db::TDbConnection *connection)
     : FBox(box), FConnection(connection)
 {
-    const bool motor = box.Profile().Motor;
-    const std::vector<TParamDef> &table = ParamTable(box.Profile().Family);
+    const bool motor = box.Model().Motor;
+    const std::vector<TParamDef> &table = box.Model().Family.ParamTable();
     FItems.reserve(table.size());
     for (const TParamDef &def : table) {
         TParamItem item;
@@ -73,9 +68,9 @@ TBaseParams::TBaseParams(TCtrlBox &box, db::TDbConnection *connection)
 
 TBaseParams::~TBaseParams() = default;
 
-QString TBaseParams::Key() const { return QString::fromLatin1(FBox.Profile().Key); }
+QString TBaseParams::Key() const { return QString::fromLatin1(FBox.Model().Key); }
 
-QString TBaseParams::DisplayName() const { return QString::fromLatin1(FBox.Profile().DisplayName); }
+QString TBaseParams::DisplayName() const { return QString::fromLatin1(FBox.Model().DisplayName); }
 
 // ---- item table ---------------------------------------------------------------
 
@@ -152,7 +147,7 @@ void TBaseParams::SetDbDefault(db::TDbConnection &conn, const QString &name, int
 {
     try {
         db::TDbQuery q(conn);
-        q.setSql(RowSql(Key(), name));
+        q.setSql(BoxItemSql(Key(), name));
         q.open();
         if (q.recordCount() > 0) {
             q.edit();
@@ -180,7 +175,7 @@ void TBaseParams::LoadParams()
     // First run of this model: mark it and store the break-judgement and
     // idle-protection defaults (judge by force, one point; protection off).
     try {
-        q.setSql(RowSql(Key(), QStringLiteral("IsInit")));
+        q.setSql(BoxItemSql(Key(), QStringLiteral("IsInit")));
         q.open();
         if (q.recordCount() == 0) {
             q.append();
@@ -198,7 +193,7 @@ void TBaseParams::LoadParams()
     for (TParamItem &item : FItems) {
         int &field = item.Def->Ref(FBox);
         try {
-            q.setSql(RowSql(Key(), QString::fromLatin1(item.Def->Name)));
+            q.setSql(BoxItemSql(Key(), QString::fromLatin1(item.Def->Name)));
             q.open();
             if (q.recordCount() > 0) {
                 const qint64 v = q.fieldByName(QStringLiteral("Value")).asInteger();
@@ -228,7 +223,7 @@ int TBaseParams::SaveToDatabase()
         const QString name = QString::fromLatin1(FItems[size_t(i)].Def->Name);
         const QString value = SqlNum(qint64(Value(i)));
         try {
-            q.setSql(RowSql(Key(), name));
+            q.setSql(BoxItemSql(Key(), name));
             q.open();
             if (q.recordCount() > 0) {
                 q.edit();
@@ -236,9 +231,7 @@ int TBaseParams::SaveToDatabase()
                 q.post();
             } else {
                 q.close();
-                conn->execute(QStringLiteral("Insert Into CtrlBoxSaveItems (CtrlBox, Name, [Value]) Values (")
-                              + QuotedStr(Key()) + QLatin1Char(',') + QuotedStr(name) + QLatin1Char(',')
-                              + QuotedStr(value) + QLatin1Char(')'));
+                conn->execute(BoxItemInsertSql(Key(), name, value));
             }
         } catch (const db::EDatabaseError &) {
             if (q.editing())

@@ -1,7 +1,7 @@
-#include "link/UnitCommSettings.h"
+#include "ui/dialogs/CommSettingsDialog.h"
 
 #include "link/SerialPort.h"
-#include "link/UnitCtrlBox.h"
+#include "link/CtrlBox.h"
 #include "Clock.h"
 #include "MessageService.h"
 

@@ -11,8 +11,8 @@
 // box-side copies live here. Box traffic goes through the driver's
 // ReadParamRaw / WriteParamRaw; callers switch streaming off around a read
 // (SetADState(2) before, SetADState(0) after).
-#include "ParamTables.h"
-#include "UnitCtrlBox.h"
+#include "link/ParamTable.h"
+#include "link/CtrlBox.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -6,11 +6,12 @@
 //
 // The six models (TKVD300 ... TKVD520_DJ) differ only in data: key, default
 // settings, frame format, force channel, address offset, speed scale, command
-// bytes. That data lives in one profile table (TBoxProfile, BoxProfile()).
+// bytes. That data lives in the model table of BoxModels.h.
 //
 // The driver is not re-entrant and has no lock: one caller at a time. It is
 // used from the thread that opened its port (see SerialPort.h for the rule).
-#include "SerialPort.h"
+#include "link/BoxModels.h"
+#include "link/SerialPort.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -27,50 +28,6 @@ class QWidget;
 namespace kv {
 
 class TCtrlBox;
-
-// A programming error inside the driver (a byte above 255 in a frame, a valve
-// step count above 65535, the reserved slot). The text names the source unit.
-class EAssertion : public std::logic_error {
-public:
-    using std::logic_error::logic_error;
-};
-
-// Families of the parameter table: 300 (KVD300, KVD300_DJ), 510, 520.
-enum class TBoxFamily { F300 = 300, F510 = 510, F520 = 520 };
-// Which channel of the status frame is the force code.
-enum class TForceChannel { Single, A, B };
-// The other-channel check of CheckOverload on the two-channel models.
-enum class TOtherCheck { None, Flexural /*FCheckKZ*/, Compressive /*FCheckKY*/ };
-
-// Everything in which the six models differ.
-struct TBoxProfile {
-    int MachineType;           // SavString 103: 0..5
-    const char *ClassName;     // "TKVD510_DJ"
-    const char *Key;           // CtrlBox column of CtrlBoxSaveItems: "KVD510_DJ"
-    const char *DisplayName;   // parameter windows and backups: "KVD-510_DJ"
-    int Kind;                  // ModelKind: 1, 2 or 4
-    TBoxFamily Family;
-    bool Motor;                // a _DJ (motor-driven) model
-    const char *DefaultSettings;
-    int FrameLength;           // status frame: 7 (KVD300) or 12
-    TForceChannel ForceChannel;
-    int ParamOffset;           // numbered parameters: 3n + offset (0 or 100)
-    int FastSpeedAddress;      // SetFastSpeed: 37 or 137
-    int SlowSpeedAddress;      // SetSlowSpeed: 56 or 156
-    int SpeedScale;            // speed value on the wire = value x scale
-    int KeepLoadDivisor;       // keep-load force on the wire = N / divisor
-    quint8 RunByte;            // Command(1): 0xF0 or 0xE0
-    quint8 ClearZeroByte;      // 0xF2 or 0xE2
-    int ActivateByte;          // sent after 0xF1 by Activate; -1 none
-    int DeactivateByte;        // Deactivate; -1 none
-    int CompareResult;         // result of CompareParams (unused by callers)
-    TOtherCheck OtherCheck;
-    const char *OtherCheckMessage; // CheckOverload text of the other channel
-};
-
-// The profile of a machine type 0..5; throws EAssertion for other numbers.
-const TBoxProfile &BoxProfile(int machineType);
-constexpr int BoxModelCount = 6;
 
 // The three break criteria kept next to FJudgeMethod (mask 4 force, 2 speed,
 // 1 valve opening; other bits ignored).
@@ -113,12 +70,12 @@ using TParamSetFactory = std::function<std::unique_ptr<TCtrlParamSet>(TCtrlBox &
 
 class TCtrlBox {
 public:
-    explicit TCtrlBox(const TBoxProfile &profile);
+    explicit TCtrlBox(const TBoxModel &model);
     virtual ~TCtrlBox();
     TCtrlBox(const TCtrlBox &) = delete;
     TCtrlBox &operator=(const TCtrlBox &) = delete;
 
-    const TBoxProfile &Profile() const { return FProfile; }
+    const TBoxModel &Model() const { return FModel; }
 
     // ---- virtual operations, in slot order ----
     virtual bool Init();                                   // 0
@@ -259,7 +216,7 @@ protected:
     int ResyncPosition(const QByteArray &frame) const;
     bool SendValueFrame(quint8 command, int value);
 
-    const TBoxProfile &FProfile;
+    const TBoxModel &FModel;
     std::unique_ptr<TSerialLine> FComm;
     std::unique_ptr<TCtrlParamSet> FParamSet;
     TSerialLineFactory FSerialFactory;
