@@ -73,9 +73,7 @@ void TConFlexTest::SpecimenStored(int k)
                  ParentWidget()))
         return;
     s->FIsOut = 1;
-    KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + Data().SpecimenTable() + QStringLiteral(" set IsOut = 1") +
-                                    fw::GroupWhere(FGroupNo, FAge) + QStringLiteral(" and ShunXu = ") +
-                                    SqlNum(qint64(k)));
+    KV_MODULE_EXEC(FConnection, fw::SpecimenOutsideSql(Data(), FGroupNo, FAge, k));
 }
 
 std::unique_ptr<TSpecial> TConFlexTest::NewSpecial() const { return std::make_unique<TConFlexSpecial>(); }
