@@ -63,13 +63,10 @@ fw::TReportBlock FlexuralBlock(const QList<fw::TStoredRow> &specimens, QString *
 void TCemDuoTest::AddReportBlocks(fw::TReport &report, const QString &groupNo, const QString &age) const
 {
     const fw::TStoredRow flexGroup = [&] {
-        const QList<fw::TStoredRow> rows =
-            Select(QStringLiteral("select * from CemFlexGroup") + fw::GroupWhere(groupNo, age));
+        const QList<fw::TStoredRow> rows = Select(fw::GroupRowSql(QStringLiteral("CemFlexGroup"), groupNo, age));
         return rows.isEmpty() ? fw::TStoredRow() : rows.first();
     }();
-    const QList<fw::TStoredRow> specimens =
-        Select(QStringLiteral("Select LenAv,HeiAv,OneKn,1.5*Onekn*HeiAv /(lenav *lenav * lenav) as OneMpa from CemFlexOne") +
-               fw::GroupWhere(groupNo, age) + QStringLiteral(" order by ShunXu"));
+    const QList<fw::TStoredRow> specimens = Select(fw::FlexuralRowsSql(QStringLiteral("CemFlexOne"), groupNo, age));
     QString standard;
     report.Blocks.append(FlexuralBlock(specimens, &standard, flexGroup));
     if (!standard.isEmpty())

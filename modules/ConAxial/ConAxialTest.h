@@ -5,11 +5,12 @@
 
 namespace kv::con {
 
+const TConcreteKind &ConAxialKind();
 const fw::TModuleData &ConAxialData();
 
 class TConAxialTest : public TConcreteTest {
 public:
-    TConAxialTest() : TConcreteTest(TConKind::Axial, ConAxialData()) {}
+    TConAxialTest() : TConcreteTest(ConAxialKind(), ConAxialData()) {}
 };
 
 } // namespace kv::con

@@ -5,11 +5,12 @@
 
 namespace kv::con {
 
+const TConcreteKind &ConCubeKind();
 const fw::TModuleData &ConCubeData();
 
 class TConCubeTest : public TConcreteTest {
 public:
-    TConCubeTest() : TConcreteTest(TConKind::Cube, ConCubeData()) {}
+    TConCubeTest() : TConcreteTest(ConCubeKind(), ConCubeData()) {}
 };
 
 } // namespace kv::con

@@ -7,6 +7,7 @@
 
 namespace kv::con {
 
+const TConcreteKind &ConFlexKind();
 const fw::TModuleData &ConFlexData();
 
 // A beam: the specimen with the fracture position.
@@ -17,7 +18,7 @@ public:
 
 class TConFlexTest : public TConcreteTest {
 public:
-    TConFlexTest() : TConcreteTest(TConKind::Flex, ConFlexData()) {}
+    TConFlexTest() : TConcreteTest(ConFlexKind(), ConFlexData()) {}
 
     TConFlexSpecial *GetFlexSpecial(int index) const;
 
@@ -30,6 +31,9 @@ protected:
     std::unique_ptr<TSpecial> NewSpecial() const override;
 };
 
+// Flexural group end: with any fracture outside the load points (outside[i])
+// the fracture rule, else the median rule.
+fw::TRuleResult FlexuralEndRule(const std::vector<float> &values, const std::vector<bool> &outside);
 // Both results of a flexural group by the fracture positions.
 fw::TGroupResults FlexuralResults(const std::vector<float> &forces, const std::vector<float> &strengths,
                                   const std::vector<bool> &outside);

@@ -5,11 +5,12 @@
 
 namespace kv::con {
 
+const TConcreteKind &ConSplitKind();
 const fw::TModuleData &ConSplitData();
 
 class TConSplitTest : public TConcreteTest {
 public:
-    TConSplitTest() : TConcreteTest(TConKind::Split, ConSplitData()) {}
+    TConSplitTest() : TConcreteTest(ConSplitKind(), ConSplitData()) {}
 };
 
 } // namespace kv::con

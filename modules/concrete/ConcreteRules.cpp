@@ -6,64 +6,6 @@
 
 namespace kv::con {
 
-namespace {
-
-constexpr double Pi = 3.14;            // π as the standard's worksheets take it
-constexpr double SplitFactor = 0.637;  // 2 ÷ π of the splitting formula
-
-QStringList Steps(int from, int to, double step, int decimals)
-{
-    QStringList out;
-    for (int i = from; i <= to; ++i)
-        out << FixedText(i * step, decimals);
-    return out;
-}
-
-// Bounds of the group rules: a value equal to a bound is inside, also after
-// single-precision rounding of the bound.
-bool Above(float v, float bound) { return v - bound > 1e-5f * std::fabs(bound); }
-bool Below(float v, float bound) { return bound - v > 1e-5f * std::fabs(bound); }
-
-} // namespace
-
-QStringList SizeChoices(TConKind kind)
-{
-    const QStringList cylinders{QStringLiteral("φ150*300"), QStringLiteral("φ100*200"), QStringLiteral("φ200*400")};
-    switch (kind) {
-    case TConKind::Cube:
-    case TConKind::Split:
-        return QStringList{QStringLiteral("150*150*150"), QStringLiteral("100*100*100"),
-                           QStringLiteral("200*200*200")} + cylinders;
-    case TConKind::Axial:
-        return QStringList{QStringLiteral("150*150*300"), QStringLiteral("100*100*300"),
-                           QStringLiteral("200*200*400")} + cylinders;
-    case TConKind::Flex:
-        break;
-    }
-    return {QStringLiteral("150*150*600"), QStringLiteral("150*150*550"), QStringLiteral("100*100*400")};
-}
-
-QStringList CoefficientChoices(TConKind kind)
-{
-    switch (kind) {
-    case TConKind::Cube:
-    case TConKind::Axial:
-        return {QStringLiteral("0.95"), QStringLiteral("1"), QStringLiteral("1.05")};
-    case TConKind::Split:
-        return {QStringLiteral("0.85"), QStringLiteral("1"), QStringLiteral("1.15")};
-    case TConKind::Flex:
-        break;
-    }
-    return {QStringLiteral("0.85"), QStringLiteral("1")};
-}
-
-QStringList RateChoices(TConKind kind)
-{
-    if (kind == TConKind::Cube || kind == TConKind::Axial)
-        return Steps(3, 10, 0.1, 1);   // 0.3 .. 1.0
-    return Steps(2, 10, 0.01, 2);      // 0.02 .. 0.10
-}
-
 QStringList GradeChoices()
 {
     QStringList out;
@@ -73,6 +15,27 @@ QStringList GradeChoices()
 }
 
 QStringList AgeChoices() { return {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("7"), QStringLiteral("28")}; }
+
+QStringList StressRates(int from, int to, double step, int decimals)
+{
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << FixedText(i * step, decimals);
+    return out;
+}
+
+std::vector<TConSizeChoice> CubeSizes()
+{
+    return {{QStringLiteral("150*150*150"), -1}, {QStringLiteral("100*100*100"), 0}, {QStringLiteral("200*200*200"), 2}};
+}
+
+std::vector<TConSizeChoice> WithCylinders(std::vector<TConSizeChoice> sizes)
+{
+    sizes.insert(sizes.end(), {{QStringLiteral("φ150*300"), -1},
+                               {QStringLiteral("φ100*200"), 0},
+                               {QStringLiteral("φ200*400"), 2}});
+    return sizes;
+}
 
 TConSize ParseConSize(const QString &text)
 {
@@ -127,24 +90,6 @@ bool HighGrade(const QString &grade)
     return ok && n >= 60.0;
 }
 
-TCoefficientChoice ChooseCoefficient(TConKind kind, const QString &grade, int sizeIndex)
-{
-    const QStringList k = CoefficientChoices(kind);
-    const QString one = QStringLiteral("1");
-    if (kind == TConKind::Flex) {
-        // Only the small beam is converted.
-        if (sizeIndex == 2)
-            return {k[0], HighGrade(grade)};
-        return {one, false};
-    }
-    // Sizes 0 and 3 are the standard 150 mm specimens; 1 and 4 the small,
-    // 2 and 5 the large ones.
-    if (sizeIndex < 0 || sizeIndex % 3 == 0)
-        return {one, false};
-    const QString value = sizeIndex % 3 == 1 ? k[0] : k[2];
-    return {value, HighGrade(grade)};
-}
-
 bool ParseCoefficient(const QString &text, double *k)
 {
     bool ok = false;
@@ -162,80 +107,14 @@ QString CoefficientText(double k)
     return t.size() <= 10 ? t : SqlNum(ParseNumber(FixedText(k, 6)));
 }
 
-double Divisor(TConKind kind, const TConSize &s, double k)
+double SectionArea(const TConSize &s)
 {
-    if (!s.Valid || !(k > 0.0))
-        return 0.0;
-    if (kind == TConKind::Flex)
-        return s.Round ? 0.0 : double(s.Length) * double(s.Width) / 3.0 / k;
-    double area = s.Round ? Pi * double(s.Diameter) * double(s.Diameter) / 4.0 : double(s.Length) * double(s.Width);
-    area /= k;
-    if (kind == TConKind::Split)
-        area /= SplitFactor;
-    return area;
+    return s.Round ? Pi * double(s.Diameter) * double(s.Diameter) / 4.0 : double(s.Length) * double(s.Width);
 }
 
-double LoadRate(TConKind kind, const TConSize &s, double r)
-{
-    if (!s.Valid)
-        return 0.0;
-    const double a = s.Length, b = s.Width, h = s.Height, d = s.Diameter;
-    switch (kind) {
-    case TConKind::Cube:
-    case TConKind::Axial:
-        return s.Round ? r * (d / 2.0) * (d / 2.0) * Pi : r * a * b;
-    case TConKind::Split:
-        return s.Round ? r * d * h / SplitFactor : r * a * b / SplitFactor;
-    case TConKind::Flex:
-        break;
-    }
-    // Section b × h, beam length L.
-    return s.Round || !(h > 0.0) ? 0.0 : r * a * a * b / h;
-}
+bool Above(float v, float bound) { return v - bound > 1e-5f * std::fabs(bound); }
 
-QString LoadRateText(TConKind kind, const QString &sizeText, const QString &stressRate)
-{
-    bool ok = false;
-    const double r = ParseNumber(stressRate.trimmed(), &ok);
-    const TConSize s = ParseConSize(sizeText);
-    if (!ok || !s.Valid)
-        return {};
-    return FixedText(LoadRate(kind, s, r) / 1000.0, 2);
-}
-
-QString StrengthSql(TConKind kind, bool round)
-{
-    switch (kind) {
-    case TConKind::Cube:
-    case TConKind::Axial:
-        return round ? QStringLiteral("ONEKN *4 / (3.14  * DiameterAv * DiameterAv) * XISHU")
-                     : QStringLiteral("ONEKN / (lenav  * widav) * XISHU");
-    case TConKind::Split:
-        return round ? QStringLiteral("ONEKN*0.637 / (3.14  * DiameterAv * DiameterAv / 4) * XISHU")
-                     : QStringLiteral("ONEKN / (lenav  * widav) * XISHU * 0.637");
-    case TConKind::Flex:
-        break;
-    }
-    return QStringLiteral("ONEKN * 3 * LenAv/ (lenav  * widav* lenav) * XISHU");
-}
-
-double RecordStrength(TConKind kind, const TConSize &s, double f, double k)
-{
-    const double a = s.Length, b = s.Width, d = s.Diameter;
-    double v = 0.0;
-    if (kind == TConKind::Flex) {
-        if (a > 0.0 && b > 0.0)
-            v = f * 3.0 * a / (a * b * a) * k;
-    } else if (s.Round) {
-        if (d > 0.0)
-            v = kind == TConKind::Split ? f * SplitFactor / (Pi * d * d / 4.0) * k : f * 4.0 / (Pi * d * d) * k;
-    } else if (a > 0.0 && b > 0.0) {
-        v = f / (a * b) * k;
-        if (kind == TConKind::Split)
-            v *= SplitFactor;
-    }
-    return v;
-}
+bool Below(float v, float bound) { return bound - v > 1e-5f * std::fabs(bound); }
 
 fw::TRuleResult MedianRule(const std::vector<float> &values)
 {
@@ -265,37 +144,6 @@ fw::TRuleResult MedianRule(const std::vector<float> &values)
         r.Value = m;
         r.Marked = {high ? hi : lo};
     }
-    return r;
-}
-
-fw::TRuleResult FlexuralEndRule(const std::vector<float> &values, const std::vector<bool> &outside)
-{
-    std::vector<int> out;
-    for (int i = 0; i < static_cast<int>(values.size()); ++i)
-        if (i < static_cast<int>(outside.size()) && outside[i])
-            out.push_back(i);
-    if (out.empty())
-        return MedianRule(values);
-    fw::TRuleResult r;
-    r.Value = fw::MeanOf(values);
-    if (values.size() != 3 || out.size() != 1) {
-        r.Invalid = true;
-        return r;
-    }
-    // The two specimens that broke between the load points.
-    std::vector<int> in;
-    for (int i = 0; i < 3; ++i)
-        if (i != out[0])
-            in.push_back(i);
-    const float a = values[in[0]], b = values[in[1]];
-    const int smaller = b < a ? in[1] : in[0];
-    const float low = values[smaller];
-    if (Above(std::fabs(a - b), 0.15f * low)) {
-        r.Invalid = true;
-        r.Marked = {smaller};
-        return r;
-    }
-    r.Value = (a + b) / 2.0f;
     return r;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
-// The rules of hardened concrete ("GB/T 50081-2002") shared by the four
-// concrete modules: specimen sizes, the size-conversion coefficient, the
-// divisor from force to strength, the load rate derived from a stress rate,
-// the records' strength formulas and the group rules (median rule, and the
-// fracture rule of the flexural test).
+// The rules of hardened concrete ("GB/T 50081-2002") every concrete module
+// shares: specimen sizes, the size-conversion coefficient, the loaded
+// section, and the median rule. What tells the kinds apart is in each
+// module's TConcreteKind (ConcreteKind.h).
 #include "GroupResult.h"
 
 #include <QString>
@@ -12,14 +11,25 @@
 
 namespace kv::con {
 
-enum class TConKind { Cube, Axial, Split, Flex };
+inline constexpr double Pi = 3.14; // π as the standard's worksheets take it
 
 // ---- choices of the parameter form ----
-QStringList SizeChoices(TConKind kind);        // "试件规格(mm)", index 0..n
-QStringList CoefficientChoices(TConKind kind); // "修正系数"
-QStringList RateChoices(TConKind kind);        // "应力速度(MPa/s)"
 QStringList GradeChoices();                    // "C15" .. "C80"
 QStringList AgeChoices();                      // 1, 3, 7, 28
+// Stress rates from × step .. to × step, with decimals ("应力速度(MPa/s)").
+QStringList StressRates(int from, int to, double step, int decimals);
+
+// A size of the form's list and the entry of the kind's coefficient list it
+// takes: 0 for a small size, 2 for a large one, -1 for a standard size whose
+// coefficient is a fixed "1".
+struct TConSizeChoice {
+    QString Text;
+    int Coefficient = -1;
+};
+// Cubes 150, 100 and 200 mm.
+std::vector<TConSizeChoice> CubeSizes();
+// The sizes given, followed by the cylinders φ150×300, φ100×200 and φ200×400.
+std::vector<TConSizeChoice> WithCylinders(std::vector<TConSizeChoice> sizes);
 
 // A specimen size as chosen: a cube, prism or beam (three numbers: section
 // side a or b, second side, height or length) or a cylinder ("φ" d "*" h).
@@ -44,37 +54,23 @@ struct TCoefficientChoice {
     QString Value;          // the entry to show
     bool Editable = false;  // a coefficient found by test may be typed
 };
-// The coefficient box after a change of size or grade.
-TCoefficientChoice ChooseCoefficient(TConKind kind, const QString &grade, int sizeIndex);
 // The coefficient as entered; false when it is not a number greater than 0.
 bool ParseCoefficient(const QString &text, double *k);
 // The coefficient as stored in XiShu (at most 10 characters, '.' decimal).
 QString CoefficientText(double k);
 
-// ---- divisor and rate ----
-// FArea in mm² (strength = force ÷ divisor), k the coefficient; π as 3.14.
-// 0 for a size the kind cannot test (a cylinder beam).
-double Divisor(TConKind kind, const TConSize &size, double k);
-// Load rate handed to the controller, N/s, from the stress rate in MPa/s.
-double LoadRate(TConKind kind, const TConSize &size, double stressRate);
-// The text of the label "载荷速度(kN/s)": "%.2f" of the load rate in kN/s;
-// empty when size or rate is not usable.
-QString LoadRateText(TConKind kind, const QString &sizeText, const QString &stressRate);
-
-// ---- records ----
-// The strength of a stored specimen as an SQL expression over its columns
-// (ONEKN in N, sizes in mm, XISHU the coefficient).
-QString StrengthSql(TConKind kind, bool round);
-// The same value computed from the stored texts' numbers.
-double RecordStrength(TConKind kind, const TConSize &size, double forceN, double k);
+// The loaded section of a cube, prism or cylinder in mm²: a × b, or the
+// circle of d.
+double SectionArea(const TConSize &size);
 
 // ---- group rules ----
+// Bounds of the group rules: v lies above (below) bound; a value equal to
+// the bound is inside, also after single-precision rounding of the bound.
+bool Above(float v, float bound);
+bool Below(float v, float bound);
 // Median rule of three values: an extreme more than 15 % from the middle
 // value gives the middle value; both extremes so give an invalid result.
 // Other counts: the plain mean.
 fw::TRuleResult MedianRule(const std::vector<float> &values);
-// Flexural group end: with any fracture outside the load points (outside[i])
-// the fracture rule, else the median rule.
-fw::TRuleResult FlexuralEndRule(const std::vector<float> &values, const std::vector<bool> &outside);
 
 } // namespace kv::con

@@ -1,5 +1,6 @@
 #include "ConcreteTest.h"
 
+#include "ModuleSql.h"
 #include "ParamCheck.h"
 #include "ParamForm.h"
 #include "SqlText.h"
@@ -16,34 +17,6 @@ namespace {
 
 QString T(const char *text) { return QCoreApplication::translate("TModuleText", text); }
 
-// What tells the four modules apart, as data.
-struct TConIdentity {
-    const char *Name;
-    const char *Word;       // table and curve-file word
-    quint32 Mask;
-    const char *Grade;      // default grade
-    const char *XiShu;      // default coefficient
-    const char *Rate;       // default stress rate
-    int MaxCount;
-    const char *CountMessage;
-    const char *GuiGeType;  // type of the parameter table's size column
-};
-
-const TConIdentity &IdentityOf(TConKind kind)
-{
-    static const TConIdentity ids[] = {
-        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土抗压"), "ConCube", 1, "C60", "0.85", "0.5", 3,
-         QT_TRANSLATE_NOOP("TModuleText", "试件块数错误"), "integer"},
-        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土轴心抗压"), "ConAxial", 1, "C5", "0.95", "0.5", 6,
-         QT_TRANSLATE_NOOP("TModuleText", "试件块数出错"), "varchar(30)"},
-        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土劈裂抗拉"), "ConSplit", 1, "C5", "0.85", "0.05", 3,
-         QT_TRANSLATE_NOOP("TModuleText", "试件块数出错"), "integer"},
-        {QT_TRANSLATE_NOOP("TModuleText", "普通混凝土抗折"), "ConFlex", 3, "C10", "0.85", "0.05", 3,
-         QT_TRANSLATE_NOOP("TModuleText", "试件块数出错"), "varchar(30)"},
-    };
-    return ids[static_cast<int>(kind)];
-}
-
 double Number(const fw::TStoredRow &row, const QString &name)
 {
     return ParseNumber(TConcreteTest::StoredField(row, name));
@@ -53,28 +26,23 @@ QString Mm(float v) { return QString::number(v); }
 
 } // namespace
 
-fw::TModuleData ConcreteData(TConKind kind)
+fw::TModuleData ConcreteData(const TConcreteKind &kind)
 {
-    const TConIdentity &id = IdentityOf(kind);
-    const QString word = QString::fromLatin1(id.Word);
     fw::TModuleData d;
-    d.NameSource = id.Name;
+    d.NameSource = kind.NameSource;
     d.Standard = QStringLiteral("GB/T 50081-2002");
-    d.MachineMask = id.Mask;
+    d.MachineMask = kind.MachineMask;
     d.MenuGroup = 1;
-    d.TableWord = word;
-    d.CurveWord = word;
+    d.TableWord = kind.Word;
+    d.CurveWord = kind.Word;
+    d.CaptionSuffix = kind.CaptionSuffix;
+    d.GroupExtraColumns = kind.GroupExtraColumns;
     const QString v5 = QStringLiteral(" varchar(5)");
-    d.SpecimenColumns = {QStringLiteral("LenAv") + v5, QStringLiteral("WidAv") + v5, QStringLiteral("HeiAv") + v5};
-    if (kind == TConKind::Flex) {
-        d.CaptionSuffix = QStringLiteral("CantionInfo");
-        d.SpecimenColumns << QStringLiteral("XiShu varchar(10)") << QStringLiteral("IsOut int");
-    } else {
-        d.GroupExtraColumns = {QStringLiteral("SpecialShape int")};
-        d.SpecimenColumns << QStringLiteral("DiameterAv") + v5 << QStringLiteral("XiShu varchar(10)");
-    }
+    d.SpecimenColumns = QStringList{QStringLiteral("LenAv") + v5, QStringLiteral("WidAv") + v5,
+                                    QStringLiteral("HeiAv") + v5} +
+                        kind.SpecimenColumns;
     d.ParamColumns = fw::ParamTableColumns(
-        {{QStringLiteral("GuiGe"), QString::fromLatin1(id.GuiGeType), TParamField::SizeIndex, {}},
+        {{QStringLiteral("GuiGe"), kind.GuiGeType, TParamField::SizeIndex, {}},
          {QStringLiteral("XiShu"), QStringLiteral("varchar(30)"), TParamField::Extra, XiShuKey}});
 
     d.VarietyField = {QT_TRANSLATE_NOOP("TModuleText", "强度等级"), GradeChoices(), true};
@@ -82,26 +50,26 @@ fw::TModuleData ConcreteData(TConKind kind)
     d.SizeField = {QT_TRANSLATE_NOOP("TModuleText", "试件规格(mm)"), SizeChoices(kind), false};
     d.RateField = {QT_TRANSLATE_NOOP("TModuleText", "应力速度(MPa/s)"), RateChoices(kind), true};
     QStringList counts;
-    for (int i = 1; i <= id.MaxCount; ++i)
+    for (int i = 1; i <= kind.MaxCount; ++i)
         counts << QString::number(i);
     d.CountField = {QT_TRANSLATE_NOOP("TModuleText", "试件块数"), counts, false};
 
     d.Defaults.GroupNo = QStringLiteral("2008");
-    d.Defaults.Variety = QString::fromLatin1(id.Grade);
+    d.Defaults.Variety = kind.Grade;
     d.Defaults.Age = QStringLiteral("28");
     d.Defaults.SizeIndex = 0;
-    d.Defaults.Rate = QString::fromLatin1(id.Rate);
+    d.Defaults.Rate = kind.Rate;
     d.Defaults.Count = QStringLiteral("3");
     d.Defaults.Created = 3;
     d.Defaults.Continuous = true;
     d.Defaults.Delay = QStringLiteral("20");
-    d.Defaults.Extra = {{XiShuKey, QString::fromLatin1(id.XiShu)}};
+    d.Defaults.Extra = {{XiShuKey, kind.Coefficient}};
 
     // Sizes come from the list; the coefficient is checked in its place.
     d.Checks = {fw::TCheck::GroupNo, fw::TCheck::Variety, fw::TCheck::Age,  fw::TCheck::Module,
                 fw::TCheck::Rate,    fw::TCheck::Count,   fw::TCheck::Delay};
     d.SizeParts = 3;
-    d.CountMessage = QString::fromUtf8(id.CountMessage);
+    d.CountMessage = QString::fromUtf8(kind.CountMessage);
     d.RateToController = 1.0; // the load rate comes from the size (ControllerRate)
     d.SizeUnit = QStringLiteral("(mm)");
     d.ReportColumns = {QT_TRANSLATE_NOOP("TModuleText", "序号"), QT_TRANSLATE_NOOP("TModuleText", "试件规格(mm)"),
@@ -110,7 +78,7 @@ fw::TModuleData ConcreteData(TConKind kind)
     return d;
 }
 
-TConcreteTest::TConcreteTest(TConKind kind, const fw::TModuleData &data) : TFrameworkTest(data), FKind(kind) {}
+TConcreteTest::TConcreteTest(const TConcreteKind &kind, const fw::TModuleData &data) : TFrameworkTest(data), FKind(kind) {}
 
 QString TConcreteTest::LoadRateLabelText() const { return FRateLabel ? FRateLabel->text() : QString(); }
 
@@ -208,7 +176,7 @@ QStringList TConcreteTest::SpecimenSizeSql(const TSpecial &s) const
     ParseCoefficient(FParams.Extra.value(XiShuKey), &k);
     QStringList out;
     for (const QString &def : Data().SpecimenColumns) {
-        const QString c = def.section(QLatin1Char(' '), 0, 0).toLower();
+        const QString c = fw::ColumnName(def).toLower();
         if (c == QLatin1String("lenav"))
             out << QuotedStr(FixedText(s.FLength, 1));
         else if (c == QLatin1String("widav"))

@@ -1,9 +1,9 @@
 #pragma once
-// TConcreteTest: what the four concrete modules add to the framework — the
-// size list, the coefficient box and its choice by grade and size, the
-// load-rate label, the divisor and controller rate of each specimen, the
-// stored columns, and the median rule.
-#include "ConcreteRules.h"
+// TConcreteTest: what the concrete modules add to the framework — the size
+// list, the coefficient box and its choice by grade and size, the load-rate
+// label, the divisor and controller rate of each specimen, the stored
+// columns, and the median rule — all from the module's TConcreteKind.
+#include "ConcreteKind.h"
 #include "FrameworkTest.h"
 
 #include <QLabel>
@@ -14,15 +14,16 @@ namespace kv::con {
 // Key of the coefficient box in TParamValues::Extra and its columns.
 inline const QString XiShuKey = QStringLiteral("XiShu");
 
-// The module data every concrete module shares; the module sets its names,
-// mask, tables and defaults.
-fw::TModuleData ConcreteData(TConKind kind);
+// The module data of a concrete kind: what every concrete module shares,
+// with the kind's names, mask, tables, choices and defaults.
+fw::TModuleData ConcreteData(const TConcreteKind &kind);
 
 class TConcreteTest : public fw::TFrameworkTest {
 public:
-    TConcreteTest(TConKind kind, const fw::TModuleData &data);
+    // data is ConcreteData(kind), kept by the module.
+    TConcreteTest(const TConcreteKind &kind, const fw::TModuleData &data);
 
-    TConKind Kind() const { return FKind; }
+    const TConcreteKind &Kind() const { return FKind; }
     // The load rate the label shows ("%.2f" kN/s; empty when not usable).
     QString LoadRateLabelText() const;
 
@@ -59,7 +60,7 @@ protected:
     void ChooseCoefficientShown(fw::TParamForm &form);
 
 private:
-    const TConKind FKind;
+    const TConcreteKind &FKind;
     QPointer<QLabel> FRateLabel; // owned by the form
     QString FShownGrade;
     int FShownSize = -2;

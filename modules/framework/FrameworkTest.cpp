@@ -37,8 +37,6 @@ QString Field(const TStoredRow &row, const QString &name)
 
 double Number(const TStoredRow &row, const QString &name) { return ParseNumber(Field(row, name)); }
 
-QString ColumnName(const QString &definition) { return definition.section(QLatin1Char(' '), 0, 0); }
-
 } // namespace
 
 QString ModuleText(const QString &source)
@@ -182,8 +180,7 @@ bool TFrameworkTest::ResumeGroup()
 bool TFrameworkTest::CloseUnfinishedGroup()
 {
     try {
-        KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + FData.GroupTable() +
-                                        QStringLiteral(" set SelectGroNum = GroNum") + GroupWhere(FGroupNo, FAge));
+        KV_MODULE_EXEC(FConnection, CloseGroupSql(FData, FGroupNo, FAge));
     } catch (const EModuleWrite &e) {
         ReportModuleError(e);
         return false;
@@ -290,45 +287,28 @@ void TFrameworkTest::StoreSpecimen(int k)
 {
     TSpecial *s = GetSpecial(k - 1);
     if (StoredGroup(FGroupNo, FAge).isEmpty()) {
-        QStringList names = {QStringLiteral("ZuHao"),   QStringLiteral("LingQi"), QStringLiteral("GroNum"),
-                             QStringLiteral("PingZhong"), QStringLiteral("Speed"), QStringLiteral("GrokN"),
-                             QStringLiteral("GroMPa"),  QStringLiteral("ExpMan"), QStringLiteral("ExpDate"),
-                             QStringLiteral("ExpCop")};
-        QStringList values = {QuotedStr(FGroupNo),
-                              QuotedStr(FAge),
-                              QStringLiteral("0"),
-                              QuotedStr(GroupPingZhong()),
-                              QuotedStr(GroupSpeedText()),
-                              QStringLiteral("'0'"),
-                              QStringLiteral("'0'"),
-                              QuotedStr(FGroupData.FOperator),
-                              QuotedStr(FGroupData.FTestDate.date().toString(QStringLiteral("yyyy-MM-dd"))),
-                              QuotedStr(FGroupData.FStandard)};
-        for (const QString &c : FData.GroupExtraColumns)
-            names << ColumnName(c);
-        values += GroupExtraSql();
-        names << QStringLiteral("SelectGroNum");
-        values << SqlNum(qint64(FSpecimenCount));
-        KV_MODULE_EXEC(FConnection, QStringLiteral("insert into ") + FData.GroupTable() + QStringLiteral(" (") +
-                                        names.join(QStringLiteral(", ")) + QStringLiteral(") Values(") +
-                                        values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+        TGroupRow g;
+        g.GroupNo = FGroupNo;
+        g.Age = FAge;
+        g.PingZhong = GroupPingZhong();
+        g.Speed = GroupSpeedText();
+        g.Operator = FGroupData.FOperator;
+        g.TestDate = FGroupData.FTestDate.date().toString(QStringLiteral("yyyy-MM-dd"));
+        g.Standard = FGroupData.FStandard;
+        g.ExtraSql = GroupExtraSql();
+        g.Wanted = FSpecimenCount;
+        KV_MODULE_EXEC(FConnection, GroupInsertSql(FData, g));
     }
-    QStringList names = {QStringLiteral("ZuHao"), QStringLiteral("LingQi"), QStringLiteral("PingZhong"),
-                         QStringLiteral("OnekN"), QStringLiteral("ShunXu")};
-    QStringList values = {QuotedStr(FGroupNo), QuotedStr(FAge), QuotedStr(GroupPingZhong()),
-                          QuotedStr(FixedText(s->FForce, 2)), SqlNum(qint64(k))};
-    for (const QString &c : FData.SpecimenColumns)
-        names << ColumnName(c);
-    values += SpecimenSizeSql(*s);
-    KV_MODULE_EXEC(FConnection, QStringLiteral("insert into ") + FData.SpecimenTable() + QStringLiteral(" (") +
-                                    names.join(QStringLiteral(", ")) + QStringLiteral(") Values(") +
-                                    values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    TSpecimenRow row;
+    row.GroupNo = FGroupNo;
+    row.Age = FAge;
+    row.PingZhong = GroupPingZhong();
+    row.Force = s->FForce;
+    row.No = k;
+    row.SizeSql = SpecimenSizeSql(*s);
+    KV_MODULE_EXEC(FConnection, SpecimenInsertSql(FData, row));
     const TGroupResults r = EvaluateGroup(ShownForces(k), ShownStrengths(k));
-    KV_MODULE_EXEC_ROWS(FConnection,
-                        QStringLiteral("update ") + FData.GroupTable() + QStringLiteral(" set GroKn = ") +
-                            QuotedStr(r.Force) + QStringLiteral(", GroMpa = ") + QuotedStr(r.Strength) +
-                            QStringLiteral(", GroNum = ") + SqlNum(qint64(k)) + GroupWhere(FGroupNo, FAge),
-                        1);
+    KV_MODULE_EXEC_ROWS(FConnection, GroupResultSql(FData, FGroupNo, FAge, r.Force, r.Strength, k), 1);
 }
 
 void TFrameworkTest::EndGroup()
@@ -361,9 +341,7 @@ void TFrameworkTest::EndGroup()
     FGroupResultStrength = r.Strength;
     ShowResults(r, FGroupSize);
     try {
-        KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + FData.GroupTable() +
-                                        QStringLiteral(" set SelectGroNum = ") + SqlNum(qint64(m)) +
-                                        GroupWhere(FGroupNo, FAge));
+        KV_MODULE_EXEC(FConnection, GroupEndSql(FData, FGroupNo, FAge, m));
     } catch (const EModuleWrite &e) {
         ReportModuleError(e);
     }
@@ -490,8 +468,7 @@ QList<TStoredRow> TFrameworkTest::Select(const QString &sql) const
 
 TStoredRow TFrameworkTest::StoredGroup(const QString &groupNo, const QString &age) const
 {
-    const QList<TStoredRow> rows =
-        Select(QStringLiteral("select * from ") + FData.GroupTable() + GroupWhere(groupNo, age));
+    const QList<TStoredRow> rows = Select(GroupRowSql(FData.GroupTable(), groupNo, age));
     return rows.isEmpty() ? TStoredRow() : rows.first();
 }
 
@@ -502,7 +479,7 @@ QList<TStoredRow> TFrameworkTest::StoredSpecimens(const QString &groupNo, const 
 
 TParamValues TFrameworkTest::LoadLastParams()
 {
-    const QList<TStoredRow> rows = Select(QStringLiteral("select * from ") + FData.ParamTable());
+    const QList<TStoredRow> rows = Select(ParamSelectSql(FData));
     return rows.isEmpty() ? FData.Defaults : ParamFromRow(FData, rows.first());
 }
 
@@ -551,9 +528,7 @@ bool TFrameworkTest::RecomputeGroup(const QString &groupNo, const QString &age)
     }
     const TGroupResults r = EvaluateGroup(forces, strengths);
     try {
-        KV_MODULE_EXEC(FConnection, QStringLiteral("update ") + FData.GroupTable() + QStringLiteral(" set GroKn = ") +
-                                        QuotedStr(r.Force) + QStringLiteral(", GroMpa = ") + QuotedStr(r.Strength) +
-                                        GroupWhere(groupNo, age));
+        KV_MODULE_EXEC(FConnection, GroupResultSql(FData, groupNo, age, r.Force, r.Strength));
     } catch (const EModuleWrite &e) {
         ReportModuleError(e);
         return false;
@@ -576,8 +551,7 @@ TReport TFrameworkTest::BuildReport(const QString &groupNo, const QString &age) 
     args.Age = age;
     QList<TStoredRow> captions = Select(RecordSql(FData, 2, args));
     if (captions.isEmpty())
-        captions = Select(QStringLiteral("select * from DefaultCaptionInfo where expobj = ") + QuotedStr(FTestName) +
-                          QStringLiteral(" order by sunxu"));
+        captions = Select(DefaultCaptionsSql(FTestName));
     for (const TStoredRow &c : captions)
         rep.Captions.append({Field(c, QStringLiteral("Name1")), Field(c, QStringLiteral("Data1")),
                              Field(c, QStringLiteral("Name2")), Field(c, QStringLiteral("Data2"))});

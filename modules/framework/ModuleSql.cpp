@@ -104,6 +104,108 @@ QString GroupWhere(const QString &groupNo, const QString &age)
     return QStringLiteral(" where ZuHao = ") + QuotedStr(groupNo) + QStringLiteral(" and LingQi = ") + QuotedStr(age);
 }
 
+QString ColumnName(const QString &definition) { return definition.section(QLatin1Char(' '), 0, 0); }
+
+namespace {
+
+// "insert into table (names) Values(values)" of the group and specimen rows.
+QString RowInsert(const QString &table, const QStringList &names, const QStringList &values)
+{
+    return QStringLiteral("insert into ") + table + QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
+           QStringLiteral(") Values(") + values.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString GroupUpdate(const TModuleData &d, const QString &assignments, const QString &groupNo, const QString &age)
+{
+    return QStringLiteral("update ") + d.GroupTable() + QStringLiteral(" set ") + assignments +
+           GroupWhere(groupNo, age);
+}
+
+QString SpecimenUpdate(const TModuleData &d, const QString &assignment, const QString &groupNo, const QString &age,
+                       int no)
+{
+    return QStringLiteral("update ") + d.SpecimenTable() + QStringLiteral(" set ") + assignment +
+           GroupWhere(groupNo, age) + QStringLiteral(" and ShunXu = ") + SqlNum(qint64(no));
+}
+
+} // namespace
+
+QString GroupRowSql(const QString &groupTable, const QString &groupNo, const QString &age)
+{
+    return QStringLiteral("select * from ") + groupTable + GroupWhere(groupNo, age);
+}
+
+QString GroupInsertSql(const TModuleData &d, const TGroupRow &g)
+{
+    QStringList names = {QStringLiteral("ZuHao"),     QStringLiteral("LingQi"), QStringLiteral("GroNum"),
+                         QStringLiteral("PingZhong"), QStringLiteral("Speed"),  QStringLiteral("GrokN"),
+                         QStringLiteral("GroMPa"),    QStringLiteral("ExpMan"), QStringLiteral("ExpDate"),
+                         QStringLiteral("ExpCop")};
+    QStringList values = {QuotedStr(g.GroupNo),  QuotedStr(g.Age),      QStringLiteral("0"),
+                          QuotedStr(g.PingZhong), QuotedStr(g.Speed),   QStringLiteral("'0'"),
+                          QStringLiteral("'0'"),  QuotedStr(g.Operator), QuotedStr(g.TestDate),
+                          QuotedStr(g.Standard)};
+    for (const QString &c : d.GroupExtraColumns)
+        names << ColumnName(c);
+    values += g.ExtraSql;
+    names << QStringLiteral("SelectGroNum");
+    values << SqlNum(qint64(g.Wanted));
+    return RowInsert(d.GroupTable(), names, values);
+}
+
+QString GroupResultSql(const TModuleData &d, const QString &groupNo, const QString &age, const QString &force,
+                       const QString &strength, int stored)
+{
+    QString set = QStringLiteral("GroKn = ") + QuotedStr(force) + QStringLiteral(", GroMpa = ") + QuotedStr(strength);
+    if (stored >= 0)
+        set += QStringLiteral(", GroNum = ") + SqlNum(qint64(stored));
+    return GroupUpdate(d, set, groupNo, age);
+}
+
+QString CloseGroupSql(const TModuleData &d, const QString &groupNo, const QString &age)
+{
+    return GroupUpdate(d, QStringLiteral("SelectGroNum = GroNum"), groupNo, age);
+}
+
+QString GroupEndSql(const TModuleData &d, const QString &groupNo, const QString &age, int n)
+{
+    return GroupUpdate(d, QStringLiteral("SelectGroNum = ") + SqlNum(qint64(n)), groupNo, age);
+}
+
+QString SpecimenInsertSql(const TModuleData &d, const TSpecimenRow &s)
+{
+    QStringList names = {QStringLiteral("ZuHao"), QStringLiteral("LingQi"), QStringLiteral("PingZhong"),
+                         QStringLiteral("OnekN"), QStringLiteral("ShunXu")};
+    QStringList values = {QuotedStr(s.GroupNo), QuotedStr(s.Age), QuotedStr(s.PingZhong),
+                          QuotedStr(FixedText(s.Force, 2)), SqlNum(qint64(s.No))};
+    for (const QString &c : d.SpecimenColumns)
+        names << ColumnName(c);
+    values += s.SizeSql;
+    return RowInsert(d.SpecimenTable(), names, values);
+}
+
+QString SpecimenForceSql(const TModuleData &d, const QString &groupNo, const QString &age, int no, double force)
+{
+    return SpecimenUpdate(d, QStringLiteral("OnekN = ") + QuotedStr(FixedText(force, 2)), groupNo, age, no);
+}
+
+QString SpecimenOutsideSql(const TModuleData &d, const QString &groupNo, const QString &age, int no)
+{
+    return SpecimenUpdate(d, QStringLiteral("IsOut = 1"), groupNo, age, no);
+}
+
+QString FlexuralRowsSql(const QString &specimenTable, const QString &groupNo, const QString &age)
+{
+    return QStringLiteral("Select LenAv,HeiAv,OneKn,1.5*Onekn*HeiAv /(lenav *lenav * lenav) as OneMpa from ") +
+           specimenTable + GroupWhere(groupNo, age) + QStringLiteral(" order by ShunXu");
+}
+
+QString DefaultCaptionsSql(const QString &testName)
+{
+    return QStringLiteral("select * from DefaultCaptionInfo where expobj = ") + QuotedStr(testName) +
+           QStringLiteral(" order by sunxu");
+}
+
 QStringList SearchTitles()
 {
     return {T("组号"), T("龄期"), T("强度等级"), T("本组个数"), T("有效力值"), T("有效强度"), T("试验日期")};
@@ -182,6 +284,8 @@ QString SpecimenRowsSql(const TModuleData &d, const QString &groupNo, const QStr
     return QStringLiteral("select * from ") + d.SpecimenTable() + GroupWhere(groupNo, age) +
            QStringLiteral(" order by ShunXu");
 }
+
+QString ParamSelectSql(const TModuleData &d) { return QStringLiteral("select * from ") + d.ParamTable(); }
 
 QString ParamDeleteSql(const TModuleData &d) { return QStringLiteral("delete from ") + d.ParamTable(); }
 

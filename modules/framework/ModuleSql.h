@@ -1,6 +1,8 @@
 #pragma once
-// Statement texts of a module's tables, built from its TModuleData. Every
-// text value passes QuotedStr; numbers are written with '.'.
+// Every statement text the framework and the modules run, mostly built from
+// a module's TModuleData. Every text value passes QuotedStr; numbers are
+// written with '.'. The statements run where they are used, through
+// KV_MODULE_EXEC for writes, so a failed write names its place.
 #include "ModuleData.h"
 
 #include <QString>
@@ -16,6 +18,61 @@ QStringList CreateTableStatements(const TModuleData &d, const QStringList &exist
 
 // Where-clause " where ZuHao = '..' and LingQi = '..'".
 QString GroupWhere(const QString &groupNo, const QString &age);
+
+// The column name of a column definition ("LenAv varchar(5)" -> "LenAv").
+QString ColumnName(const QString &definition);
+
+// ---- group rows ----
+// The row of a group in a group table (CemDuo also reads CemFlexGroup).
+QString GroupRowSql(const QString &groupTable, const QString &groupNo, const QString &age);
+
+// The values of a new group row, written with its first specimen; GroNum,
+// GrokN and GroMPa start at 0.
+struct TGroupRow {
+    QString GroupNo;
+    QString Age;
+    QString PingZhong;
+    QString Speed;
+    QString Operator;     // ExpMan
+    QString TestDate;     // ExpDate, "yyyy-MM-dd"
+    QString Standard;     // ExpCop
+    QStringList ExtraSql; // SQL values of GroupExtraColumns, in order
+    int Wanted = 0;       // SelectGroNum
+};
+QString GroupInsertSql(const TModuleData &d, const TGroupRow &g);
+
+// The group results GroKn and GroMpa; with stored >= 0 also GroNum, the
+// specimens stored so far.
+QString GroupResultSql(const TModuleData &d, const QString &groupNo, const QString &age, const QString &force,
+                       const QString &strength, int stored = -1);
+// SelectGroNum of a group that ends: the specimens wanted become those
+// stored (an unfinished group closed), or n (the group ended after n).
+QString CloseGroupSql(const TModuleData &d, const QString &groupNo, const QString &age);
+QString GroupEndSql(const TModuleData &d, const QString &groupNo, const QString &age, int n);
+
+// ---- specimen rows ----
+// The values of a specimen row; SizeSql are the SQL values of
+// SpecimenColumns, in order.
+struct TSpecimenRow {
+    QString GroupNo;
+    QString Age;
+    QString PingZhong;
+    double Force = 0.0;   // N, stored with two decimals
+    int No = 0;           // ShunXu
+    QStringList SizeSql;
+};
+QString SpecimenInsertSql(const TModuleData &d, const TSpecimenRow &s);
+// A force corrected in the results window, in N.
+QString SpecimenForceSql(const TModuleData &d, const QString &groupNo, const QString &age, int no, double force);
+// A beam that broke outside the load points (ConFlex's IsOut).
+QString SpecimenOutsideSql(const TModuleData &d, const QString &groupNo, const QString &age, int no);
+// The flexural prisms of a group in a specimen table with LenAv (side) and
+// HeiAv (span), with their strength 1.5 F L ÷ b³ as OneMpa (CemDuo's report
+// reads CemFlexOne).
+QString FlexuralRowsSql(const QString &specimenTable, const QString &groupNo, const QString &age);
+
+// The caption rows of the report for a test without its own captions.
+QString DefaultCaptionsSql(const QString &testName);
 
 // The records window's list of groups: kind 0 by group number (an empty
 // upTo matches every group number containing from), kind 1 by test date.
@@ -40,7 +97,9 @@ QString RecordSql(const TModuleData &d, int kind, const TRecordArgs &a);
 // The specimen rows of a group in order, with the stored force.
 QString SpecimenRowsSql(const TModuleData &d, const QString &groupNo, const QString &age);
 
-// The parameter table: delete every row, then the insert of the values.
+// The parameter table: its rows; delete every row, then the insert of the
+// values.
+QString ParamSelectSql(const TModuleData &d);
 QString ParamDeleteSql(const TModuleData &d);
 QString ParamInsertSql(const TModuleData &d, const TParamValues &v);
 // Reads the values of one parameter-table row given as column -> text.

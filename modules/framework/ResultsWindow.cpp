@@ -82,9 +82,7 @@ void TfrmRes::btnOKClick()
             MsgError(ModuleText(FTest.Data().SaveErrorMessage), this);
             return;
         }
-        statements << QStringLiteral("update ") + FTest.Data().SpecimenTable() + QStringLiteral(" set OnekN = ") +
-                          QuotedStr(FixedText(shown * FTest.Data().ForceDivisor(), 2)) +
-                          GroupWhere(FGroupNo, FAge) + QStringLiteral(" and ShunXu = ") + SqlNum(qint64(no));
+        statements << SpecimenForceSql(FTest.Data(), FGroupNo, FAge, no, shown * FTest.Data().ForceDivisor());
     }
     try {
         for (const QString &sql : statements)

@@ -1,11 +1,16 @@
 // The concrete rules: group rules, coefficient choice, divisors, load rates
 // and the records' strength formulas.
+#include "ConAxialTest.h"
+#include "ConCubeTest.h"
+#include "ConFlexTest.h"
+#include "ConSplitTest.h"
 #include "ConcreteRules.h"
 
 #include "db/DbEngine.h"
 #include "SqlText.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace kv;
@@ -15,7 +20,8 @@ namespace {
 
 QString Shown(float v, int decimals = 1) { return FixedText(v, decimals); }
 
-const TConKind AllKinds[] = {TConKind::Cube, TConKind::Axial, TConKind::Split, TConKind::Flex};
+const std::reference_wrapper<const TConcreteKind> AllKinds[] = {ConCubeKind(), ConAxialKind(), ConSplitKind(),
+                                                                ConFlexKind()};
 
 } // namespace
 
@@ -126,28 +132,28 @@ TEST(ConcreteCoefficient, ChoiceByGradeAndSize)
     const char *split[] = {"1", "0.85", "1.15", "1", "0.85", "1.15"};
     for (int i = 0; i < 6; ++i) {
         for (const QString &grade : {QStringLiteral("C30"), QStringLiteral("C55"), QStringLiteral("C5")}) {
-            TCoefficientChoice c = ChooseCoefficient(TConKind::Cube, grade, i);
+            TCoefficientChoice c = ChooseCoefficient(ConCubeKind(), grade, i);
             EXPECT_EQ(c.Value, cube[i]) << i;
             EXPECT_FALSE(c.Editable) << i;
-            EXPECT_EQ(ChooseCoefficient(TConKind::Axial, grade, i).Value, cube[i]);
-            EXPECT_EQ(ChooseCoefficient(TConKind::Split, grade, i).Value, split[i]);
+            EXPECT_EQ(ChooseCoefficient(ConAxialKind(), grade, i).Value, cube[i]);
+            EXPECT_EQ(ChooseCoefficient(ConSplitKind(), grade, i).Value, split[i]);
         }
         // From C60 on only the standard sizes stay fixed.
         for (const QString &grade : {QStringLiteral("C60"), QStringLiteral("C80")}) {
-            TCoefficientChoice c = ChooseCoefficient(TConKind::Cube, grade, i);
+            TCoefficientChoice c = ChooseCoefficient(ConCubeKind(), grade, i);
             EXPECT_EQ(c.Value, cube[i]);
             EXPECT_EQ(c.Editable, i % 3 != 0) << i;
-            EXPECT_EQ(ChooseCoefficient(TConKind::Split, grade, i).Editable, i % 3 != 0);
+            EXPECT_EQ(ChooseCoefficient(ConSplitKind(), grade, i).Editable, i % 3 != 0);
         }
     }
     // Beams: only 100*100*400 converts, editable from C60.
-    EXPECT_EQ(ChooseCoefficient(TConKind::Flex, "C10", 2).Value, "0.85");
-    EXPECT_FALSE(ChooseCoefficient(TConKind::Flex, "C10", 2).Editable);
-    EXPECT_EQ(ChooseCoefficient(TConKind::Flex, "C10", 1).Value, "1");
-    EXPECT_EQ(ChooseCoefficient(TConKind::Flex, "C60", 2).Value, "0.85");
-    EXPECT_TRUE(ChooseCoefficient(TConKind::Flex, "C60", 2).Editable);
-    EXPECT_EQ(ChooseCoefficient(TConKind::Flex, "C65", 0).Value, "1");
-    EXPECT_FALSE(ChooseCoefficient(TConKind::Flex, "C65", 0).Editable);
+    EXPECT_EQ(ChooseCoefficient(ConFlexKind(), "C10", 2).Value, "0.85");
+    EXPECT_FALSE(ChooseCoefficient(ConFlexKind(), "C10", 2).Editable);
+    EXPECT_EQ(ChooseCoefficient(ConFlexKind(), "C10", 1).Value, "1");
+    EXPECT_EQ(ChooseCoefficient(ConFlexKind(), "C60", 2).Value, "0.85");
+    EXPECT_TRUE(ChooseCoefficient(ConFlexKind(), "C60", 2).Editable);
+    EXPECT_EQ(ChooseCoefficient(ConFlexKind(), "C65", 0).Value, "1");
+    EXPECT_FALSE(ChooseCoefficient(ConFlexKind(), "C65", 0).Editable);
 
     EXPECT_TRUE(HighGrade("C60"));
     EXPECT_FALSE(HighGrade("C55"));
@@ -169,8 +175,8 @@ TEST(ConcreteDivisor, SizesAndStrengths)
 {
     // A 100 mm cube of grade C30 takes 0.95: 300 kN gives 28.5 MPa.
     const TConSize cube100 = ParseConSize("100*100*100");
-    const double k = ParseNumber(ChooseCoefficient(TConKind::Cube, "C30", 1).Value);
-    EXPECT_EQ(Shown(float(300000.0 / Divisor(TConKind::Cube, cube100, k))), "28.5");
+    const double k = ParseNumber(ChooseCoefficient(ConCubeKind(), "C30", 1).Value);
+    EXPECT_EQ(Shown(float(300000.0 / Divisor(ConCubeKind(), cube100, k))), "28.5");
 
     // A φ150×300 cylinder with 500 kN and coefficient 1: 28.3 MPa.
     const TConSize cyl = ParseConSize("φ150*300");
@@ -178,45 +184,45 @@ TEST(ConcreteDivisor, SizesAndStrengths)
     EXPECT_TRUE(cyl.Round);
     EXPECT_FLOAT_EQ(cyl.Diameter, 150.0f);
     EXPECT_FLOAT_EQ(cyl.Height, 300.0f);
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Cube, cyl, 1.0), 17662.5);
-    EXPECT_EQ(Shown(float(500000.0 / Divisor(TConKind::Cube, cyl, 1.0))), "28.3");
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Cube, ParseConSize("φ100*200"), 1.0), 7850.0);
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Axial, ParseConSize("φ200*400"), 1.0), 31400.0);
+    EXPECT_DOUBLE_EQ(Divisor(ConCubeKind(), cyl, 1.0), 17662.5);
+    EXPECT_EQ(Shown(float(500000.0 / Divisor(ConCubeKind(), cyl, 1.0))), "28.3");
+    EXPECT_DOUBLE_EQ(Divisor(ConCubeKind(), ParseConSize("φ100*200"), 1.0), 7850.0);
+    EXPECT_DOUBLE_EQ(Divisor(ConAxialKind(), ParseConSize("φ200*400"), 1.0), 31400.0);
 
     // The 150×150×600 beam: 7500 mm², 30 kN gives 4.0 MPa.
     const TConSize beam = ParseConSize("150*150*600");
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Flex, beam, 1.0), 7500.0);
-    EXPECT_EQ(Shown(float(30000.0 / Divisor(TConKind::Flex, beam, 1.0))), "4.0");
-    EXPECT_NEAR(Divisor(TConKind::Flex, ParseConSize("100*100*400"), 1.0), 3333.3333, 1e-3);
+    EXPECT_DOUBLE_EQ(Divisor(ConFlexKind(), beam, 1.0), 7500.0);
+    EXPECT_EQ(Shown(float(30000.0 / Divisor(ConFlexKind(), beam, 1.0))), "4.0");
+    EXPECT_NEAR(Divisor(ConFlexKind(), ParseConSize("100*100*400"), 1.0), 3333.3333, 1e-3);
 
     // Prisms use their section; splitting divides by 0.637 too.
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Axial, ParseConSize("100*100*300"), 1.0), 10000.0);
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Split, ParseConSize("150*150*150"), 1.0), 22500.0 / 0.637);
-    EXPECT_DOUBLE_EQ(Divisor(TConKind::Split, cyl, 0.85), 17662.5 / 0.85 / 0.637);
+    EXPECT_DOUBLE_EQ(Divisor(ConAxialKind(), ParseConSize("100*100*300"), 1.0), 10000.0);
+    EXPECT_DOUBLE_EQ(Divisor(ConSplitKind(), ParseConSize("150*150*150"), 1.0), 22500.0 / 0.637);
+    EXPECT_DOUBLE_EQ(Divisor(ConSplitKind(), cyl, 0.85), 17662.5 / 0.85 / 0.637);
 
     // Sizes that cannot be tested give no divisor.
-    EXPECT_EQ(Divisor(TConKind::Flex, cyl, 1.0), 0.0);
-    EXPECT_EQ(Divisor(TConKind::Cube, cube100, 0.0), 0.0);
+    EXPECT_EQ(Divisor(ConFlexKind(), cyl, 1.0), 0.0);
+    EXPECT_EQ(Divisor(ConCubeKind(), cube100, 0.0), 0.0);
     EXPECT_FALSE(ParseConSize("150*150").Valid);
     EXPECT_FALSE(ParseConSize("φ150").Valid);
     EXPECT_FALSE(ParseConSize("150*x*150").Valid);
-    for (TConKind kind : AllKinds)
+    for (const TConcreteKind &kind : AllKinds)
         for (const QString &s : SizeChoices(kind))
             EXPECT_TRUE(ParseConSize(s).Valid) << s.toStdString();
 }
 
 TEST(ConcreteLoadRate, FromStressRate)
 {
-    EXPECT_EQ(LoadRateText(TConKind::Cube, "150*150*150", "0.5"), "11.25");
-    EXPECT_EQ(LoadRateText(TConKind::Cube, "φ150*300", "0.5"), "8.83");
-    EXPECT_EQ(LoadRateText(TConKind::Axial, "100*100*300", "0.3"), "3.00");
-    EXPECT_EQ(LoadRateText(TConKind::Split, "150*150*150", "0.05"), "1.77");
+    EXPECT_EQ(LoadRateText(ConCubeKind(), "150*150*150", "0.5"), "11.25");
+    EXPECT_EQ(LoadRateText(ConCubeKind(), "φ150*300", "0.5"), "8.83");
+    EXPECT_EQ(LoadRateText(ConAxialKind(), "100*100*300", "0.3"), "3.00");
+    EXPECT_EQ(LoadRateText(ConSplitKind(), "150*150*150", "0.05"), "1.77");
     // A cylinder splits along d × h.
-    EXPECT_EQ(LoadRateText(TConKind::Split, "φ150*300", "0.05"), "3.53");
-    EXPECT_EQ(LoadRateText(TConKind::Flex, "150*150*600", "0.05"), "0.28");
-    EXPECT_DOUBLE_EQ(LoadRate(TConKind::Flex, ParseConSize("100*100*400"), 0.1), 250.0);
-    EXPECT_EQ(LoadRateText(TConKind::Cube, "150*150*150", "abc"), "");
-    EXPECT_EQ(LoadRateText(TConKind::Cube, "", "0.5"), "");
+    EXPECT_EQ(LoadRateText(ConSplitKind(), "φ150*300", "0.05"), "3.53");
+    EXPECT_EQ(LoadRateText(ConFlexKind(), "150*150*600", "0.05"), "0.28");
+    EXPECT_DOUBLE_EQ(LoadRate(ConFlexKind(), ParseConSize("100*100*400"), 0.1), 250.0);
+    EXPECT_EQ(LoadRateText(ConCubeKind(), "150*150*150", "abc"), "");
+    EXPECT_EQ(LoadRateText(ConCubeKind(), "", "0.5"), "");
 }
 
 TEST(ConcreteRecords, StoredStrengthEqualsTestTime)
@@ -224,7 +230,7 @@ TEST(ConcreteRecords, StoredStrengthEqualsTestTime)
     // What the records compute from the stored columns equals force ÷ the
     // divisor used at test time, for every size of every module.
     const double k = 0.95, force = 412345.67;
-    for (TConKind kind : AllKinds) {
+    for (const TConcreteKind &kind : AllKinds) {
         for (const QString &text : SizeChoices(kind)) {
             const TConSize s = ParseConSize(text);
             const double d = Divisor(kind, s, k);
@@ -247,7 +253,7 @@ TEST(ConcreteRecords, SqlFormulasInTheEngine)
     conn.execute("Create Table T (OnekN varchar(10), LenAv varchar(5), WidAv varchar(5), HeiAv varchar(5), "
                  "DiameterAv varchar(5), XiShu varchar(10))");
     const double force = 300123.45, k = 1.05;
-    for (TConKind kind : AllKinds) {
+    for (const TConcreteKind &kind : AllKinds) {
         for (const QString &text : SizeChoices(kind)) {
             const TConSize s = ParseConSize(text);
             conn.execute("delete * from T");
@@ -269,10 +275,35 @@ TEST(ConcreteChoices, Lists)
     EXPECT_EQ(GradeChoices().first(), "C15");
     EXPECT_EQ(GradeChoices().last(), "C80");
     EXPECT_EQ(GradeChoices().indexOf("C60"), 9);
-    EXPECT_EQ(RateChoices(TConKind::Cube), (QStringList{"0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0"}));
-    EXPECT_EQ(RateChoices(TConKind::Split).first(), "0.02");
-    EXPECT_EQ(RateChoices(TConKind::Flex).last(), "0.10");
-    EXPECT_EQ(SizeChoices(TConKind::Split), SizeChoices(TConKind::Cube));
-    EXPECT_EQ(SizeChoices(TConKind::Axial).size(), 6);
-    EXPECT_EQ(SizeChoices(TConKind::Flex).size(), 3);
+    EXPECT_EQ(RateChoices(ConCubeKind()), (QStringList{"0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0"}));
+    EXPECT_EQ(RateChoices(ConSplitKind()).first(), "0.02");
+    EXPECT_EQ(RateChoices(ConFlexKind()).last(), "0.10");
+    EXPECT_EQ(SizeChoices(ConSplitKind()), SizeChoices(ConCubeKind()));
+    EXPECT_EQ(SizeChoices(ConAxialKind()).size(), 6);
+    EXPECT_EQ(SizeChoices(ConFlexKind()).size(), 3);
+}
+
+TEST(ConcreteKinds, EachModuleRowIsComplete)
+{
+    // What the shared concrete code takes from a module's row without
+    // checking: every formula, a coefficient entry for each size, the
+    // default rate among the rates, room for the default count of three,
+    // and the XiShu column the coefficient is stored in.
+    QStringList words;
+    for (const TConcreteKind &kind : AllKinds) {
+        SCOPED_TRACE(kind.Word.toStdString());
+        EXPECT_FALSE(kind.Word.isEmpty());
+        EXPECT_FALSE(words.contains(kind.Word));
+        words << kind.Word;
+        EXPECT_NE(kind.MachineMask, 0u);
+        EXPECT_FALSE(kind.GuiGeType.isEmpty());
+        EXPECT_TRUE(kind.Formulas.Divisor && kind.Formulas.LoadRate && kind.Formulas.StrengthSql &&
+                    kind.Formulas.RecordStrength);
+        EXPECT_TRUE(kind.Coefficients.contains("1"));
+        for (const TConSizeChoice &s : kind.Sizes)
+            EXPECT_LT(s.Coefficient, kind.Coefficients.size()) << s.Text.toStdString();
+        EXPECT_TRUE(kind.Rates.contains(kind.Rate));
+        EXPECT_GE(kind.MaxCount, 3);
+        EXPECT_EQ(kind.SpecimenColumns.filter(QStringLiteral("XiShu ")).size(), 1);
+    }
 }

@@ -10,6 +10,7 @@
 #include "ResultsWindow.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include "CurveFile.h"
@@ -535,4 +536,46 @@ TEST(ModuleGroup, MortarCubesSixWithOneHighValue)
     EXPECT_EQ(db.Value(QStringLiteral("select PingZhong from MorCubeGroup")), "M3");
     EXPECT_EQ(db.Value(QStringLiteral("select HeiAv from MorCubeOne where ShunXu = 1")), "70.7");
     EXPECT_EQ(db.Value(QStringLiteral("select GuiGe from MorCubePARAM")), "0");
+}
+
+TEST(ModuleSqlTexts, GroupAndSpecimenWritesKeepTheirText)
+{
+    // The stored rows depend on these texts; quotes are doubled and numbers
+    // carry '.' whatever the locale.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German));
+    const kv::fw::TModuleData &d = kv::cem::CemCompData();
+    kv::fw::TGroupRow g;
+    g.GroupNo = QStringLiteral("C'1");
+    g.Age = QStringLiteral("28");
+    g.PingZhong = QStringLiteral("42.5  P·O");
+    g.Speed = QStringLiteral("2.4");
+    g.Operator = QStringLiteral("Admin");
+    g.TestDate = QStringLiteral("2026-12-08");
+    g.Standard = QStringLiteral("GB/T 17671-1999");
+    g.Wanted = 6;
+    EXPECT_EQ(kv::fw::GroupInsertSql(d, g),
+              "insert into CemCompGroup (ZuHao, LingQi, GroNum, PingZhong, Speed, GrokN, GroMPa, ExpMan, ExpDate, "
+              "ExpCop, SelectGroNum) Values('C''1', '28', 0, '42.5  P·O', '2.4', '0', '0', 'Admin', '2026-12-08', "
+              "'GB/T 17671-1999', 6)");
+    kv::fw::TSpecimenRow s;
+    s.GroupNo = g.GroupNo;
+    s.Age = g.Age;
+    s.PingZhong = g.PingZhong;
+    s.Force = 64000.456;
+    s.No = 2;
+    s.SizeSql = {QStringLiteral("'40.0'"), QStringLiteral("'40.0'")};
+    EXPECT_EQ(kv::fw::SpecimenInsertSql(d, s),
+              "insert into CemCompGROne (ZuHao, LingQi, PingZhong, OnekN, ShunXu, LenAv, WidAv) "
+              "Values('C''1', '28', '42.5  P·O', '64000.46', 2, '40.0', '40.0')");
+    const QString where = QStringLiteral(" where ZuHao = 'C''1' and LingQi = '28'");
+    EXPECT_EQ(kv::fw::GroupResultSql(d, g.GroupNo, g.Age, "40.00", "25.0", 2),
+              "update CemCompGroup set GroKn = '40.00', GroMpa = '25.0', GroNum = 2" + where);
+    EXPECT_EQ(kv::fw::GroupResultSql(d, g.GroupNo, g.Age, "40.00", "25.0"),
+              "update CemCompGroup set GroKn = '40.00', GroMpa = '25.0'" + where);
+    EXPECT_EQ(kv::fw::GroupEndSql(d, g.GroupNo, g.Age, 5), "update CemCompGroup set SelectGroNum = 5" + where);
+    EXPECT_EQ(kv::fw::CloseGroupSql(d, g.GroupNo, g.Age), "update CemCompGroup set SelectGroNum = GroNum" + where);
+    EXPECT_EQ(kv::fw::SpecimenForceSql(d, g.GroupNo, g.Age, 3, 1234.5),
+              "update CemCompGROne set OnekN = '1234.50'" + where + " and ShunXu = 3");
+    QLocale::setDefault(before);
 }
