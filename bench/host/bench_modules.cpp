@@ -1,8 +1,8 @@
 // Time to load the modules of a folder and list their tests, as start-up and
 // every side switch do. The folder holds eight modules (copies of the test
 // suite's modules under new names) and one file that is not a module.
-#include "core/UnitFunction.h"
-#include "core/UnitModuleHost.h"
+#include "host/TestList.h"
+#include "host/ModuleHost.h"
 #include "store/DataModule.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 // arriving on the wire (read from the simulator's byte log).
 //
 //   build/bench/bench_run [--minutes N]
-#include "core/UnitMeasure.h"
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"

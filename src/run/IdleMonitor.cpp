@@ -1,9 +1,9 @@
 #include "run/IdleMonitor.h"
 
 #include "Clock.h"
-#include "core/UnitFunction.h"
-#include "core/UnitGlbParam.h"
-#include "core/UnitMeasure.h"
+#include "host/TestList.h"
+#include "store/GlobalParams.h"
+#include "ui/main/MainWindow.h"
 #include "link/CtrlBox.h"
 #include "MessageService.h"
 #include "BaseTest.h"

@@ -3,7 +3,7 @@
 // drop, valve surge, start-judge force, manual break), the displayed loading
 // speed, and the constant-load hold. Plain functions over the run's histories
 // and the driver's judgement parameters.
-#include "core/UnitGlbParam.h"
+#include "store/GlobalParams.h"
 
 namespace kv {
 

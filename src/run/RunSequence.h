@@ -5,7 +5,7 @@
 // box there and queues everything it does to windows to the user-interface
 // thread, in order, as one batch per step. Between runs the idle monitor
 // runs on the status timer.
-#include "core/MeasureSteps.h"
+#include "ui/main/MeasureSteps.h"
 #include "run/IdleMonitor.h"
 #include "BaseTest.h"
 

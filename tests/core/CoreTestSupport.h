@@ -1,8 +1,8 @@
 #pragma once
 // Shared pieces of the core tests: a scripted controller driver that records
 // every call, and a main window on a private copy of the database.
-#include "core/MeasureSteps.h"
-#include "core/UnitMeasure.h"
+#include "ui/main/MeasureSteps.h"
+#include "ui/main/MainWindow.h"
 #include "store/DataModule.h"
 #include "Clock.h"
 #include "TestSupport.h"

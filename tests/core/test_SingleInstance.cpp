@@ -1,6 +1,6 @@
 // The guard against a second copy: in one process with two guards, with a
 // socket file left behind by a crashed copy, and with real program copies.
-#include "core/SingleInstance.h"
+#include "app/SingleInstance.h"
 #include "TestSupport.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // main window, and a second start while the first copy runs.
 #include "CoreTestSupport.h"
 
-#include "core/SingleInstance.h"
-#include "core/Startup.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
 #include "Translation.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // The global parameter object, the display formatting and the utilities of
 // TMyFunction.
 #include "link/BoxModels.h"
-#include "core/UnitFunction.h"
-#include "core/UnitGlbParam.h"
+#include "host/TestList.h"
+#include "store/GlobalParams.h"
 #include "Rounding.h"
 #include "store/PasswordCode.h"
 

@@ -1,6 +1,6 @@
 // The program's help: locating the page set, the help window, and the pages
 // themselves (every local link resolves, both languages hold the same pages).
-#include "core/help/HelpViewer.h"
+#include "ui/help/HelpViewer.h"
 #include "TestSupport.h"
 #include "MessageService.h"
 

@@ -2,7 +2,7 @@
 // Host tests: program folders with chosen test modules (copies of the
 // modules built for these tests) and a main window with the module host.
 #include "CoreTestSupport.h"
-#include "core/UnitModuleHost.h"
+#include "host/ModuleHost.h"
 
 #include <QAction>
 #include <QDir>

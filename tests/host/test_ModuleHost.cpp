@@ -1,7 +1,7 @@
 // Loading the modules of a folder, the test-list menu, and selecting a test.
 #include "HostTestSupport.h"
 
-#include "core/UnitFunction.h"
+#include "host/TestList.h"
 #include "Translation.h"
 
 #include <QLibrary>

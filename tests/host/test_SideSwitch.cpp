@@ -2,7 +2,7 @@
 // the box, another set of tests, and the remembered test of each side.
 #include "HostTestSupport.h"
 
-#include "core/UnitFunction.h"
+#include "host/TestList.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -3,7 +3,7 @@
 // port scan, and a box that goes silent or is unplugged and comes back.
 #include "SimProcess.h"
 
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "ui/dialogs/CommSettingsDialog.h"
 #include "link/CtrlBox.h"

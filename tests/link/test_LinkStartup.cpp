@@ -4,8 +4,8 @@
 // commands sent when the window closes.
 #include "SimProcess.h"
 
-#include "core/UnitMeasure.h"
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"

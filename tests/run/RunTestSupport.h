@@ -4,9 +4,9 @@
 // steps that fall due, on the test's thread.
 #include "../core/CoreTestSupport.h"
 #include "CurveFile.h"
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "link/CtrlBox.h"
-#include "core/UnitModuleHost.h"
+#include "host/ModuleHost.h"
 #include "run/RunSequence.h"
 
 #include <QPushButton>

@@ -6,9 +6,9 @@
 #include "../link/SimProcess.h"
 
 #include "TestSupport.h"
-#include "core/UnitMeasure.h"
-#include "core/UnitModuleHost.h"
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/MainWindow.h"
+#include "host/ModuleHost.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"

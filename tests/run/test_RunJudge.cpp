@@ -1,5 +1,5 @@
 // Break judgement, displayed speed and the constant-load hold on their own.
-#include "core/UnitGlbParam.h"
+#include "store/GlobalParams.h"
 #include "link/CtrlBox.h"
 #include "run/RunJudge.h"
 

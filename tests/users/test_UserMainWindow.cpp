@@ -2,8 +2,8 @@
 // after every login, log-off, and the user management command.
 #include "UsersTestSupport.h"
 
-#include "core/Startup.h"
-#include "core/UnitMeasure.h"
+#include "app/Startup.h"
+#include "ui/main/MainWindow.h"
 #include "Clock.h"
 
 #include <QAction>

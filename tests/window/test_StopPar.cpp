@@ -1,7 +1,7 @@
 // Constant-load settings: the force range of the dialog, the accepted
 // forces, the settings rows per model family and the run it starts.
 #include "WindowTestSupport.h"
-#include "core/UnitStopPar.h"
+#include "ui/dialogs/ConstantLoadDialog.h"
 
 #include <QPushButton>
 #include <QLabel>

@@ -3,8 +3,8 @@
 // digits, language and machine type, the control-mode switch and the box
 // commands of the run panel.
 #include "WindowTestSupport.h"
-#include "core/UnitChange.h"
-#include "core/UnitStopPar.h"
+#include "ui/dialogs/ControlModeDialog.h"
+#include "ui/dialogs/ConstantLoadDialog.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // Screenshots of the main window and its dialogs when KV_WINDOW_SHOTS names
 // a folder: at rest, during a run, in English, and the three dialogs.
 #include "WindowTestSupport.h"
-#include "core/UnitChange.h"
-#include "core/UnitExplain.h"
-#include "core/UnitStopPar.h"
+#include "ui/dialogs/ControlModeDialog.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/ConstantLoadDialog.h"
 
 #include <QDir>
 #include <QTranslator>

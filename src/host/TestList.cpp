@@ -1,4 +1,4 @@
-#include "core/UnitFunction.h"
+#include "host/TestList.h"
 
 #include "store/PasswordCode.h"
 

@@ -1,6 +1,6 @@
-#include "core/UnitChange.h"
+#include "ui/dialogs/ControlModeDialog.h"
 
-#include "core/MeasureSteps.h"
+#include "ui/main/MeasureSteps.h"
 #include "link/CtrlBox.h"
 #include "store/BoxSaveItems.h"
 #include "store/DataModule.h"

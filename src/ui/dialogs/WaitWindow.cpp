@@ -1,4 +1,4 @@
-#include "core/UnitWait.h"
+#include "ui/dialogs/WaitWindow.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>

@@ -4,9 +4,9 @@
 // (FormCreate, FormShow) and shutdown (FormCloseQuery, FormClose,
 // FormDestroy). The run sequence, the test host and the idle monitoring plug
 // in through TMeasureSteps.
-#include "core/MeasureSteps.h"
-#include "core/UnitFunction.h"
-#include "core/UnitGlbParam.h"
+#include "ui/main/MeasureSteps.h"
+#include "host/TestList.h"
+#include "store/GlobalParams.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "core/UnitQuit.h"
+#include "ui/dialogs/QuitDialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

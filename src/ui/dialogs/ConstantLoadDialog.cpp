@@ -1,8 +1,8 @@
-#include "core/UnitStopPar.h"
+#include "ui/dialogs/ConstantLoadDialog.h"
 
 #include "link/BoxModels.h"
-#include "core/UnitMeasure.h"
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "store/DataModule.h"
 #include "store/Settings.h"
 #include "Clock.h"

@@ -2,7 +2,7 @@
 // TStartup: the program's entry sequence. Guard against a second copy, long
 // hints, the data module, the language, the wait window, the main window.
 // main() only creates it and runs the message loop; tests drive it directly.
-#include "core/MeasureSteps.h"
+#include "ui/main/MeasureSteps.h"
 
 #include <QElapsedTimer>
 #include <QObject>

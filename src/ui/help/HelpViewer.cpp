@@ -1,4 +1,4 @@
-#include "core/help/HelpViewer.h"
+#include "ui/help/HelpViewer.h"
 
 #include "Translation.h"
 

@@ -1,7 +1,7 @@
 // Kalvio6: the entry point. The start-up sequence lives in TStartup.
-#include "core/Startup.h"
-#include "core/UnitStopPar.h"
-#include "link/CtrlBoxDriver.h"
+#include "app/Startup.h"
+#include "ui/dialogs/ConstantLoadDialog.h"
+#include "ui/main/CtrlBoxDriver.h"
 #include "link/ParamSet.h"
 #include "run/RunSequence.h"
 #include "ui/MessageDialog.h"

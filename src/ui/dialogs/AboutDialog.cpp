@@ -1,4 +1,4 @@
-#include "core/UnitExplain.h"
+#include "ui/dialogs/AboutDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "core/UnitGlbParam.h"
+#include "store/GlobalParams.h"
 
 #include <charconv>
 #include <cmath>

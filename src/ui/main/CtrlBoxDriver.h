@@ -2,7 +2,7 @@
 // The main window's view of a controller driver: start-up, first show and
 // closing call these operations; TCtrlBoxDriver carries them out on a real
 // TCtrlBox and shows the serial settings dialog when asked.
-#include "core/MeasureSteps.h"
+#include "ui/main/MeasureSteps.h"
 #include "link/CtrlBox.h"
 
 #include <memory>

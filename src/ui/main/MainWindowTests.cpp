@@ -1,7 +1,7 @@
 // The main window's part of the test modules: the parameter panel, the
 // caption and chart reset of a selection, and the side switch of two-frame
 // machines, which brings another driver and another set of tests.
-#include "core/UnitMeasure.h"
+#include "ui/main/MainWindow.h"
 
 #include "link/BoxModels.h"
 

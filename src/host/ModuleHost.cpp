@@ -1,8 +1,8 @@
-#include "core/UnitModuleHost.h"
+#include "host/ModuleHost.h"
 
-#include "core/MeasureSteps.h"
-#include "core/UnitFunction.h"
-#include "core/UnitMeasure.h"
+#include "ui/main/MeasureSteps.h"
+#include "host/TestList.h"
+#include "ui/main/MainWindow.h"
 #include "store/DataModule.h"
 #include "store/Settings.h"
 #include "CurveFile.h"

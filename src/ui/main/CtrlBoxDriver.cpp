@@ -1,4 +1,4 @@
-#include "link/CtrlBoxDriver.h"
+#include "ui/main/CtrlBoxDriver.h"
 
 #include "ui/dialogs/CommSettingsDialog.h"
 
