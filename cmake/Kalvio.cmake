@@ -88,7 +88,8 @@ function(kv_logic_library name)
   set_property(GLOBAL APPEND PROPERTY KV_LOGIC_TARGETS ${name})
 endfunction()
 
-# The libraries a target links, with everything they link in turn.
+# The libraries a target links, with everything they pass on in turn (a
+# shared library's private dependencies stay inside it).
 function(kv_link_closure target out)
   set(seen)
   set(todo ${target})
@@ -102,7 +103,11 @@ function(kv_link_closure target out)
     if(aliased)
       list(APPEND todo ${aliased})
     endif()
-    foreach(prop LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+    set(props INTERFACE_LINK_LIBRARIES)
+    if(t STREQUAL target)
+      set(props LINK_LIBRARIES)
+    endif()
+    foreach(prop ${props})
       get_target_property(libs ${t} ${prop})
       if(libs)
         foreach(l ${libs})

@@ -7,7 +7,6 @@
 //
 //   build/bench/bench_run [--minutes N]
 #include "ui/main/MainWindow.h"
-#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"
@@ -151,15 +150,14 @@ int main(int argc, char **argv)
     TCtrlBox *box = nullptr;
     const QString folder = dir.path();
     env.Steps.CreateDriver = [&box, folder](int type) {
-        auto d = CreateStartupDriver(type);
-        box = CtrlBoxOf(d.get());
+        auto d = CreateCtrlBox(type);
+        box = d.get();
         box->SetSerialFactory([folder] { return std::make_unique<TMSComm>(folder); });
         return d;
     };
-    InstallRunSequence(env.Steps);
     auto w = std::make_unique<TfrmMeasure>(std::move(env));
     w->show();
-    auto *run = dynamic_cast<TRunSequence *>(w->Run());
+    TRunSequence *run = &w->Run();
     auto test = std::make_unique<TBenchTest>();
     TBenchTest *bench = test.get();
     w->MyFunction()->AddTest(QStringLiteral("Bench"), std::move(test));
@@ -187,7 +185,7 @@ int main(int argc, char **argv)
     total.start();
     const qint64 endMs = static_cast<qint64>(minutes * 60000.0);
     while (total.elapsed() < endMs) {
-        if (!box->RunActive.load() && !w->FRunning) {
+        if (!run->Active() && !run->Running()) {
             {
                 std::lock_guard<std::mutex> g(lock);
                 for (size_t i = 1; i < stepTimes.size(); ++i)
@@ -196,7 +194,7 @@ int main(int argc, char **argv)
             }
             if (run->SamplingTimer())
                 skipped += run->SamplingTimer()->Skipped();
-            if (!w->FGroupActive)
+            if (!run->GroupActive())
                 bench->FGroupNo = QStringLiteral("B%1").arg(++group);
             QElapsedTimer pause;
             pause.start();
@@ -210,7 +208,7 @@ int main(int argc, char **argv)
         }
         app.processEvents(QEventLoop::AllEvents, 10);
     }
-    while (box->RunActive.load())
+    while (run->Active())
         app.processEvents(QEventLoop::AllEvents, 10);
     if (run->SamplingTimer())
         skipped += run->SamplingTimer()->Skipped();

@@ -1,6 +1,6 @@
 #include "ui/MessageDialog.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -8,7 +8,8 @@ namespace kv {
 
 TMsgResult TDialogMessageService::show(const TMsgRequest &r)
 {
-    QMessageBox box(r.parent);
+    // Without an owner the box sits over the active window.
+    QMessageBox box(r.parent ? r.parent : QApplication::activeWindow());
     box.setWindowTitle(r.caption.isEmpty() ? DefaultCaption() : r.caption);
     box.setText(r.text);
     switch (r.icon) {

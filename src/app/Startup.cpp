@@ -2,7 +2,7 @@
 
 #include "app/SingleInstance.h"
 #include "ui/main/MainWindow.h"
-#include "host/ModuleHost.h"
+#include "ui/main/ModuleSteps.h"
 #include "ui/dialogs/WaitWindow.h"
 #include "store/DataModule.h"
 #include "store/Settings.h"

@@ -1,10 +1,9 @@
 // Kalvio6: the entry point. The start-up sequence lives in TStartup.
 #include "app/Startup.h"
-#include "ui/dialogs/ConstantLoadDialog.h"
-#include "ui/main/CtrlBoxDriver.h"
+#include "link/CtrlBox.h"
 #include "link/ParamSet.h"
-#include "run/RunSequence.h"
 #include "ui/MessageDialog.h"
+#include "ui/dialogs/ConstantLoadDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,8 +22,7 @@ int main(int argc, char **argv)
     kv::TStartup startup(options);
     // The controller drivers of the six models, each with its parameter set.
     kv::InstallBaseParamsFactory();
-    startup.Steps.CreateDriver = [](int machineType) { return kv::CreateStartupDriver(machineType); };
-    kv::InstallRunSequence(startup.Steps);
+    startup.Steps.CreateDriver = [](int machineType) { return kv::CreateCtrlBox(machineType); };
     kv::InstallConstantLoadDialog(startup.Steps);
     switch (startup.Run()) {
     case kv::TStartup::TOutcome::AnotherCopyRunning:

@@ -9,6 +9,9 @@
 #include <memory>
 #include <vector>
 
+class QApplication;
+class QScreen;
+
 namespace kv {
 
 namespace db {
@@ -43,6 +46,13 @@ public:
     // module, lacks "GetBaseTests" or fails inside the module adds nothing.
     // connection null: the data module's.
     void LoadTestModules(const QString &folder, int mask, db::TDbConnection *connection = nullptr);
+    // The application and screen handed to each module's Init (the
+    // program's; null in programs without windows).
+    void SetModuleEnvironment(QApplication *app, QScreen *screen)
+    {
+        FApplication = app;
+        FScreen = screen;
+    }
 
     // Weighted character code of a password (the stored user secret).
     static qint32 PasswordCode(const QString &password);
@@ -60,6 +70,8 @@ private:
     };
     std::vector<TEntry> m_tests;
     int m_current = -1;
+    QApplication *FApplication = nullptr;
+    QScreen *FScreen = nullptr;
 };
 
 } // namespace kv

@@ -420,28 +420,38 @@ bool TCtrlBox::Poll()
 
 bool TCtrlBox::IsOnline() const { return Online != 0; }
 
-bool TCtrlBox::CheckOverload(QString &message)
+QString TCtrlBox::OverloadText()
 {
-    const float force = ReadForce();
-    if (static_cast<double>(force) > FMaxLoad * 1.02) {
-        message = QCoreApplication::translate("kv::TCtrlBox", "当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.");
-        return true;
-    }
-    int check = 0, threshold = 0;
+    return QCoreApplication::translate("kv::TCtrlBox", "当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.");
+}
+
+bool TCtrlBox::OtherChannelTripped() const
+{
     switch (FModel.Family.OtherCheck) {
     case TOtherCheck::None:
         return false;
     case TOtherCheck::Flexural:
-        check = FCheckKZ;
-        threshold = FKZThreshold;
-        break;
+        return FCheckKZ != 0 && SecondCode > FKZThreshold;
     case TOtherCheck::Compressive:
-        check = FCheckKY;
-        threshold = FKYTHreshold;
-        break;
+        return FCheckKY != 0 && SecondCode > FKYTHreshold;
     }
-    if (check != 0 && SecondCode > threshold) {
-        message = QCoreApplication::translate("kv::TCtrlBox", FModel.Family.OtherCheckMessage);
+    return false;
+}
+
+QString TCtrlBox::OtherChannelText() const
+{
+    const char *text = FModel.Family.OtherCheckMessage;
+    return text ? QCoreApplication::translate("kv::TCtrlBox", text) : QString();
+}
+
+bool TCtrlBox::CheckOverload(QString &message)
+{
+    if (Overloaded(ReadForce())) {
+        message = OverloadText();
+        return true;
+    }
+    if (OtherChannelTripped()) {
+        message = OtherChannelText();
         return true;
     }
     return false;
@@ -617,7 +627,6 @@ void TCtrlBox::ResetRunFields(const QDateTime &now)
 {
     CoolReduction = SavedCoolReduction;
     LastRunTime = SavedLastRunTime;
-    RunActive = false;
     RecomputeCoolReduction(now);
 }
 

@@ -168,12 +168,7 @@ public:
     int FCheckKZ = 0, FKZThreshold = 0;  // KVD510 models (flexural channel)
     int FCheckKY = 0, FKYTHreshold = 0;  // KVD520 models (compressive channel)
 
-    // ---- run working fields: the run sequence keeps its state here ----
-    std::atomic<bool> RunActive{false};
-    std::atomic<bool> StepBusy{false};
-    std::atomic<bool> AutoRunPending{false};
-    std::atomic<bool> StopRequested{false};
-    std::atomic<bool> ManualBreak{false};
+    // ---- the valve's memory of recent runs ----
     QDateTime LastRunTime;        // time of the last unload (invalid: never)
     int CoolReduction = 0;        // valve-start reduction after recent runs
     QDateTime SavedLastRunTime;   // saved twins, kept across the program's runs
@@ -183,10 +178,19 @@ public:
     int CoolMaxTime = 0, CoolMaxReduction = 0, CoolEachReduction = 0;
     // Valve-start reduction for the time since the last run.
     void RecomputeCoolReduction(const QDateTime &now);
-    // First show: saved reduction back in place, no run, reduction recomputed.
-    void ResetRunFields(const QDateTime &now);
+    // First show: saved reduction back in place, reduction recomputed.
+    virtual void ResetRunFields(const QDateTime &now);
     // Copies the live reduction and last-run time into their saved twins.
-    void SaveRunState();
+    virtual void SaveRunState();
+
+    // ---- the force checks of CheckOverload ----
+    // The force (N) is above 1.02 x FMaxLoad.
+    bool Overloaded(float force) const { return static_cast<double>(force) > FMaxLoad * 1.02; }
+    static QString OverloadText();
+    // A two-channel model's check of the other channel is on and its code
+    // is above the threshold (swapped sensor cables).
+    bool OtherChannelTripped() const;
+    QString OtherChannelText() const;
 
     // The parameter set (null until Init, or without a registered factory).
     TCtrlParamSet *ParamSet() const { return FParamSet.get(); }

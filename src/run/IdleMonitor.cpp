@@ -1,15 +1,14 @@
 #include "run/IdleMonitor.h"
 
-#include "Clock.h"
-#include "host/TestList.h"
-#include "store/GlobalParams.h"
-#include "ui/main/MainWindow.h"
-#include "link/CtrlBox.h"
-#include "MessageService.h"
 #include "BaseTest.h"
+#include "Clock.h"
+#include "MessageService.h"
+#include "link/CtrlBox.h"
+#include "run/RunObserver.h"
+#include "run/RunState.h"
+#include "run/SafetyChecks.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 
 namespace kv {
 
@@ -17,16 +16,38 @@ namespace {
 QString Tr(const char *text) { return QCoreApplication::translate("kv::TIdleMonitor", text); }
 } // namespace
 
-TIdleMonitor::TIdleMonitor(TfrmMeasure &window, std::function<TCtrlBox *()> box, std::function<double()> area,
-                           std::function<void()> startRun)
-    : W(window), FBox(std::move(box)), FArea(std::move(area)), FStartRun(std::move(startRun))
+TMsgResult TIdleMonitor::Show(const QString &text, TMsgIcon icon, TMsgButtons buttons) const
 {
+    TMsgRequest r;
+    r.text = text;
+    r.caption = DefaultCaption();
+    r.icon = icon;
+    r.buttons = buttons;
+    return (FContext.Messages ? *FContext.Messages : TMessageService::current()).show(r);
 }
+
+TIdleMonitor::TIdleMonitor(const TRunContext &context, TRunState &state, std::function<void()> startRun)
+    : FContext(context), FState(state), FStartRun(std::move(startRun))
+{
+    TClock &clock = FContext.Clock ? *FContext.Clock : TClock::current();
+    FTimer = clock.createLoopTimer(kStatusTickMs, [this] {
+        Tick();
+        FContext.Observer->StatusTicked();
+    });
+}
+
+TIdleMonitor::~TIdleMonitor() = default;
+
+void TIdleMonitor::Start() { FTimer->Start(); }
+
+void TIdleMonitor::Stop() { FTimer->Stop(); }
+
+bool TIdleMonitor::Active() const { return FTimer->Active(); }
 
 void TIdleMonitor::Tick()
 {
-    TCtrlBox *box = FBox();
     // A message box opened by a tick lets the timer fire again: that tick waits.
+    TCtrlBox *box = FContext.Box ? FContext.Box() : nullptr;
     if (!box || FInTick)
         return;
     FInTick = true;
@@ -35,115 +56,117 @@ void TIdleMonitor::Tick()
         ~TLeave() { Flag = false; }
     } leave{FInTick};
 
-    W.SetPanelText(3, box->ExistHand() == 1 && box->HandMode() != 0 ? Tr("控制状态：  手动控制")
-                                                                    : Tr("控制状态：  自动控制"));
-    if (box->RunActive.load())
+    TRunObserver &o = *FContext.Observer;
+    o.PanelText(TStatusPanel::Control, box->ExistHand() == 1 && box->HandMode() != 0 ? Tr("控制状态：  手动控制")
+                                                                                   : Tr("控制状态：  自动控制"));
+    if (FState.Active())
         return;
-    const int code = box->ReadForceCode();
-    W.SetPanelText(4, Tr("当前力码") + QString::number(code));
-    W.SetPanelText(5, Tr("当前阀位置") + QString::number(box->GetAuxCode()));
-    W.EnableAllButton();
-
-    if (box->IsOnline()) {
-        W.FOfflineShown = false;
-        W.SetPanelText(2, Tr("系统状态：联机工作"));
-        const float force = box->ReadForce();
-        bool skip = false;
-        if (W.FJustUnloaded) {
-            skip = true;
-            W.FIdleElapsed += static_cast<float>(kStatusTickMs);
-            if (W.FIdleElapsed > static_cast<float>(box->FProtectTime) * 1000.0f) {
-                W.FJustUnloaded = false;
-                W.FIdleElapsed = 0.0f;
-            }
-        }
-        const double coe = W.FLoadCoe > 0 ? W.FLoadCoe : 1.0;
-        const float fd = static_cast<float>(force / coe);
-        if (!W.FProtectBusy && box->FUseProtect == 0 && !skip)
-            Protect(fd);
-
-        TMyGlbParam &glb = *W.GlbParam();
-        const double area = FArea();
-        W.ShowValue(W.stPress, fd, W.FLoadFormat);
-        W.ShowValue(W.stMaxPre, glb.PeakForce / coe, W.FLoadFormat);
-        W.ShowValue(W.stMpaRes, area > 0 ? force / area : 0.0, W.FStressFormat);
-        W.ShowValue(W.stSpeed, 0.0, W.FSpeedFormat);
-        W.st_Time->setText(QStringLiteral("0.0"));
-
-        if (W.FTickCount > 4) {
-            W.FTickCount = 0;
-            Countdown();
-        } else {
-            ++W.FTickCount;
-        }
-        return;
-    }
-    if (W.FOfflineShown) {
-        W.SetPanelText(2, Tr("系统状态：脱机工作"));
-        Reinitialise(*box);
-        return;
-    }
-    W.FOfflineShown = true;
-    MsgWarning(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), &W);
+    Watch();
 }
 
-void TIdleMonitor::Protect(float forceDisplay)
+void TIdleMonitor::Watch()
 {
-    TCtrlBox *box = FBox();
-    const float limit = static_cast<float>(box->FProtectLoad);
-    if (limit > forceDisplay)
-        W.FProtectSuppressed = false;
-    if (forceDisplay > limit && !W.FProtectLatched && !W.FProtectSuppressed) {
-        box->SetProtect(0);
-        W.FProtectBusy = true;
-        W.FProtectTripped = true;
-        W.FProtectSuppressed = true;
-        MsgError(Tr("当前力值超过设定的空闲保护力值,已进入保护状态,请先排查原因!"), &W);
-        if (MsgYesNo(Tr("是否解除保护?如已排除请选择") + QStringLiteral("\"") + Tr("是") + QStringLiteral("\""),
-                     TMsgIcon::Question, &W))
-            box->SetProtect(1);
-        else
-            W.FProtectLatched = true;
-        W.FProtectBusy = false;
+    TCtrlBox &box = *FContext.Box();
+    TRunObserver &o = *FContext.Observer;
+    const int code = box.ReadForceCode();
+    o.PanelText(TStatusPanel::ForceCode, Tr("当前力码") + QString::number(code));
+    o.PanelText(TStatusPanel::Valve, Tr("当前阀位置") + QString::number(box.GetAuxCode()));
+    o.StateChanged();
+
+    if (box.IsOnline()) {
+        FState.OfflineShown = false;
+        o.PanelText(TStatusPanel::Link, Tr("系统状态：联机工作"));
+        const float force = box.ReadForce();
+        bool skip = false;
+        if (FState.JustUnloaded) {
+            skip = true;
+            FState.IdleElapsed += static_cast<float>(kStatusTickMs);
+            if (FState.IdleElapsed > static_cast<float>(box.FProtectTime) * 1000.0f) {
+                FState.JustUnloaded = false;
+                FState.IdleElapsed = 0.0f;
+            }
+        }
+        const double coe = FContext.LoadCoe && FContext.LoadCoe() > 0 ? FContext.LoadCoe() : 1.0;
+        const float fd = static_cast<float>(force / coe);
+        if (!FState.ProtectBusy && box.FUseProtect == 0 && !skip)
+            Protect(fd, force);
+
+        TBaseTest *test = FContext.Test ? FContext.Test() : nullptr;
+        const TSpecial *s = test ? test->GetSpecial(test->FCurrent - 1) : nullptr;
+        const double area = s ? s->FArea : 0.0;
+        o.ShowValue(TRunDisplay::Force, fd);
+        o.ShowValue(TRunDisplay::PeakForce, FState.PeakForce / coe);
+        o.ShowValue(TRunDisplay::Stress, area > 0 ? force / area : 0.0);
+        o.ShowValue(TRunDisplay::Speed, 0.0);
+        o.ShowText(TRunDisplay::Time, QStringLiteral("0.0"));
+
+        if (FState.TickCount > 4) {
+            FState.TickCount = 0;
+            Countdown();
+        } else {
+            ++FState.TickCount;
+        }
+        return;
     }
-    if (W.FProtectLatched && W.FProtectTripped) {
-        W.FProtectBusy = true;
-        MsgWarning(Tr("当前处于保护状态,请重启软件和控制器!"), &W);
+    if (FState.OfflineShown) {
+        o.PanelText(TStatusPanel::Link, Tr("系统状态：脱机工作"));
+        if (FContext.Reinitialise)
+            FContext.Reinitialise();
+        return;
+    }
+    FState.OfflineShown = true;
+    Show(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), TMsgIcon::Warning, TMsgButtons::Ok);
+}
+
+// Idle-force protection: the box protects itself when the force rises above
+// the protection force between runs; the operator releases it or keeps it
+// (and then no run starts until the program and the box are restarted).
+void TIdleMonitor::Protect(float forceShown, float force)
+{
+    TCtrlBox &box = *FContext.Box();
+    if (static_cast<float>(box.FProtectLoad) > forceShown)
+        FState.ProtectSuppressed = false;
+    QString message;
+    const TCheckInput in{box, FState, force, forceShown};
+    if (FirstFiring(TCheckStage::Idle, in, message)) {
+        box.SetProtect(0);
+        FState.ProtectBusy = true;
+        FState.ProtectTripped = true;
+        FState.ProtectSuppressed = true;
+        Show(message, TMsgIcon::Error, TMsgButtons::Ok);
+        if (Show(Tr("是否解除保护?如已排除请选择") + QStringLiteral("\"") + Tr("是") + QStringLiteral("\""),
+                TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes)
+            box.SetProtect(1);
+        else
+            FState.Phase = TRunPhase::Protected;
+        FState.ProtectBusy = false;
+    }
+    if (FState.Protected() && FState.ProtectTripped) {
+        FState.ProtectBusy = true;
+        Show(Tr("当前处于保护状态,请重启软件和控制器!"), TMsgIcon::Warning, TMsgButtons::Ok);
     }
 }
 
 void TIdleMonitor::Countdown()
 {
-    TCtrlBox *box = FBox();
-    if (!box->AutoRunPending.load())
+    if (!FState.AutoRunPending.load())
         return;
-    TMyGlbParam &glb = *W.GlbParam();
-    if (box->StopRequested.load()) {
-        box->AutoRunPending = false;
-        glb.AutoRunSeconds = 0;
-        box->StopRequested = false;
-        W.EnableAllButton();
+    if (FState.StopRequested.load()) {
+        FState.AutoRunPending = false;
+        FState.AutoRunSeconds = 0;
+        FState.StopRequested = false;
+        FContext.Observer->StateChanged();
         return;
     }
-    TBaseTest *test = W.MyFunction() ? W.MyFunction()->CurrentTest() : nullptr;
+    TBaseTest *test = FContext.Test ? FContext.Test() : nullptr;
     const int delay = test ? test->FDelay : 0;
-    ++glb.AutoRunSeconds;
-    W.SetPanelText(1, Tr("距离下次运行还有%1秒").arg(delay - glb.AutoRunSeconds));
-    if (glb.AutoRunSeconds >= delay) {
-        box->AutoRunPending = false;
-        glb.AutoRunSeconds = 0;
+    ++FState.AutoRunSeconds;
+    FContext.Observer->PanelText(TStatusPanel::Status, Tr("距离下次运行还有%1秒").arg(delay - FState.AutoRunSeconds));
+    if (FState.AutoRunSeconds >= delay) {
+        FState.AutoRunPending = false;
+        FState.AutoRunSeconds = 0;
         FStartRun();
     }
-}
-
-void TIdleMonitor::Reinitialise(TCtrlBox &box)
-{
-    box.SetADState(0);
-    Sleep(100);
-    box.SetControlMode(3);
-    Sleep(100);
-    box.SetControlMode(box.ExistHand() == 1 && box.HandMode() != 0 ? 2 : 0);
-    Sleep(100);
 }
 
 } // namespace kv

@@ -1,34 +1,47 @@
 #pragma once
-// TIdleMonitor: the status timer's work between runs. It shows the control
-// mode, force code, valve position and idle force, warns once per off-line
-// period and re-initialises the box on every tick until it answers, runs the
-// idle-force protection, and counts down to the next run of a continuous
-// group. Runs on the user-interface thread.
+// TIdleMonitor: the status timer's work between runs. Every 200 ms it shows
+// the control mode, force code, valve position and idle force, warns once
+// per off-line period and re-initialises a silent box on every tick until it
+// answers, runs the idle-force protection, and counts down to the next run
+// of a continuous group. It owns the status timer (a loop timer of the
+// clock) and works on the user-interface thread.
+#include "MessageService.h"
+#include "run/RunContext.h"
+
 #include <functional>
+#include <memory>
 
 namespace kv {
 
-class TCtrlBox;
-class TfrmMeasure;
+class TPeriodicTimer;
+struct TRunState;
 
 inline constexpr int kStatusTickMs = 200;
 
 class TIdleMonitor {
 public:
     // startRun: called when a continuous countdown ends.
-    TIdleMonitor(TfrmMeasure &window, std::function<TCtrlBox *()> box, std::function<double()> area,
-                 std::function<void()> startRun);
+    TIdleMonitor(const TRunContext &context, TRunState &state, std::function<void()> startRun);
+    ~TIdleMonitor();
+
+    // The status timer (timeStsBar).
+    void Start();
+    void Stop();
+    bool Active() const;
+
+    // One tick; the timer calls it, tests may too.
     void Tick();
 
 private:
-    void Protect(float forceDisplay);
+    void Watch();
+    void Protect(float forceShown, float force);
     void Countdown();
-    void Reinitialise(TCtrlBox &box);
+    TMsgResult Show(const QString &text, TMsgIcon icon, TMsgButtons buttons) const;
 
-    TfrmMeasure &W;
-    std::function<TCtrlBox *()> FBox;
-    std::function<double()> FArea;
+    const TRunContext &FContext;
+    TRunState &FState;
     std::function<void()> FStartRun;
+    std::unique_ptr<TPeriodicTimer> FTimer;
     bool FInTick = false;
 };
 

@@ -37,41 +37,41 @@ float DisplaySpeed(const THistory &forces, float rate, float period)
 
 namespace {
 
-bool ForceDropped(const TCtrlBox &box, const TMyGlbParam &glb, float x)
+bool ForceDropped(const TCtrlBox &box, const TRunState &run, float x)
 {
     if (box.FJudgeLoadPointType != 0)
-        return glb.PeakForce - x > static_cast<float>(box.FBreakValue);
+        return run.PeakForce - x > static_cast<float>(box.FBreakValue);
     const int n = box.FdotCount;
     if (n < 1)
         return false;
     int count = 0;
     for (int k = 1; k <= n; ++k) {
-        const bool below = box.FJudgeLoadType != 0 ? glb.ForceHistory[k] < glb.PeakForce
-                                                   : glb.ForceHistory[k] < glb.ForceHistory[k + 1];
+        const bool below = box.FJudgeLoadType != 0 ? run.ForceHistory[k] < run.PeakForce
+                                                   : run.ForceHistory[k] < run.ForceHistory[k + 1];
         if (below)
             ++count;
     }
     return count == n;
 }
 
-bool SpeedDropped(const TCtrlBox &box, const TMyGlbParam &glb, float setRate, float period)
+bool SpeedDropped(const TCtrlBox &box, const TRunState &run, float setRate, float period)
 {
     const int n = box.FJudgeSpeedTime;
     if (n < 2)
         return false; // one sample has no slope
-    const float v = HistorySlope(glb.ForceHistory, n, period);
+    const float v = HistorySlope(run.ForceHistory, n, period);
     qCDebug(lcJudge, "Speed = %.2f", static_cast<double>(v));
     return v <= static_cast<float>(box.FJudgeSpeedK) * setRate / 100.0f;
 }
 
-bool ValveSurged(const TCtrlBox &box, const TMyGlbParam &glb, float period)
+bool ValveSurged(const TCtrlBox &box, const TRunState &run, float period)
 {
     const int n = box.FJudgeFaTime;
     if (n < 2)
         return false;
     const float span = static_cast<float>(n - 1) * period;
-    const float current = (glb.ValveHistory[1] - glb.ValveHistory[n]) / span;
-    const float last = (glb.ValveHistory[3] - glb.ValveHistory[n + 3]) / span *
+    const float current = (run.ValveHistory[1] - run.ValveHistory[n]) / span;
+    const float last = (run.ValveHistory[3] - run.ValveHistory[n + 3]) / span *
                        (static_cast<float>(box.FJudgeFaK) / 100.0f + 1.0f);
     qCDebug(lcJudge, "CurrFa = %.1f, LastFa = %.1f", static_cast<double>(current), static_cast<double>(last));
     return current > last;
@@ -79,42 +79,41 @@ bool ValveSurged(const TCtrlBox &box, const TMyGlbParam &glb, float period)
 
 } // namespace
 
-TJudgement JudgeBreak(const TCtrlBox &box, const TMyGlbParam &glb, float x, float setRate, float period)
+TJudgement JudgeBreak(const TCtrlBox &box, const TRunState &run, float x, float setRate, float period)
 {
     bool broken = false;
     if (box.FJudgeFlags.Force)
-        broken = ForceDropped(box, glb, x);
+        broken = ForceDropped(box, run, x);
     if (!broken && box.FJudgeFlags.Speed)
-        broken = SpeedDropped(box, glb, setRate, period);
+        broken = SpeedDropped(box, run, setRate, period);
     if (!broken && box.FJudgeFlags.Valve)
-        broken = ValveSurged(box, glb, period);
-    if (static_cast<float>(box.FStartJudge) > glb.PeakForce)
+        broken = ValveSurged(box, run, period);
+    if (static_cast<float>(box.FStartJudge) > run.PeakForce)
         broken = false;
 
     TJudgement j;
-    if (broken || box.ManualBreak.load()) {
+    if (broken || run.ManualBreak.load()) {
         j.State = jsBreak;
         return j;
     }
-    j.Speed = x < 10.0f ? setRate : DisplaySpeed(glb.ForceHistory, setRate, period);
-    j.State = j.Speed > kTooFastSpeed ? jsTooFast : jsContinue;
+    j.Speed = x < 10.0f ? setRate : DisplaySpeed(run.ForceHistory, setRate, period);
     return j;
 }
 
-TJudgement JudgeHold(TMyGlbParam &glb, float x, float period)
+TJudgement JudgeHold(TRunState &run, float x, float period)
 {
-    if (!glb.HoldReached && x > glb.HoldForce - 1.0f) {
-        glb.HoldReached = true;
-        glb.HoldStartTick = glb.ControlTicks;
+    if (!run.HoldReached && x > run.HoldForce - 1.0f) {
+        run.HoldReached = true;
+        run.HoldStartTick = run.ControlTicks;
     }
     TJudgement j;
-    if (glb.HoldReached) {
+    if (run.HoldReached) {
         j.Speed = 0.0f;
-        const float held = static_cast<float>(glb.ControlTicks - glb.HoldStartTick) * period;
-        j.State = held > static_cast<float>(glb.HoldTime) ? jsHoldOver : jsContinue;
+        const float held = static_cast<float>(run.ControlTicks - run.HoldStartTick) * period;
+        j.State = held > static_cast<float>(run.HoldTime) ? jsHoldOver : jsContinue;
         return j;
     }
-    j.Speed = DisplaySpeed(glb.ForceHistory, glb.HoldRate, period);
+    j.Speed = DisplaySpeed(run.ForceHistory, run.HoldRate, period);
     return j;
 }
 

@@ -3,27 +3,23 @@
 // drop, valve surge, start-judge force, manual break), the displayed loading
 // speed, and the constant-load hold. Plain functions over the run's histories
 // and the driver's judgement parameters.
-#include "store/GlobalParams.h"
+#include "run/RunState.h"
 
 namespace kv {
 
 class TCtrlBox;
 
-// States handed to HandleJudgement.
+// What a judged sample leads to.
 enum TJudgeState : int {
-    jsContinue = 1,
-    jsBreak = 2,
-    jsTooFast = 3,
-    jsHoldOver = 8,
+    jsContinue = 1, // load on (the speed is shown; too fast is a safety check)
+    jsBreak = 2,    // the specimen broke
+    jsHoldOver = 8, // the constant load was held its time
 };
 
 struct TJudgement {
     float Speed = 0.0f;  // N/s
     int State = jsContinue;
 };
-
-// Speeds above this (N/s) stop the run as "too fast".
-inline constexpr float kTooFastSpeed = 60000.0f;
 
 // Slope of a history over n samples: (h[1] - h[n]) / ((n - 1) * period).
 // Windows longer than the history read its oldest entry; a window of fewer
@@ -36,11 +32,12 @@ float HistorySlope(const THistory &history, int n, float period);
 float DisplaySpeed(const THistory &forces, float rate, float period);
 
 // Break judgement for force x (N) against the driver's criteria; reads
-// PeakForce and both histories of glb. setRate is the test's FSpeed (N/s).
-TJudgement JudgeBreak(const TCtrlBox &box, const TMyGlbParam &glb, float x, float setRate, float period);
+// PeakForce, ManualBreak and both histories of the run. setRate is the
+// test's FSpeed (N/s).
+TJudgement JudgeBreak(const TCtrlBox &box, const TRunState &run, float x, float setRate, float period);
 
 // Constant-load judgement: marks when HoldForce is first reached and ends
 // the hold after HoldTime seconds.
-TJudgement JudgeHold(TMyGlbParam &glb, float x, float period);
+TJudgement JudgeHold(TRunState &run, float x, float period);
 
 } // namespace kv

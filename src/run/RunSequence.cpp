@@ -1,27 +1,17 @@
 #include "run/RunSequence.h"
 
 #include "Clock.h"
-#include "host/TestList.h"
-#include "store/GlobalParams.h"
-#include "ui/main/MainWindow.h"
-#include "host/ModuleHost.h"
-#include "ui/main/CtrlBoxDriver.h"
+#include "MessageService.h"
 #include "link/CtrlBox.h"
 #include "run/RunJudge.h"
-#include "MessageService.h"
+#include "run/SafetyChecks.h"
+#include "run/SpecimenCurve.h"
+#include "store/Settings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLabel>
 #include <QLoggingCategory>
-#include <QPushButton>
 #include <QThread>
-#include <QTimer>
-#include <QToolButton>
-#include <QtCharts/QChart>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
-#include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
 
@@ -42,27 +32,39 @@ struct TStepBusyGuard {
     ~TStepBusyGuard() { Busy = false; }
 };
 
+// Streaming states of SetADState and the box commands of a run.
+enum TStreaming : int { stRelative = 0, stOff = 2 };
+enum TBoxCommand : int { bcStop = 0, bcRun = 1 };
+
 } // namespace
 
-TRunSequence::TRunSequence(TfrmMeasure &window)
-    : W(window),
-      FIdle(window, [this] { return Box(); }, [this] { return CurrentArea(); }, [this] { StartRun(); })
+TChartAxes StartAxes(double maxLoad, double loadCoe)
 {
+    // A force axis needs some length even before the driver knows its maximum.
+    const long forceMax = std::max(1L, std::lround(maxLoad / (loadCoe > 0 ? loadCoe : 1.0) / 2.0));
+    return {static_cast<float>(forceMax), 20.0f};
+}
+
+TRunSequence::TRunSequence(TRunContext context)
+    : FContext(std::move(context)), FUiThread(QThread::currentThread())
+{
+    FIdle = std::make_unique<TIdleMonitor>(FContext, FState, [this] { StartRun(); });
 }
 
 TRunSequence::~TRunSequence() { KillSamplingTimer(); }
 
-TCtrlBox *TRunSequence::Box() const { return CtrlBoxOf(W.CurrentDriver()); }
+TCtrlBox *TRunSequence::Box() const { return FContext.Box ? FContext.Box() : nullptr; }
 
-TBaseTest *TRunSequence::Test() const { return W.MyFunction() ? W.MyFunction()->CurrentTest() : nullptr; }
+TBaseTest *TRunSequence::Test() const { return FContext.Test ? FContext.Test() : nullptr; }
 
-bool TRunSequence::RunActive() const
+TClock &TRunSequence::Clock() const { return FContext.Clock ? *FContext.Clock : TClock::current(); }
+
+TMessageService &TRunSequence::Messages() const
 {
-    const TCtrlBox *box = Box();
-    return box && box->RunActive.load();
+    return FContext.Messages ? *FContext.Messages : TMessageService::current();
 }
 
-bool TRunSequence::OnUiThread() const { return QThread::currentThread() == W.thread(); }
+bool TRunSequence::OnUiThread() const { return QThread::currentThread() == FUiThread; }
 
 void TRunSequence::Ui(std::function<void()> effect)
 {
@@ -79,31 +81,22 @@ void TRunSequence::FlushUi()
     auto batch = std::make_shared<std::vector<std::function<void()>>>(std::move(FBatch));
     FBatch.clear();
     QMetaObject::invokeMethod(
-        &W, [batch] {
+        &FUiPost, [batch] {
             for (auto &effect : *batch)
                 effect();
         },
         Qt::QueuedConnection);
 }
 
-void TRunSequence::ShowLater(QLabel *display, double value, const QString &format)
+void TRunSequence::Warn(const QString &text)
 {
-    Ui([this, display, value, format] { W.ShowValue(display, value, format); });
-}
-
-void TRunSequence::ShowTextLater(QLabel *display, const QString &text)
-{
-    Ui([display, text] { display->setText(text); });
-}
-
-void TRunSequence::PanelLater(int panel, const QString &text)
-{
-    Ui([this, panel, text] { W.SetPanelText(panel, text); });
-}
-
-void TRunSequence::WarnLater(const QString &text)
-{
-    Ui([this, text] { MsgWarning(text, &W); });
+    Ui([this, text] {
+        TMsgRequest r;
+        r.text = text;
+        r.caption = DefaultCaption();
+        r.icon = TMsgIcon::Warning;
+        Messages().show(r);
+    });
 }
 
 double TRunSequence::CurrentArea() const
@@ -114,163 +107,194 @@ double TRunSequence::CurrentArea() const
 }
 
 // A specimen without an area shows no strength rather than an infinite one.
-double TRunSequence::Stress(double force) const { return FArea > 0.0 ? force / FArea : 0.0; }
+double TRunSequence::Stress(double force) const { return FState.Area > 0.0 ? force / FState.Area : 0.0; }
 
-void TRunSequence::ShowDemoButtons(bool visible)
+void TRunSequence::SetDemoControls(bool visible)
 {
-    for (QPushButton *b : {W.btnUP, W.btnKeep, W.btnDown})
-        b->setVisible(visible);
+    FState.DemoControls = visible;
+    Observer().StateChanged();
 }
 
 // ---------------------------------------------------------------------------
 // Starting a run
 
-bool TRunSequence::StartRun()
+bool TRunSequence::RefuseStart(const QString &text, bool information)
 {
-    TMyGlbParam &glb = *W.GlbParam();
-    // A stop shows Run enabled before the sampling step has unloaded: a run
-    // still under way is never started over.
-    if (RunActive())
-        return false;
-    if (W.FProtectLatched && W.FProtectTripped) {
-        MsgInfo(Tr("当前处于保护状态,请重启软件和控制器!"), &W);
-        return false;
-    }
-    FCurve.clear();
-    TBaseTest *test = Test();
-    if (!test) {
-        MsgWarning(Tr("请选择试验"), &W);
-        return false;
-    }
-    TCtrlBox *box = Box();
-    if (!box) {
-        MsgWarning(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), &W);
-        return false;
-    }
-    if (box->ParamDiffCount >= 1) {
-        MsgWarning(Tr("软件与控制箱之间有%1个参数不一致,请判断").arg(box->ParamDiffCount), &W);
-        return false;
-    }
-    const bool opensGroup = glb.RunMode == 1 && test->FCurrent == 1;
-    if (opensGroup) {
-        QString err;
-        test->BeginGroup(err);
-        if (!err.isEmpty()) {
-            MsgInfo(err, &W);
-            test->EndGroup();
-            return false;
-        }
-        static const QString kBad = QStringLiteral("/\\*:?\"<>|");
-        if (std::any_of(test->FGroupNo.begin(), test->FGroupNo.end(), [](QChar c) { return kBad.contains(c); })) {
-            MsgInfo(Tr("组号中不能包括'/', '\\', '*', ':', '?', '") + QLatin1Char('"') +
-                        Tr("', '<', '>', '|'字符"),
-                    &W);
-            test->EndGroup();
-            return false;
-        }
-        if (test->CheckGroupState() == 1) {
-            MsgWarning(Tr("当前编号的试样已经在数据库中存在，请填写新的编号"), &W);
-            test->EndGroup();
-            return false;
-        }
-    }
+    TMsgRequest r;
+    r.text = text;
+    r.caption = DefaultCaption();
+    r.icon = information ? TMsgIcon::Information : TMsgIcon::Warning;
+    Messages().show(r);
+    return false;
+}
 
-    FSamplePeriod = 0.1f;
-    glb.ForceHistory.Clear();
-    W.ShowValue(W.stMaxPre, 0.0, W.FLoadFormat);
-    W.ShowValue(W.stMpaRes, 0.0, W.FStressFormat);
-    W.ShowValue(W.stMaxMpa, 0.0, W.FStressFormat);
-    W.ShowValue(W.stSpeed, 0.0, W.FSpeedFormat);
-    W.st_Time->setText(QStringLiteral("0.0"));
+// The checks of a group's first specimen; false when the group was refused
+// (and closed again).
+bool TRunSequence::OpenGroup(TBaseTest &test)
+{
+    QString err;
+    test.BeginGroup(err);
+    if (!err.isEmpty()) {
+        RefuseStart(err, true);
+        test.EndGroup();
+        return false;
+    }
+    static const QString kBad = QStringLiteral("/\\*:?\"<>|");
+    if (std::any_of(test.FGroupNo.begin(), test.FGroupNo.end(), [](QChar c) { return kBad.contains(c); })) {
+        RefuseStart(Tr("组号中不能包括'/', '\\', '*', ':', '?', '") + QLatin1Char('"') + Tr("', '<', '>', '|'字符"),
+                    true);
+        test.EndGroup();
+        return false;
+    }
+    if (test.CheckGroupState() == 1) {
+        RefuseStart(Tr("当前编号的试样已经在数据库中存在，请填写新的编号"), false);
+        test.EndGroup();
+        return false;
+    }
+    return true;
+}
 
-    box->StopRequested = false;
-    box->ManualBreak = false;
-    box->AutoRunPending = false;
-    box->StepBusy = false; // a run that ended inside a step must not block this one
-    box->RunActive = true;
-    glb.PeakForce = 0.0f;
-    glb.WaitTicks = 0;
-    glb.ControlTicks = 0;
+// The run state for a new specimen: displays at 0, requests cleared, the
+// refresh of the displays from the settings, the valve start of this run.
+void TRunSequence::ArmRun(TCtrlBox &box)
+{
+    TRunObserver &o = Observer();
+    FState.SamplePeriod = 0.1f;
+    FState.ForceHistory.Clear();
+    o.ShowValue(TRunDisplay::PeakForce, 0.0);
+    o.ShowValue(TRunDisplay::Stress, 0.0);
+    o.ShowValue(TRunDisplay::PeakStress, 0.0);
+    o.ShowValue(TRunDisplay::Speed, 0.0);
+    o.ShowText(TRunDisplay::Time, QStringLiteral("0.0"));
 
-    if (glb.RefreshRate() == 0)
-        glb.RefreshRate() = 12;
+    FState.StopRequested = false;
+    FState.ManualBreak = false;
+    FState.AutoRunPending = false;
+    FState.StepBusy = false; // a run that ended inside a step must not block this one
+    FState.Phase = TRunPhase::Waiting;
+    FState.PeakForce = 0.0f;
+    FState.WaitTicks = 0;
+    FState.ControlTicks = 0;
+
+    TGlobalSettings &settings = *FContext.Settings;
+    if (settings.RefreshRate == 0)
+        settings.RefreshRate = 12;
     // More than 20 refreshes a second would round to "never"; every sample is the most.
-    glb.DisplayEvery = static_cast<quint8>(std::max(1L, std::lround(1.0 / (glb.RefreshRate() * 0.1))));
-    if (glb.SpeedDisplayMode() < 20) {
-        if (glb.SpeedDisplayMode() == 0)
-            glb.SpeedDisplayMode() = 1;
-        const long every = std::lround(box->FViewSpeedTime * 0.1);
-        glb.SpeedEvery = static_cast<quint8>(std::clamp(every, 1L, 255L));
+    FState.DisplayEvery = static_cast<quint8>(std::max(1L, std::lround(1.0 / (settings.RefreshRate * 0.1))));
+    if (settings.SpeedDisplayMode < 20) {
+        if (settings.SpeedDisplayMode == 0)
+            settings.SpeedDisplayMode = 1;
+        const long every = std::lround(box.FViewSpeedTime * 0.1);
+        FState.SpeedEvery = static_cast<quint8>(std::clamp(every, 1L, 255L));
     } else {
-        glb.SpeedEvery = 255;
+        FState.SpeedEvery = 255;
     }
 
-    W.activateWindow();
-    W.stPress->setFocus();
-    box->RecomputeCoolReduction(QDateTime::currentDateTime());
-    box->CoolReduction = std::min(box->CoolReduction, box->CoolMaxReduction);
-    glb.ValveStart = box->FValveInit - box->CoolReduction;
+    o.RunStarting();
+    box.RecomputeCoolReduction(QDateTime::currentDateTime());
+    box.CoolReduction = std::min(box.CoolReduction, box.CoolMaxReduction);
+    FState.ValveStart = box.FValveInit - box.CoolReduction;
+}
 
-    // A refusal from here on leaves no run active.
-    auto refuse = [box] {
-        box->RunActive = false;
+// The specimen is told, the box gets its speed and valve start and starts
+// loading; false when any of them refused (no run is left active).
+bool TRunSequence::PrepareBox(TCtrlBox &box, TBaseTest &test, bool opensGroup)
+{
+    auto refuse = [this] {
+        FState.Phase = TRunPhase::Idle;
         return false;
     };
-    box->SetADState(2);
-    Sleep(100);
+    box.SetADState(stOff);
+    Clock().sleepMs(100);
     QString err;
-    test->BeginSpecimen(err);
+    test.BeginSpecimen(err);
     if (!err.isEmpty()) {
-        MsgInfo(err, &W);
+        RefuseStart(err, true);
         // Only a group this start opened is closed; a group under way stays.
         if (opensGroup)
-            test->EndGroup();
-        box->SetADState(0);
+            test.EndGroup();
+        box.SetADState(stRelative);
         return refuse();
     }
-    FArea = CurrentArea();
-    FLoadCoe = W.FLoadCoe > 0 ? W.FLoadCoe : 1.0;
-    glb.DisplayRate = static_cast<float>(test->FSpeed / FLoadCoe);
-    qCDebug(lcRun, "试验加载速度:%f", static_cast<double>(test->FSpeed));
+    FState.Area = CurrentArea();
+    const double coe = FContext.LoadCoe ? FContext.LoadCoe() : 1.0;
+    FState.LoadCoe = coe > 0 ? coe : 1.0;
+    FState.DisplayRate = static_cast<float>(test.FSpeed / FState.LoadCoe);
+    qCDebug(lcRun, "试验加载速度:%f", static_cast<double>(test.FSpeed));
 
-    if (!box->SetFastSpeed(static_cast<int>(std::lround(test->FSpeed)))) {
-        MsgWarning(Tr("发送数据到控制器出错"), &W);
-        box->SetADState(0);
-        Sleep(40);
+    if (!box.SetFastSpeed(static_cast<int>(std::lround(test.FSpeed)))) {
+        RefuseStart(Tr("发送数据到控制器出错"), false);
+        box.SetADState(stRelative);
+        Clock().sleepMs(40);
         return refuse();
     }
-    Sleep(100);
-    box->SetADState(0);
-    Sleep(40);
-    if (!box->SetValveStart(glb.ValveStart)) {
-        MsgWarning(Tr("发送数据到控制器出错"), &W);
+    Clock().sleepMs(100);
+    box.SetADState(stRelative);
+    Clock().sleepMs(40);
+    if (!box.SetValveStart(FState.ValveStart)) {
+        RefuseStart(Tr("发送数据到控制器出错"), false);
         return refuse();
     }
-    box->Command(1);
-    if (glb.RunMode == 7) {
-        glb.HoldReached = false;
-        glb.HoldStartTick = 0;
-        glb.HoldRate = test->FSpeed;
+    box.Command(bcRun);
+    if (FState.Mode == TRunMode::ConstantLoad) {
+        FState.HoldReached = false;
+        FState.HoldStartTick = 0;
+        FState.HoldRate = test.FSpeed;
     }
+    return true;
+}
 
+// The sampling timer takes over from the status timer, the chart starts
+// empty, the group is open.
+void TRunSequence::StartSampling(TCtrlBox &box, TBaseTest &test)
+{
     FTimer.reset();
-    FTimer = TClock::current().createPeriodicTimer(kSamplePeriodMs, [this] { SampleStep(); });
-    QThread *ui = W.thread();
-    FTimer->SetFinish([box, ui] { box->HandLineTo(ui); });
-    W.timeStsBar->stop();
-    W.ResetChart();
-    FAxisForceMax = W.FForceAxisMax;
-    FAxisTimeMax = W.FTimeAxisMax;
-    FGroupSizeAtStart = test->FGroupSize;
-    FGroupClosed = false;
-    W.FGroupActive = true;
-    W.FRunning = true;
-    W.EnableAllButton();
+    FTimer = Clock().createPeriodicTimer(kSamplePeriodMs, [this] { SampleStep(); });
+    QThread *ui = FUiThread;
+    FTimer->SetFinish([&box, ui] { box.HandLineTo(ui); });
+    FIdle->Stop();
+    const TChartAxes axes = StartAxes(box.FMaxLoad, FState.LoadCoe);
+    FState.AxisForceMax = axes.ForceMax;
+    FState.AxisTimeMax = axes.TimeMax;
+    Observer().ChartReset(axes.ForceMax, axes.TimeMax);
+    FState.GroupSizeAtStart = test.FGroupSize;
+    FState.GroupClosed = false;
+    FState.GroupActive = true;
+    FState.Running = true;
+    Observer().StateChanged();
     FRunEnded = false;
     // The sampling thread talks to the box from now until the unload.
-    if (!box->HandLineTo(FTimer->TickThread()))
+    if (!box.HandLineTo(FTimer->TickThread()))
         qCWarning(lcRun, "the serial line could not be handed to the sampling thread");
     FTimer->Start();
+}
+
+bool TRunSequence::StartRun()
+{
+    // A stop shows Run enabled before the sampling step has unloaded: a run
+    // still under way is never started over.
+    if (Active())
+        return false;
+    if (FState.Protected())
+        return RefuseStart(QCoreApplication::translate("kv::TRunSequence", "当前处于保护状态,请重启软件和控制器!"),
+                           true);
+    FState.Curve.clear();
+    TBaseTest *test = Test();
+    if (!test)
+        return RefuseStart(Tr("请选择试验"), false);
+    TCtrlBox *box = Box();
+    if (!box)
+        return RefuseStart(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), false);
+    if (box->ParamDiffCount >= 1)
+        return RefuseStart(Tr("软件与控制箱之间有%1个参数不一致,请判断").arg(box->ParamDiffCount), false);
+    const bool opensGroup = FState.Mode == TRunMode::Normal && test->FCurrent == 1;
+    if (opensGroup && !OpenGroup(*test))
+        return false;
+
+    ArmRun(*box);
+    if (!PrepareBox(*box, *test, opensGroup))
+        return false;
+    StartSampling(*box, *test);
     return true;
 }
 
@@ -283,223 +307,273 @@ void TRunSequence::SampleStep()
         FStepObserver();
     TCtrlBox *box = Box();
     TBaseTest *test = Test();
-    if (!box || !test || !box->RunActive.load())
+    if (!box || !test || !Active())
         return;
-    TMyGlbParam &glb = *W.GlbParam();
     FRunEnded = false;
-    auto finish = [this, box] {
-        // The unload is over: the line goes back before the status timer runs.
-        if (FRunEnded && !OnUiThread())
-            box->HandLineTo(W.thread());
-        FlushUi();
-    };
+    struct TFinish {
+        TRunSequence &Run;
+        TCtrlBox &Box;
+        ~TFinish()
+        {
+            // The unload is over: the line goes back before the status timer runs.
+            if (Run.FRunEnded && !Run.OnUiThread())
+                Box.HandLineTo(Run.FUiThread);
+            Run.FlushUi();
+        }
+    } finish{*this, *box};
 
     if (const int demo = FDemoCommand.exchange(0))
         box->Command(demo);
+    Ui([this] { Observer().StateChanged(); });
 
-    Ui([this] { W.EnableAllButton(); });
-    if (!box->IsOnline()) {
-        Ui([this] { W.FGroupActive = false; });
-        FunBreak();
-        WarnLater(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"));
-        PanelLater(2, Tr("系统状态：脱机工作"));
-        finish();
+    QString message;
+    const TCheckInput before{*box, FState};
+    if (const TSafetyRule *rule = FirstFiring(TCheckStage::BeforeSample, before, message)) {
+        EndBy(*rule, message);
+        Ui([this] { Observer().PanelText(TStatusPanel::Link, Tr("系统状态：脱机工作")); });
         return;
     }
 
-    const int code = box->ReadForceCode();
-    const int aux = box->GetAuxCode();
-    PanelLater(4, Tr("当前力码") + QString::number(code));
-    PanelLater(5, Tr("当前阀位置") + QString::number(aux));
-    const float force = box->ReadForce();
-    glb.PeakForce = std::max(glb.PeakForce, force);
-    glb.ForceHistory.Push(force);
-    glb.ValveHistory.Push(static_cast<float>(box->GetAuxCode()));
+    float force = 0.0f;
+    if (!ReadSample(*box, force))
+        return;
+    if (FState.StepBusy.exchange(true))
+        return;
+    TStepBusyGuard busy{FState.StepBusy};
 
-    QString overload;
-    if (box->StopRequested.load()) {
-        StopAndUnload(Tr("试验已停止，请等工作台回落后继续试验"));
-        finish();
-        return;
-    }
-    if (box->CheckOverload(overload)) {
-        StopAndUnload(overload);
-        finish();
-        return;
-    }
-    if (box->StepBusy.exchange(true)) {
-        finish();
-        return;
-    }
-    TStepBusyGuard busy{box->StepBusy};
-
-    const double fd = force / FLoadCoe;
-    if (glb.ControlTicks == 0) {
-        ++glb.WaitTicks;
-        if (EveryNth(glb.WaitTicks, glb.DisplayEvery)) {
-            ShowLater(W.stPress, fd, W.FLoadFormat);
-            ShowLater(W.stMpaRes, Stress(force), W.FStressFormat);
-            ShowLater(W.stMaxPre, 0.0, W.FLoadFormat);
-            ShowLater(W.stMaxMpa, 0.0, W.FStressFormat);
-        }
-        if (force < static_cast<float>(box->FForcedLoad)) {
-            ShowLater(W.stSpeed, 0.0, W.FSpeedFormat);
-            const int waited = glb.WaitTicks * 100 / 1000;
-            if (box->FCantLoadTime < waited) {
-                Ui([this] { W.FGroupActive = false; });
-                FunBreak();
-                WarnLater(Tr("无法加载,可能原因是\n1.等待加载时间不够.\n2.初始开度不够.\n3.回油阀没关紧(液压式)"));
-            } else if (glb.WaitTicks % 10 == 9) {
-                PanelLater(1, Tr("到现在等待时间还有%1秒").arg(box->FCantLoadTime - waited));
-            }
-            finish();
+    if (FState.ControlTicks == 0) {
+        if (!WaitForStartForce(*box, force))
             return;
-        }
-        // The start force is reached.
-        ShowTextLater(W.stMaxPre, QStringLiteral("0.0"));
-        if (glb.WaitTicks < 10) {
-            StopAndUnload(Tr("初始力值过大，系统无法加载，请检查是否清零！"));
-            finish();
+        EnterControl(*box);
+        if (FRunEnded)
             return;
-        }
-        Ui([this] { W.sb_ClearZero->setEnabled(false); });
-        glb.ForceHistory.Clear();
-        glb.ValveHistory.Clear();
-        if (glb.RunMode == 1)
-            ShowLater(W.stSpeed, glb.DisplayRate, W.FSpeedFormat);
-        else if (glb.RunMode == 7)
-            ShowLater(W.stSpeed, glb.HoldRate / FLoadCoe, W.FSpeedFormat);
-        else
-            ShowTextLater(W.stSpeed, QString::asprintf("%.2f", static_cast<double>(glb.DisplayRate)));
-        PanelLater(1, Tr("现在进入正式控制阶段，请不要做任何操作!!!"));
-        glb.ValveStart -= box->FValveBack;
-        box->MoveValve(0, box->FValveBack);
-        Sleep(200);
     }
-
-    ++glb.ControlTicks;
-    const float t = static_cast<float>(glb.ControlTicks) * FSamplePeriod;
-    // Single-precision 0.1 is a little above a tenth: this skips two samples.
-    if (static_cast<double>(t) <= 0.3) {
-        finish();
-        return;
-    }
-    if (force > static_cast<float>(box->FForcedLoad))
-        GrowAxesAndDraw(t, static_cast<float>(fd));
-    FCurve.push_back(TCurvePoint{t, force});
-
-    const TJudgement j = glb.RunMode == 7 ? JudgeHold(glb, force, FSamplePeriod)
-                                          : JudgeBreak(*box, glb, force, test->FSpeed, FSamplePeriod);
-    if (HandleJudgement(j.State)) {
-        if (EveryNth(glb.ControlTicks, glb.DisplayEvery)) {
-            ShowLater(W.stMaxPre, glb.PeakForce / FLoadCoe, W.FLoadFormat);
-            ShowLater(W.stPress, fd, W.FLoadFormat);
-            ShowTextLater(W.st_Time, QString::asprintf("%.1f", static_cast<double>(t)));
-            ShowLater(W.stMpaRes, Stress(force), W.FStressFormat);
-            ShowLater(W.stMaxMpa, Stress(glb.PeakForce), W.FStressFormat);
-        }
-        if (box->FIsViewSpeed == 0 && force > static_cast<float>(box->FForcedLoad) &&
-            EveryNth(glb.ControlTicks, glb.SpeedEvery))
-            ShowLater(W.stSpeed, j.Speed / FLoadCoe, W.FSpeedFormat);
-    }
-    finish();
+    JudgeSample(*box, *test, force);
 }
 
-void TRunSequence::GrowAxesAndDraw(float t, float forceDisplay)
+// Reads the sample, keeps the peak and the histories, and ends the run on
+// the operator's stop or a check of every sample; false when it ended.
+bool TRunSequence::ReadSample(TCtrlBox &box, float &force)
+{
+    const int code = box.ReadForceCode();
+    const int aux = box.GetAuxCode();
+    Ui([this, code, aux] {
+        Observer().PanelText(TStatusPanel::ForceCode, Tr("当前力码") + QString::number(code));
+        Observer().PanelText(TStatusPanel::Valve, Tr("当前阀位置") + QString::number(aux));
+    });
+    force = box.ReadForce();
+    FState.PeakForce = std::max(FState.PeakForce, force);
+    FState.ForceHistory.Push(force);
+    FState.ValveHistory.Push(static_cast<float>(box.GetAuxCode()));
+
+    if (FState.StopRequested.load()) {
+        StopAndUnload(Tr("试验已停止，请等工作台回落后继续试验"));
+        return false;
+    }
+    QString message;
+    const TCheckInput in{box, FState, force, force / FState.LoadCoe};
+    if (const TSafetyRule *rule = FirstFiring(TCheckStage::EverySample, in, message)) {
+        EndBy(*rule, message);
+        return false;
+    }
+    return true;
+}
+
+// The phase of waiting for the start force: displays, the waiting time and
+// its end; true when this sample reached the start force.
+bool TRunSequence::WaitForStartForce(TCtrlBox &box, float force)
+{
+    const double fd = force / FState.LoadCoe;
+    ++FState.WaitTicks;
+    if (EveryNth(FState.WaitTicks, FState.DisplayEvery)) {
+        const double stress = Stress(force);
+        Ui([this, fd, stress] {
+            Observer().ShowValue(TRunDisplay::Force, fd);
+            Observer().ShowValue(TRunDisplay::Stress, stress);
+            Observer().ShowValue(TRunDisplay::PeakForce, 0.0);
+            Observer().ShowValue(TRunDisplay::PeakStress, 0.0);
+        });
+    }
+    if (force >= static_cast<float>(box.FForcedLoad))
+        return true;
+    Ui([this] { Observer().ShowValue(TRunDisplay::Speed, 0.0); });
+    QString message;
+    const TCheckInput in{box, FState, force, fd};
+    if (const TSafetyRule *rule = FirstFiring(TCheckStage::Waiting, in, message)) {
+        EndBy(*rule, message);
+    } else if (FState.WaitTicks % 10 == 9) {
+        const int left = box.FCantLoadTime - FState.WaitTicks * 100 / 1000;
+        Ui([this, left] { Observer().PanelText(TStatusPanel::Status, Tr("到现在等待时间还有%1秒").arg(left)); });
+    }
+    return false;
+}
+
+// The start force is reached: the control stage begins with the valve
+// backed off.
+void TRunSequence::EnterControl(TCtrlBox &box)
+{
+    Ui([this] { Observer().ShowText(TRunDisplay::PeakForce, QStringLiteral("0.0")); });
+    QString message;
+    const TCheckInput in{box, FState};
+    if (const TSafetyRule *rule = FirstFiring(TCheckStage::StartForce, in, message)) {
+        EndBy(*rule, message);
+        return;
+    }
+    FState.Phase = TRunPhase::Control;
+    FState.ForceHistory.Clear();
+    FState.ValveHistory.Clear();
+    const TRunMode mode = FState.Mode;
+    const float rate = FState.DisplayRate;
+    const double holdRate = FState.HoldRate / FState.LoadCoe;
+    Ui([this, mode, rate, holdRate] {
+        if (mode == TRunMode::Normal)
+            Observer().ShowValue(TRunDisplay::Speed, rate);
+        else if (mode == TRunMode::ConstantLoad)
+            Observer().ShowValue(TRunDisplay::Speed, holdRate);
+        else
+            Observer().ShowText(TRunDisplay::Speed, QString::asprintf("%.2f", static_cast<double>(rate)));
+        Observer().PanelText(TStatusPanel::Status, Tr("现在进入正式控制阶段，请不要做任何操作!!!"));
+    });
+    FState.ValveStart -= box.FValveBack;
+    box.MoveValve(0, box.FValveBack);
+    Clock().sleepMs(200);
+}
+
+// A sample of the control stage: drawn, kept, judged, shown.
+void TRunSequence::JudgeSample(TCtrlBox &box, TBaseTest &test, float force)
+{
+    ++FState.ControlTicks;
+    const float t = static_cast<float>(FState.ControlTicks) * FState.SamplePeriod;
+    // Single-precision 0.1 is a little above a tenth: this skips two samples.
+    if (static_cast<double>(t) <= 0.3)
+        return;
+    if (force > static_cast<float>(box.FForcedLoad))
+        GrowAxesAndDraw(box, t, static_cast<float>(force / FState.LoadCoe));
+    FState.Curve.push_back(TCurvePoint{t, force});
+
+    if (FState.Mode == TRunMode::ConstantLoad) {
+        const TJudgement j = JudgeHold(FState, force, FState.SamplePeriod);
+        if (FState.HoldReached)
+            FState.Phase = TRunPhase::Hold;
+        if (j.State == jsHoldOver) {
+            FunBreak();
+            Ui([this] { StopClick(); });
+            Ui([this] {
+                TMsgRequest r;
+                r.text = Tr("定荷的时间已到，自动卸载");
+                r.caption = DefaultCaption();
+                r.icon = TMsgIcon::None;
+                Messages().show(r);
+            });
+            return;
+        }
+        ShowSample(force, j.Speed, t);
+        return;
+    }
+    const TJudgement j = JudgeBreak(box, FState, force, test.FSpeed, FState.SamplePeriod);
+    if (j.State == jsBreak) {
+        OnBreak();
+        return;
+    }
+    QString message;
+    const TCheckInput in{box, FState, force, force / FState.LoadCoe, j.Speed};
+    if (const TSafetyRule *rule = FirstFiring(TCheckStage::Judgement, in, message)) {
+        EndBy(*rule, message);
+        return;
+    }
+    ShowSample(force, j.Speed, t);
+}
+
+// The displays of a continued sample, thinned by DisplayEvery and SpeedEvery.
+void TRunSequence::ShowSample(float force, float speed, float t)
+{
+    TCtrlBox *box = Box();
+    const double coe = FState.LoadCoe;
+    if (EveryNth(FState.ControlTicks, FState.DisplayEvery)) {
+        const double peak = FState.PeakForce / coe, fd = force / coe;
+        const double stress = Stress(force), peakStress = Stress(FState.PeakForce);
+        Ui([this, peak, fd, t, stress, peakStress] {
+            Observer().ShowValue(TRunDisplay::PeakForce, peak);
+            Observer().ShowValue(TRunDisplay::Force, fd);
+            Observer().ShowText(TRunDisplay::Time, QString::asprintf("%.1f", static_cast<double>(t)));
+            Observer().ShowValue(TRunDisplay::Stress, stress);
+            Observer().ShowValue(TRunDisplay::PeakStress, peakStress);
+        });
+    }
+    if (box && box->FIsViewSpeed == 0 && force > static_cast<float>(box->FForcedLoad) &&
+        EveryNth(FState.ControlTicks, FState.SpeedEvery)) {
+        const double shown = speed / coe;
+        Ui([this, shown] { Observer().ShowValue(TRunDisplay::Speed, shown); });
+    }
+}
+
+void TRunSequence::GrowAxesAndDraw(TCtrlBox &box, float t, float forceDisplay)
 {
     // An axis grows by a step once the curve passes eight tenths of it.
-    auto grow = [this](QValueAxis *axis, float &max, float step, float *shown) {
+    auto grow = [this](TRunAxis axis, float &max, float step) {
         max += step;
         const float m = max;
-        Ui([axis, m, shown] {
-            axis->setRange(0, m);
-            axis->setTickCount(11);
-            *shown = m;
-        });
+        Ui([this, axis, m] { Observer().AxisGrown(axis, m); });
     };
-    const float maxDisplay = static_cast<float>(Box()->FMaxLoad / FLoadCoe);
-    if (maxDisplay > FAxisForceMax && forceDisplay > 8.0f * FAxisForceMax / 10.0f)
-        grow(W.AxisLoad, FAxisForceMax, 50.0f, &W.FForceAxisMax);
-    if (t > 8.0f * FAxisTimeMax / 10.0f)
-        grow(W.AxisTime, FAxisTimeMax, 20.0f, &W.FTimeAxisMax);
-    Ui([this, t, forceDisplay] { W.Series1->append(t, forceDisplay); });
-}
-
-void TRunSequence::ZoomReset()
-{
-    if (!W.FRunning)
-        return;
-    W.Chart->zoomReset();
-    W.AxisLoad->setRange(0, W.FForceAxisMax);
-    W.AxisTime->setRange(0, W.FTimeAxisMax);
-    W.AxisLoad->setTickCount(11);
-    W.AxisTime->setTickCount(11);
-}
-
-bool TRunSequence::HandleJudgement(int state)
-{
-    switch (state) {
-    case jsContinue:
-        return true;
-    case jsBreak:
-        OnBreak();
-        return false;
-    case jsTooFast:
-        ClickStop();
-        FunBreak();
-        WarnLater(Tr("系统加载速度过快"));
-        return false;
-    case jsHoldOver:
-        FunBreak();
-        ClickStop();
-        Ui([this] { ShowMessage(Tr("定荷的时间已到，自动卸载"), TMsgIcon::None, TMsgButtons::Ok, QString(), &W); });
-        return false;
-    default:
-        FunBreak();
-        WarnLater(Tr("试验方法出错,试验停止"));
-        return false;
-    }
-}
-
-void TRunSequence::StopAndUnload(const QString &text)
-{
-    ClickStop();
-    FunBreak();
-    WarnLater(text);
-}
-
-void TRunSequence::ClickStop()
-{
-    Ui([this] { btnStopClick(); });
+    const float maxDisplay = static_cast<float>(box.FMaxLoad / FState.LoadCoe);
+    if (maxDisplay > FState.AxisForceMax && forceDisplay > 8.0f * FState.AxisForceMax / 10.0f)
+        grow(TRunAxis::Force, FState.AxisForceMax, 50.0f);
+    if (t > 8.0f * FState.AxisTimeMax / 10.0f)
+        grow(TRunAxis::Time, FState.AxisTimeMax, 20.0f);
+    Ui([this, t, forceDisplay] { Observer().CurvePoint(t, forceDisplay); });
 }
 
 // ---------------------------------------------------------------------------
 // The end of a run
 
+void TRunSequence::EndBy(const TSafetyRule &rule, const QString &message)
+{
+    switch (rule.End) {
+    case TCheckEnd::StopAndUnload:
+        StopAndUnload(message);
+        return;
+    case TCheckEnd::CloseAndUnload:
+        Ui([this] { FState.GroupActive = false; });
+        FunBreak();
+        Warn(message);
+        return;
+    case TCheckEnd::Protect:
+        return; // idle only
+    }
+}
+
+void TRunSequence::StopAndUnload(const QString &text)
+{
+    Ui([this] { StopClick(); });
+    FunBreak();
+    Warn(text);
+}
+
 void TRunSequence::OnBreak()
 {
     FunBreak();
-    const float peak = W.GlbParam()->PeakForce;
-    TCurvePoints curve = FCurve;
+    const float peak = FState.PeakForce;
+    TCurvePoints curve = FState.Curve;
     Ui([this, peak, curve] { StoreBrokenSpecimen(peak, curve); });
 }
 
+// The broken specimen's peak and strength go to its test with its curve;
+// the test stores the specimen and the group goes on or ends.
 void TRunSequence::StoreBrokenSpecimen(float peak, const TCurvePoints &curve)
 {
     TBaseTest *test = Test();
-    TCtrlBox *box = Box();
     if (!test)
         return;
     if (TSpecial *s = test->GetSpecial(test->FCurrent - 1)) {
         s->FForce = QString::asprintf("%.1f", static_cast<double>(peak)).toDouble();
         s->FStrength = s->FArea > 0 ? peak / s->FArea : 0.0;
-        W.ShowValue(W.stMpaRes, s->FStrength, W.FStressFormat);
-        W.ShowValue(W.stMaxMpa, s->FStrength, W.FStressFormat);
+        Observer().ShowValue(TRunDisplay::Stress, s->FStrength);
+        Observer().ShowValue(TRunDisplay::PeakStress, s->FStrength);
     }
-    if (!StoreSpecimenCurve(*test, W.GlbParam()->OutFileDir, curve)) {
+    if (!StoreSpecimenCurve(*test, FContext.OutFileDir, curve)) {
         qCWarning(lcRun) << "curve of specimen" << test->FCurrent << "not written to"
-                         << CurveFilePath(*test, W.GlbParam()->OutFileDir);
-        MsgWarning(Tr("试样%1的曲线没有写入曲线文件").arg(test->FCurrent), &W);
+                         << CurveFilePath(*test, FContext.OutFileDir);
+        Warn(Tr("试样%1的曲线没有写入曲线文件").arg(test->FCurrent));
     }
     test->EndSpecimen(true);
 
@@ -507,75 +581,64 @@ void TRunSequence::StoreBrokenSpecimen(float peak, const TCurvePoints &curve)
     const auto top = std::max_element(curve.begin(), curve.end(), [](const TCurvePoint &a, const TCurvePoint &b) {
         return a.Force < b.Force;
     });
-    if (top != curve.end()) {
-        const double f = top->Force / FLoadCoe;
-        W.Series2->clear();
-        W.Series2->append(top->X, f);
-        W.Series2->setPointLabelsFormat(Tr("最大力值") + QString::asprintf("%.2f", f) + W.FLoadUnit);
-        W.Series2->setPointLabelsColor(Qt::black);
-        W.Series2->setPointLabelsVisible(true);
-    }
+    if (top != curve.end())
+        Observer().PeakMark(top->X, top->Force / FState.LoadCoe);
 
     if (test->FGroupSize < test->FCurrent) {
-        W.FGroupActive = false;
+        FState.GroupActive = false;
         test->EndGroup();
-        FGroupClosed = true;
+        FState.GroupClosed = true;
         test->FCurrent = 1;
-        W.EnableAllButton();
+        Observer().StateChanged();
     } else if (test->FContinuous == 1) {
-        if (box)
-            box->AutoRunPending = true;
-        W.GlbParam()->AutoRunSeconds = 0;
+        FState.AutoRunPending = true;
+        FState.AutoRunSeconds = 0;
     } else {
-        W.EnableAllButton();
+        Observer().StateChanged();
     }
 }
 
+// The unload that ends every run: the sampling timer stops, the valve goes
+// back by the run's valve start, the box stops twice, streaming goes on.
 void TRunSequence::FunBreak()
 {
     TCtrlBox *box = Box();
-    TMyGlbParam &glb = *W.GlbParam();
+    FState.Phase = TRunPhase::Unloading;
     Ui([this] {
-        W.FRunning = false;
-        W.EnableAllButton();
+        FState.Running = false;
+        Observer().StateChanged();
     });
     if (FTimer)
         FTimer->Stop();
     Ui([this] {
-        W.timeStsBar->start();
-        ShowDemoButtons(false);
+        FIdle->Start();
+        SetDemoControls(false);
     });
     box->LastRunTime = QDateTime::currentDateTime();
 
-    box->MoveValve(0, glb.ValveStart);
-    glb.ValveStart = 0;
-    box->Command(0);
-    Sleep(20);
-    box->Command(0);
-    Sleep(20);
+    box->MoveValve(0, FState.ValveStart);
+    FState.ValveStart = 0;
+    box->Command(bcStop);
+    Clock().sleepMs(20);
+    box->Command(bcStop);
+    Clock().sleepMs(20);
 
-    if (glb.PeakForce < 0.5f)
-        glb.PeakForce = 0.0f;
-    ShowTextLater(W.stSpeed, QStringLiteral("0.00"));
-    box->RunActive = false;
+    if (FState.PeakForce < 0.5f)
+        FState.PeakForce = 0.0f;
+    Ui([this] { Observer().ShowText(TRunDisplay::Speed, QStringLiteral("0.00")); });
+    FState.Phase = TRunPhase::Idle;
 
-    if (glb.RunMode == 2)
-        glb.RunMode = 1;
-    if (glb.RunMode > 4) {
-        Ui([this] {
-            W.btnSlow->setVisible(false);
-            W.btnFast->setVisible(false);
-            W.btnEndGro->setVisible(true);
-            W.btnOut->setVisible(true);
-        });
-    }
-    PanelLater(1, Tr("目前系统处于卸载状态."));
-    box->SetADState(0);
+    const TRunMode mode = FState.Mode;
+    if (FState.Mode == TRunMode::Demonstration)
+        FState.Mode = TRunMode::Normal;
+    Ui([this, mode] { Observer().Unloaded(mode); });
+    Ui([this] { Observer().PanelText(TStatusPanel::Status, Tr("目前系统处于卸载状态.")); });
+    box->SetADState(stRelative);
     Ui([this] {
-        W.sb_ClearZero->setEnabled(W.CommandAvailable(W.sb_ClearZero));
-        if (W.btnStop->isEnabled() && !W.FGroupActive)
-            btnStopClick();
-        W.FJustUnloaded = true;
+        Observer().StateChanged();
+        if (!FState.GroupActive)
+            StopClick();
+        FState.JustUnloaded = true;
     });
     FRunEnded = true;
 }
@@ -592,86 +655,69 @@ void TRunSequence::KillSamplingTimer()
 // ---------------------------------------------------------------------------
 // Commands
 
-void TRunSequence::btnRunClick()
+void TRunSequence::RunClick()
 {
-    TMyGlbParam &glb = *W.GlbParam();
-    if (glb.RunMode >= 5 && glb.RunMode <= 7)
-        glb.RunMode = 1;
+    if (FState.Mode == TRunMode::ConstantLoad)
+        FState.Mode = TRunMode::Normal;
     StartRun();
 }
 
-void TRunSequence::btnStopClick()
+void TRunSequence::StopClick()
 {
     TBaseTest *test = Test();
+    FState.Running = false;
     if (test && test->FCurrent == 1) {
-        W.FRunning = false;
-        W.FGroupActive = false;
+        FState.GroupActive = false;
         // One stop clicks this up to three times (operator, step, unload):
         // the module closes the group once.
-        if (!FGroupClosed)
+        if (!FState.GroupClosed)
             test->EndGroup();
-        FGroupClosed = true;
-        W.EnableAllButton();
+        FState.GroupClosed = true;
+        Observer().StateChanged();
     }
-    W.FRunning = false;
     if (test)
         test->SetContinuous(0);
-    W.EnableAllButton();
-    if (TCtrlBox *box = Box())
-        box->StopRequested = true;
-    ShowDemoButtons(false);
-    W.SetPanelText(1, Tr("目前系统处于卸载状态."));
+    // The step sees the request at its next sample; the commands follow at
+    // once (Run is enabled again before the unload).
+    FState.StopRequested = true;
+    SetDemoControls(false);
+    Observer().PanelText(TStatusPanel::Status, Tr("目前系统处于卸载状态."));
 }
 
-void TRunSequence::btnEndGroClick()
+void TRunSequence::EndGroupClick()
 {
     TBaseTest *test = Test();
-    if (!test || !W.btnRun->isEnabled() || RunActive())
+    if (!test || Active())
         return;
-    FGroupClosed = true;
+    FState.GroupClosed = true;
     if (test->FCurrent > 1) {
         test->EndGroup();
-        W.FGroupActive = false;
+        FState.GroupActive = false;
         test->FCurrent = 1;
-        test->SetSpecimenCount(FGroupSizeAtStart);
-        W.EnableAllButton();
+        test->SetSpecimenCount(FState.GroupSizeAtStart);
     } else {
-        W.FGroupActive = false;
+        FState.GroupActive = false;
         test->FCurrent = 1;
         test->EndGroup();
     }
+    Observer().StateChanged();
 }
 
-void TRunSequence::menuRunClick()
+void TRunSequence::DemonstrationClick()
 {
-    if (!W.btnRun->isEnabled())
-        return;
-    W.GlbParam()->RunMode = 2;
-    ShowDemoButtons(true);
+    FState.Mode = TRunMode::Demonstration;
+    SetDemoControls(true);
     StartRun();
 }
 
-void TRunSequence::btnStableClick()
+void TRunSequence::StartConstantLoad(float force, int seconds)
 {
-    TCtrlBox *box = Box();
-    if (!box || !W.Steps().ConstantLoadDialog)
-        return;
-    box->SetADState(2);
-    W.timeStsBar->stop();
-    float force = 0.0f;
-    int seconds = 0;
-    const bool confirmed = W.Steps().ConstantLoadDialog(W, force, seconds);
-    box->SetADState(0);
-    W.timeStsBar->start();
-    if (!confirmed)
-        return;
-    TMyGlbParam &glb = *W.GlbParam();
-    glb.HoldForce = force;
-    glb.HoldTime = static_cast<qint16>(std::clamp(seconds, 0, 32767));
-    glb.HoldStartTick = 0;
-    glb.HoldReached = false;
-    glb.RunMode = 7;
-    QMetaObject::invokeMethod(&W, [this] { OnMsg_CheckMulti(0); }, Qt::QueuedConnection);
+    FState.HoldForce = force;
+    FState.HoldTime = static_cast<qint16>(std::clamp(seconds, 0, 32767));
+    FState.HoldStartTick = 0;
+    FState.HoldReached = false;
+    FState.Mode = TRunMode::ConstantLoad;
+    QMetaObject::invokeMethod(&FUiPost, [this] { OnMsg_CheckMulti(0); }, Qt::QueuedConnection);
 }
 
 void TRunSequence::OnMsg_CheckMulti(int wParam)
@@ -683,16 +729,34 @@ void TRunSequence::OnMsg_CheckMulti(int wParam)
     TCtrlBox *box = Box();
     if (!box)
         return;
-    W.timeStsBar->stop();
-    box->SetADState(2);
-    box->SetADState(0);
-    W.timeStsBar->start();
+    FIdle->Stop();
+    box->SetADState(stOff);
+    box->SetADState(stRelative);
+    FIdle->Start();
+}
+
+void TRunSequence::GroupResumed()
+{
+    FState.GroupActive = true;
+    Observer().StateChanged();
+}
+
+void TRunSequence::ResetProtection()
+{
+    if (FState.Protected())
+        FState.Phase = TRunPhase::Idle;
+    FState.ProtectBusy = false;
+    FState.ProtectTripped = false;
+    FState.ProtectSuppressed = false;
+    FState.JustUnloaded = false;
+    FState.IdleElapsed = 0.0f;
+    FState.TickCount = 1;
 }
 
 void TRunSequence::DemoCommand(int command)
 {
     // During a run the sampling thread holds the line: it sends the command.
-    if (RunActive() && FTimer && FTimer->Active())
+    if (Active() && FTimer && FTimer->Active())
         FDemoCommand = command;
     else if (TCtrlBox *box = Box())
         box->Command(command);
@@ -703,26 +767,21 @@ bool TRunSequence::KeyPress(int key, bool autoRepeat)
     TCtrlBox *box = Box();
     if (!box)
         return false;
-    if (box->RunActive.load()) {
+    if (Active()) {
         if (key == Qt::Key_Space) {
             if (box->FSpaceJudge == 0 && !autoRepeat)
-                box->ManualBreak = true;
+                FState.ManualBreak = true;
             return true; // never a click on the focused button during a run
         }
         if (key == Qt::Key_Shift) {
-            btnStopClick();
+            StopClick();
             return true;
         }
         return false;
     }
-    if (key == Qt::Key_Shift && box->AutoRunPending.load())
-        box->StopRequested = true;
+    if (key == Qt::Key_Shift && FState.AutoRunPending.load())
+        FState.StopRequested = true;
     return false;
-}
-
-void InstallRunSequence(TMeasureSteps &steps)
-{
-    steps.CreateRun = [](TfrmMeasure &w) { return std::make_unique<TRunSequence>(w); };
 }
 
 } // namespace kv

@@ -1,63 +1,96 @@
 #pragma once
-// TRunSequence: loading the specimens of a group to break, one run at a time.
-// StartRun checks and starts a run on the user-interface thread; SampleStep
-// runs every 100 ms on the sampling timer's thread, talks to the controller
-// box there and queues everything it does to windows to the user-interface
-// thread, in order, as one batch per step. Between runs the idle monitor
-// runs on the status timer.
-#include "ui/main/MeasureSteps.h"
+// TRunSequence: loading the specimens of a group to break (or holding a
+// constant load), one run at a time, as a state machine over TRunState.
+//
+// StartRun checks and starts a run on the user-interface thread. SampleStep
+// runs every 100 ms on the sampling timer's thread and talks to the
+// controller box there; whatever it does on the user-interface thread (the
+// observer's reports, messages, storing a broken specimen, the stop
+// button's steps) it queues there in order, as one batch per step. Between
+// runs the idle monitor works on the status timer. The sequence knows no
+// window: it reports through the observer of its context.
 #include "run/IdleMonitor.h"
-#include "BaseTest.h"
+#include "run/RunContext.h"
+#include "run/RunObserver.h"
+#include "run/RunState.h"
 
+#include <QObject>
 #include <QString>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
 
-class QLabel;
+class QThread;
 
 namespace kv {
 
 class TBaseTest;
+class TClock;
 class TCtrlBox;
-class TfrmMeasure;
-class TMyGlbParam;
+class TMessageService;
 class TPeriodicTimer;
+struct TSafetyRule;
 
 inline constexpr int kSamplePeriodMs = 100;
 
-class TRunSequence : public TRunCommands {
+// Chart axes at the start of a run: the time axis 0..20 s, the force axis
+// 0..half the maximum force in display units (at least 1).
+struct TChartAxes {
+    float ForceMax;
+    float TimeMax;
+};
+TChartAxes StartAxes(double maxLoad, double loadCoe);
+
+class TRunSequence {
 public:
-    explicit TRunSequence(TfrmMeasure &window);
-    ~TRunSequence() override;
+    explicit TRunSequence(TRunContext context);
+    ~TRunSequence();
+    TRunSequence(const TRunSequence &) = delete;
+    TRunSequence &operator=(const TRunSequence &) = delete;
 
     // ---- commands (user-interface thread) ----
-    void btnRunClick() override;
-    void btnStopClick() override;
-    void btnEndGroClick() override;
-    void menuRunClick() override;
-    void btnStableClick() override;
-    void DemoCommand(int command) override;
-    bool KeyPress(int key, bool autoRepeat) override;
-    void OnMsg_CheckMulti(int wParam) override;
-    void StatusTick() override { FIdle.Tick(); }
-    void KillSamplingTimer() override;
-    bool RunActive() const override;
+    // btnRun: a constant-load mode left over goes back to a normal run.
+    void RunClick();
+    // btnStop, also the program's own stop: ends a first specimen's group,
+    // ends continuous testing, asks a running step to unload.
+    void StopClick();
+    // btnEndGro (when Run is enabled): ends the group early.
+    void EndGroupClick();
+    // menuRun (when Run is enabled): a demonstration run.
+    void DemonstrationClick();
+    // A confirmed constant-load dialog: the hold force (N) and time (s); the
+    // run starts from the event loop.
+    void StartConstantLoad(float force, int seconds);
+    // Demonstration buttons: Command 3 up, 2 keep, 4 down.
+    void DemoCommand(int command);
+    // A key of the window (seen first); true = consumed.
+    bool KeyPress(int key, bool autoRepeat);
+    // Message 1253: first parameter 0 starts a run, any other refreshes the
+    // box's streaming.
+    void OnMsg_CheckMulti(int wParam);
+    // A group left unfinished is continued (resumed by its test).
+    void GroupResumed();
+    // First show: the idle protection and its delays start afresh.
+    void ResetProtection();
 
     // Starts one specimen run; false when it was refused.
     bool StartRun();
     // One sampling step (the sampling timer calls it).
     void SampleStep();
-    // During a run: both chart axes back to their current full range.
-    void ZoomReset() override;
+    // Stops a sampling timer (closing); pending reports are delivered.
+    void KillSamplingTimer();
 
-    // ---- state for the window and for tests ----
-    const TCurvePoints &Curve() const { return FCurve; }
-    float SamplePeriod() const { return FSamplePeriod; }
-    int GroupSizeAtStart() const { return FGroupSizeAtStart; }
+    // ---- state ----
+    const TRunState &State() const { return FState; }
+    TRunState &State() { return FState; }
+    bool Active() const { return FState.Active(); }
+    bool Running() const { return FState.Running; }
+    bool GroupActive() const { return FState.GroupActive; }
+    TRunMode Mode() const { return FState.Mode; }
+    const TCurvePoints &Curve() const { return FState.Curve; }
+    TIdleMonitor &Idle() { return *FIdle; }
     TPeriodicTimer *SamplingTimer() const { return FTimer.get(); }
-    TIdleMonitor &Idle() { return FIdle; }
     // Called on the sampling thread at the start of every step (benchmarks).
     void SetStepObserver(std::function<void()> observer) { FStepObserver = std::move(observer); }
 
@@ -65,47 +98,52 @@ public:
     TBaseTest *Test() const;
 
 private:
-    // A window effect: run now on the user-interface thread, else queued.
+    // ---- starting ----
+    bool RefuseStart(const QString &text, bool information);
+    bool OpenGroup(TBaseTest &test);
+    void ArmRun(TCtrlBox &box);
+    bool PrepareBox(TCtrlBox &box, TBaseTest &test, bool opensGroup);
+    void StartSampling(TCtrlBox &box, TBaseTest &test);
+
+    // ---- one step ----
+    bool ReadSample(TCtrlBox &box, float &force);
+    bool WaitForStartForce(TCtrlBox &box, float force);
+    void EnterControl(TCtrlBox &box);
+    void JudgeSample(TCtrlBox &box, TBaseTest &test, float force);
+    void ShowSample(float force, float speed, float t);
+    void GrowAxesAndDraw(TCtrlBox &box, float t, float forceDisplay);
+
+    // ---- ending ----
+    // Ends the run as a fired safety check says.
+    void EndBy(const TSafetyRule &rule, const QString &message);
+    void StopAndUnload(const QString &text);
+    void OnBreak();
+    void StoreBrokenSpecimen(float peak, const TCurvePoints &curve);
+    void FunBreak();
+    void SetDemoControls(bool visible);
+
+    // ---- the user-interface thread ----
+    // An effect: run now on the user-interface thread, else queued.
     void Ui(std::function<void()> effect);
     void FlushUi();
     bool OnUiThread() const;
-
-    // The parts of a step after the start force; false when the run ended.
-    bool HandleJudgement(int state);
-    void OnBreak();
-    void FunBreak();
-    // btnStop clicked by the program from a step.
-    void ClickStop();
-    // Unloads and shows warning text (stop, overload, initial force).
-    void StopAndUnload(const QString &text);
-    void ShowLater(QLabel *display, double value, const QString &format);
-    void ShowTextLater(QLabel *display, const QString &text);
-    void PanelLater(int panel, const QString &text);
-    void WarnLater(const QString &text);
+    void Warn(const QString &text);
+    TRunObserver &Observer() const { return *FContext.Observer; }
+    TClock &Clock() const;
+    TMessageService &Messages() const;
     double Stress(double force) const;
     double CurrentArea() const;
-    void GrowAxesAndDraw(float t, float forceDisplay);
-    void StoreBrokenSpecimen(float peak, const TCurvePoints &curve);
-    void ShowDemoButtons(bool visible);
 
-    TfrmMeasure &W;
-    TIdleMonitor FIdle;
+    TRunContext FContext;
+    TRunState FState;
+    std::unique_ptr<TIdleMonitor> FIdle;
     std::unique_ptr<TPeriodicTimer> FTimer;
-    TCurvePoints FCurve;
-    float FSamplePeriod = 0.1f;
-    int FGroupSizeAtStart = 0;
-    double FArea = 0.0;          // divisor of the specimen being run
-    double FLoadCoe = 1000.0;    // display unit of the run
-    float FAxisForceMax = 0.0f;  // chart axes as the step grows them
-    float FAxisTimeMax = 0.0f;
-    bool FRunEnded = false;      // the current step unloaded
-    bool FGroupClosed = true;    // EndGroup was called for the group of the last start
+    QThread *FUiThread;
+    QObject FUiPost;              // lives on the user-interface thread: queued effects go through it
+    bool FRunEnded = false;       // the current step unloaded
     std::atomic<int> FDemoCommand{0};
     std::vector<std::function<void()>> FBatch;
     std::function<void()> FStepObserver;
 };
-
-// Puts the run sequence into the steps of a main window.
-void InstallRunSequence(TMeasureSteps &steps);
 
 } // namespace kv

@@ -13,8 +13,8 @@
 #include "host/TestList.h"
 #include "ui/main/MainWindow.h"
 #include "host/ModuleHost.h"
+#include "run/SpecimenCurve.h"
 #include "db/DbEngine.h"
-#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"
@@ -88,7 +88,7 @@ TEST(ConCubeOnSimulator, GroupOfThreeCubes)
         EXPECT_FLOAT_EQ(test->FSpeed, 6750.0f);
         EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 0.2 * breaks[i]; }, 5000));
     }
-    EXPECT_FALSE(rig.W->FGroupActive);
+    EXPECT_FALSE(rig.W->Run().GroupActive());
     EXPECT_EQ(test->FCurrent, 1);
 
     db::TDbConnection conn;

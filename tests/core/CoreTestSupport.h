@@ -1,8 +1,9 @@
 #pragma once
 // Shared pieces of the core tests: a scripted controller driver that records
 // every call, and a main window on a private copy of the database.
-#include "ui/main/MeasureSteps.h"
+#include "link/CtrlBox.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MeasureSteps.h"
 #include "store/DataModule.h"
 #include "Clock.h"
 #include "TestSupport.h"
@@ -15,42 +16,53 @@
 
 namespace coretest {
 
-class TFakeDriver : public kv::TStartupDriver {
+// A controller driver that records every call of the window's start-up,
+// first show and closing instead of talking to a box.
+class TFakeDriver : public kv::TCtrlBox {
 public:
-    explicit TFakeDriver(QStringList *log, bool online) : Online(online), m_log(log) {}
+    TFakeDriver(QStringList *log, bool online, int machineType = 0)
+        : kv::TCtrlBox(kv::StoredBoxModel(machineType)), Connected(online), m_log(log)
+    {
+        FValveInit = 1000;
+    }
 
-    void Init() override { Log(QStringLiteral("Init")); }
-    void OpenPort() override { Log(QStringLiteral("OpenPort")); }
+    bool Init() override { Log(QStringLiteral("Init")); return true; }
+    bool Finish() override { Log(QStringLiteral("Finish")); return true; }
+    bool OpenPort() override { Log(QStringLiteral("OpenPort")); return true; }
     void Activate() override { Log(QStringLiteral("Activate")); }
+    void Deactivate() override { Log(QStringLiteral("Deactivate")); }
     void SetControlMode(int mode) override { Log(QStringLiteral("SetControlMode(%1)").arg(mode)); }
     void SetADState(int state) override { Log(QStringLiteral("SetADState(%1)").arg(state)); }
-    void ReadForceCode() override { Log(QStringLiteral("ReadForceCode")); }
-    bool IsOnline() const override { return Online; }
+    int ReadForceCode() override
+    {
+        Log(QStringLiteral("ReadForceCode"));
+        return 0;
+    }
+    bool IsOnline() const override { return Connected; }
     void Command(int command) override { Log(QStringLiteral("Command(%1)").arg(command)); }
-    void CompareParams(QWidget *) override { Log(QStringLiteral("CompareParams")); }
-    bool EditCommSettings(QWidget *) override
+    int CompareParams() override
+    {
+        Log(QStringLiteral("CompareParams"));
+        return 0;
+    }
+    void ResetRunFields(const QDateTime &) override { Log(QStringLiteral("ResetRunFields")); }
+    void SaveRunState() override { Log(QStringLiteral("SaveRunState")); }
+    // The serial settings dialog: answered from the list, each accepted one
+    // bringing the box on line unless told otherwise.
+    bool EditCommSettings()
     {
         Log(QStringLiteral("EditCommSettings"));
         if (CommSettingsAnswers.isEmpty())
             return false;
         const bool ok = CommSettingsAnswers.takeFirst();
         if (ok && OnlineAfterSettings)
-            Online = true;
+            Connected = true;
         return ok;
     }
-    void ResetRunFields() override { Log(QStringLiteral("ResetRunFields")); }
-    int ValveInit() const override { return ValveInitValue; }
-    int ExistHand() const override { return ExistHandValue; }
-    int HandMode() const override { return HandModeValue; }
-    void SaveRunState() override { Log(QStringLiteral("SaveRunState")); }
-    void Finish() override { Log(QStringLiteral("Finish")); }
 
-    bool Online = false;
+    bool Connected = false;
     QList<bool> CommSettingsAnswers;
     bool OnlineAfterSettings = true;
-    int ValveInitValue = 1000;
-    int ExistHandValue = 0;
-    int HandModeValue = 0;
 
 private:
     void Log(const QString &s) const
@@ -92,11 +104,20 @@ struct TWindowRig {
     void UseDriver(bool online)
     {
         DriverOnline = online;
-        Steps.CreateDriver = [this](int type) {
+        Steps.CreateDriver = [this](int type) -> std::unique_ptr<kv::TCtrlBox> {
             DriverTypes.append(type);
-            auto d = std::make_unique<TFakeDriver>(&DriverLog, DriverOnline);
+            auto d = std::make_unique<TFakeDriver>(&DriverLog, DriverOnline, type);
             LastDriver = d.get();
             return d;
+        };
+        UseFakeCommSettings();
+    }
+    // The serial settings of a silent box come from the fake driver's answers.
+    void UseFakeCommSettings()
+    {
+        Steps.CommSettings = [](QWidget *, kv::TCtrlBox &box) {
+            auto *fake = dynamic_cast<TFakeDriver *>(&box);
+            return fake && fake->EditCommSettings();
         };
     }
 

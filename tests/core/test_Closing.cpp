@@ -36,13 +36,13 @@ TEST(MainWindowClose, RefusedWhileATestRuns)
     rig.QuitAnswer = true;
     auto w = rig.Create();
     w->show();
-    w->FRunning = true;
+    w->Run().State().Running = true; // a specimen under way
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("正在检测中，请先结束后退出"));
     EXPECT_EQ(rig.Messages.messages().last().icon, kv::TMsgIcon::Warning);
     EXPECT_EQ(rig.AskQuitCalls, 0);
-    w->FRunning = false;
+    w->Run().State().Running = false;
 }
 
 TEST(MainWindowClose, RefusedWhileAGroupIsOpen)
@@ -51,7 +51,7 @@ TEST(MainWindowClose, RefusedWhileAGroupIsOpen)
     rig.QuitAnswer = true;
     auto w = rig.Create();
     w->show();
-    w->FGroupActive = true;
+    w->Run().State().GroupActive = true;
     EXPECT_FALSE(w->FormCloseQuery());
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("一组试验没有完成，请先结束一组试验。"));
     EXPECT_EQ(rig.AskQuitCalls, 0);
@@ -72,7 +72,7 @@ TEST(MainWindowClose, CancelAtTheExitQuestionKeepsTheWindow)
     EXPECT_EQ(rig.AskQuitCalls, 1);
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(w->isMinimized());
-    EXPECT_TRUE(w->timeStsBar->isActive());
+    EXPECT_TRUE(w->StatusTimerActive());
     EXPECT_TRUE(rig.DriverLog.isEmpty()); // no closing command sent
     EXPECT_EQ(StoredString(101), QStringLiteral("0"));
 }
@@ -83,11 +83,6 @@ TEST(MainWindowClose, ClosingStopsTheBoxAndStoresTheCheckedTest)
     rig.UseDriver(true);
     rig.QuitAnswer = true;
     AddTests(rig, 3, -1);
-    int killed = 0;
-    rig.Steps.KillSamplingTimer = [&](kv::TfrmMeasure &w) {
-        EXPECT_FALSE(w.timeStsBar->isActive());
-        ++killed;
-    };
     auto w = rig.Create();
     w->show();
     w->pmTestList->actions()[2]->setChecked(true);
@@ -97,11 +92,11 @@ TEST(MainWindowClose, ClosingStopsTheBoxAndStoresTheCheckedTest)
 
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(w->isMinimized());
-    EXPECT_FALSE(w->timeStsBar->isActive());
+    EXPECT_FALSE(w->StatusTimerActive());
     EXPECT_EQ(rig.DriverLog, (QStringList{QStringLiteral("SetADState(2)"), QStringLiteral("SetControlMode(4)"),
                                           QStringLiteral("SaveRunState")}));
     EXPECT_EQ(rig.Clock.totalSlept() - sleptBefore, 60);
-    EXPECT_EQ(killed, 1);
+    EXPECT_EQ(w->Run().SamplingTimer(), nullptr) << "no sampling timer outlives the close";
     EXPECT_EQ(StoredString(101), QStringLiteral("2"));
     quint8 mode = 0;
     ASSERT_TRUE(kv::ZovData()->ReadNumByte(104, mode));
@@ -181,11 +176,11 @@ TEST(MainWindowClose, QuitMenuClosesLikeTheExitButton)
     w->show();
     w->menuQuit->trigger();
     EXPECT_EQ(rig.AskQuitCalls, 1);
-    w->FRunning = true;
+    w->Run().State().Running = true;
     w->EnableAllButton();
     w->menuQuit->setEnabled(true);
     w->menuQuit->trigger(); // exit button disabled while running: nothing happens
     EXPECT_EQ(rig.AskQuitCalls, 1);
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
-    w->FRunning = false;
+    w->Run().State().Running = false;
 }

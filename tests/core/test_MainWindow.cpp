@@ -150,8 +150,8 @@ TEST(MainWindowCreate, CompleteSettingsLeaveTheRunButtonToTheRunState)
     w->show();
     EXPECT_TRUE(w->btnRun->isEnabled());
     // The settings block is loaded into the global parameter object.
-    EXPECT_EQ(w->GlbParam()->RefreshRate(), 5);
-    EXPECT_EQ(w->GlbParam()->RunMode, 1);
+    EXPECT_EQ(w->GlbParam()->Settings.RefreshRate, 5);
+    EXPECT_EQ(w->Run().Mode(), kv::TRunMode::Normal);
     EXPECT_EQ(w->GlbParam()->OutFileDir, rig.ProgramDir.path() + QStringLiteral("/OutFile"));
 }
 
@@ -190,8 +190,8 @@ TEST(MainWindowShow, WithoutControllerDriverTheProgramRunsOffline)
     EXPECT_FALSE(w->btnRun->isEnabled());
     EXPECT_FALSE(w->menuRun->isEnabled());
     EXPECT_EQ(w->FUserName, QStringLiteral("Admin"));
-    EXPECT_TRUE(w->timeStsBar->isActive());
-    EXPECT_EQ(w->FTickCount, 1);
+    EXPECT_TRUE(w->StatusTimerActive());
+    EXPECT_EQ(w->Run().State().TickCount, 1);
     EXPECT_TRUE(rig.Messages.messages().isEmpty()); // nothing to contact, nothing to warn about
 }
 
@@ -200,7 +200,7 @@ TEST(MainWindowShow, OnlineContactRunsTheCommandsInOrder)
     TWindowRig rig;
     rig.UseDriver(true);
     auto w = rig.Create();
-    rig.LastDriver->ValveInitValue = 1234;
+    rig.LastDriver->FValveInit = 1234;
     w->show();
 
     QStringList expected = {QStringLiteral("Init"), QStringLiteral("OpenPort"), QStringLiteral("SetControlMode(3)"),
@@ -226,8 +226,8 @@ TEST(MainWindowShow, ManualControlIsRestoredWhenTheMachineHasIt)
     TWindowRig rig;
     rig.UseDriver(true);
     auto w = rig.Create();
-    rig.LastDriver->ExistHandValue = 1;
-    rig.LastDriver->HandModeValue = 1;
+    rig.LastDriver->FExistHand = 1;
+    rig.LastDriver->FAutoLoad = 1;
     w->show();
     EXPECT_EQ(rig.DriverLog.last(), QStringLiteral("SetControlMode(2)"));
     EXPECT_TRUE(w->NChangeAutoORHand->isVisible());
@@ -285,7 +285,7 @@ TEST(MainWindowShow, FailedLoginEndsBeforeAnyControllerCommand)
     EXPECT_EQ(rig.QuitCalls, 1);
     EXPECT_TRUE(w->isMinimized());
     EXPECT_TRUE(rig.DriverLog.isEmpty());
-    EXPECT_FALSE(w->timeStsBar->isActive());
+    EXPECT_FALSE(w->StatusTimerActive());
 }
 
 TEST(MainWindowShow, WaitWindowIsFreedAfterTheLogin)
@@ -487,8 +487,9 @@ TEST(MainWindowCommands, CommandsWithoutTheirWindowStayDisabled)
     w->show();
     EXPECT_TRUE(w->IsOnline());
     for (QObject *c : std::initializer_list<QObject *>{w->btnPrint, w->btnCheck, w->btnOneChk, w->btnStable,
-                                                       w->btnRun, w->btnKY, w->menuAdvanced, w->menuUser})
+                                                       w->btnKY, w->menuAdvanced, w->menuUser})
         EXPECT_FALSE(c->property("enabled").toBool()) << c->objectName().toStdString();
+    EXPECT_TRUE(w->btnRun->isEnabled()) << "the run is the window's own";
     EXPECT_TRUE(w->btnOut->isEnabled());
     EXPECT_TRUE(w->tbTest->isEnabled());
     EXPECT_TRUE(w->menuQuit->isEnabled());

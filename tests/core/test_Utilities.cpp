@@ -2,6 +2,7 @@
 // TMyFunction.
 #include "link/BoxModels.h"
 #include "host/TestList.h"
+#include "run/RunState.h"
 #include "store/GlobalParams.h"
 #include "Rounding.h"
 #include "store/PasswordCode.h"
@@ -16,52 +17,51 @@ TEST(GlbParam, StartsWithTheDocumentedValues)
 {
     TMyGlbParam p(QStringLiteral("/opt/kalvio"));
     EXPECT_EQ(p.OutFileDir, QStringLiteral("/opt/kalvio/OutFile"));
-    EXPECT_EQ(p.RunMode, 1);
-    EXPECT_EQ(p.PeakForce, 0.0f);
-    EXPECT_EQ(p.WaitTicks, 0);
-    EXPECT_EQ(p.ControlTicks, 0);
-    EXPECT_EQ(p.DisplayEvery, 0);
-    EXPECT_EQ(p.SpeedEvery, 0);
-    EXPECT_EQ(p.ValveStart, 0);
-    EXPECT_EQ(p.AutoRunSeconds, 0);
-    EXPECT_EQ(p.HoldForce, 0.0f);
-    EXPECT_EQ(p.HoldTime, 0);
-    EXPECT_FALSE(p.HoldReached);
     EXPECT_FLOAT_EQ(p.FastLoadSpeed, 2400.0f);
     EXPECT_FLOAT_EQ(p.SlowLoadSpeed, 300.0f);
     EXPECT_FALSE(p.SetPortFromMain);
-    for (int k = 1; k <= THistory::Size; ++k) {
-        EXPECT_EQ(p.ForceHistory[k], 0.0f);
-        EXPECT_EQ(p.ValveHistory[k], 0.0f);
-    }
-    // The settings block reads through the accessors the run sequence uses.
-    p.Settings.RefreshRate = 5;
-    p.Settings.SpeedDisplayMode = 20;
-    EXPECT_EQ(p.RefreshRate(), 5);
-    EXPECT_EQ(p.SpeedDisplayMode(), 20);
-    p.RefreshRate() = 12;
-    EXPECT_EQ(p.Settings.RefreshRate, 12);
+    EXPECT_EQ(p.Settings.RefreshRate, 1);
+    EXPECT_EQ(p.Settings.SpeedDisplayMode, 1);
 }
 
-TEST(GlbParam, ResetRunStateKeepsTheSettings)
+TEST(RunState, StartsIdleWithEveryRunValueAtZero)
 {
-    TMyGlbParam p;
-    p.Settings.RefreshRate = 9;
-    p.RunMode = 7;
-    p.PeakForce = 5;
-    p.ControlTicks = 40;
-    p.ForceHistory.Push(3);
-    p.HoldReached = true;
-    p.ResetRunState();
-    EXPECT_EQ(p.PeakForce, 0.0f);
-    EXPECT_EQ(p.ControlTicks, 0);
-    EXPECT_EQ(p.ForceHistory[1], 0.0f);
-    EXPECT_FALSE(p.HoldReached);
-    EXPECT_EQ(p.RunMode, 7); // the mode belongs to the run start, not to the reset
-    EXPECT_EQ(p.RefreshRate(), 9);
+    TRunState r;
+    EXPECT_EQ(r.Phase.load(), TRunPhase::Idle);
+    EXPECT_EQ(r.Mode, TRunMode::Normal);
+    EXPECT_EQ(r.PeakForce, 0.0f);
+    EXPECT_EQ(r.WaitTicks, 0);
+    EXPECT_EQ(r.ControlTicks, 0);
+    EXPECT_EQ(r.DisplayEvery, 0);
+    EXPECT_EQ(r.SpeedEvery, 0);
+    EXPECT_EQ(r.ValveStart, 0);
+    EXPECT_EQ(r.AutoRunSeconds, 0);
+    EXPECT_EQ(r.HoldForce, 0.0f);
+    EXPECT_EQ(r.HoldTime, 0);
+    EXPECT_FALSE(r.HoldReached);
+    EXPECT_FALSE(r.GroupActive);
+    for (int k = 1; k <= THistory::Size; ++k) {
+        EXPECT_EQ(r.ForceHistory[k], 0.0f);
+        EXPECT_EQ(r.ValveHistory[k], 0.0f);
+    }
 }
 
-TEST(GlbParam, HistoryShiftsTowardOlderAndDropsTheFiftiethEntry)
+TEST(RunState, ThePhaseTellsWhetherARunIsActive)
+{
+    TRunState r;
+    for (TRunPhase p : {TRunPhase::Waiting, TRunPhase::Control, TRunPhase::Hold, TRunPhase::Unloading}) {
+        r.Phase = p;
+        EXPECT_TRUE(r.Active());
+        EXPECT_FALSE(r.Protected());
+    }
+    r.Phase = TRunPhase::Protected;
+    EXPECT_FALSE(r.Active());
+    EXPECT_TRUE(r.Protected());
+    r.Phase = TRunPhase::Idle;
+    EXPECT_FALSE(r.Active());
+}
+
+TEST(RunState, HistoryShiftsTowardOlderAndDropsTheFiftiethEntry)
 {
     THistory h;
     for (int i = 1; i <= 52; ++i)

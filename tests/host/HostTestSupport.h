@@ -3,6 +3,7 @@
 // modules built for these tests) and a main window with the module host.
 #include "CoreTestSupport.h"
 #include "host/ModuleHost.h"
+#include "ui/main/ModuleSteps.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,15 +35,13 @@ inline void PutFile(const QString &folder, const QString &name, const QByteArray
     f.write(bytes);
 }
 
-// A driver that also reports leaving its side and a maximum force.
+// A driver of a two-frame machine with a maximum force.
 class TSideDriver : public coretest::TFakeDriver {
 public:
-    TSideDriver(QStringList *log, bool online) : TFakeDriver(log, online), m_log(log) {}
-    void Deactivate() override { m_log->append(QStringLiteral("Deactivate")); }
-    int MaxLoad() const override { return 300000; }
-
-private:
-    QStringList *m_log;
+    TSideDriver(QStringList *log, bool online, int machineType) : TFakeDriver(log, online, machineType)
+    {
+        FMaxLoad = 300000;
+    }
 };
 
 // A main window whose tests come from ProgramDir/dll through the host.
@@ -52,10 +51,11 @@ struct THostRig : coretest::TWindowRig {
         kv::InstallTestModuleHost(Steps);
         Steps.Login = [](QWidget *) { return kv::TLoginOutcome{true, QStringLiteral("Admin")}; };
         DriverOnline = online;
-        Steps.CreateDriver = [this](int type) {
+        Steps.CreateDriver = [this](int type) -> std::unique_ptr<kv::TCtrlBox> {
             DriverTypes.append(type);
-            return std::make_unique<TSideDriver>(&DriverLog, DriverOnline);
+            return std::make_unique<TSideDriver>(&DriverLog, DriverOnline, type);
         };
+        UseFakeCommSettings();
         Sql(QStringLiteral("Update SavString set StrCont = '%1' where StrNo = 103").arg(machineType));
     }
     QString Dll() const { return ProgramDir.path() + QStringLiteral("/dll"); }

@@ -147,7 +147,7 @@ TEST(TestSelection, MenuFormCaptionUnitsAndTheRememberedIndex)
     ASSERT_FALSE(alphaForm.isNull());
     EXPECT_EQ(alphaForm->parentWidget(), static_cast<QWidget *>(w->PnlParam));
     EXPECT_FALSE(alphaForm->isHidden());
-    EXPECT_TRUE(w->timeStsBar->isActive());
+    EXPECT_TRUE(w->StatusTimerActive());
 
     // Another item: the previous form leaves the panel, the new index is kept.
     w->pmTestList->actions()[0]->trigger();
@@ -194,8 +194,8 @@ TEST(TestSelection, UnfinishedGroupIsContinuedOrClosed)
         EXPECT_EQ(q.icon, kv::TMsgIcon::Warning);
         EXPECT_EQ(q.buttons, kv::TMsgButtons::YesNo);
         EXPECT_EQ(t->CheckGroupState(), resume ? 3 : 1);
-        EXPECT_EQ(w->FGroupActive, resume);
-        EXPECT_FALSE(w->FRunning);
+        EXPECT_EQ(w->Run().GroupActive(), resume);
+        EXPECT_FALSE(w->Run().Running());
         EXPECT_EQ(t->FCurrent, resume ? 3 : 1);
         // An open group locks the test menu and the side buttons.
         EXPECT_EQ(w->tbTest->isEnabled(), !resume);

@@ -1,6 +1,7 @@
 // The side switch of a two-frame machine: another driver, its contact with
 // the box, another set of tests, and the remembered test of each side.
 #include "HostTestSupport.h"
+#include "Rounding.h"
 
 #include "host/TestList.h"
 
@@ -58,7 +59,7 @@ TEST(SideSwitch, SwitchingTwiceReturnsToEachSidesTest)
         expected << "Activate" << "SetADState(2)" << "CompareParams" << "SetADState(0)" << "ResetRunFields";
         EXPECT_EQ(rig.DriverLog, expected);
         EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：联机工作"));
-        EXPECT_TRUE(w->timeStsBar->isActive());
+        EXPECT_TRUE(w->StatusTimerActive());
         EXPECT_EQ(w->stMaxPre->text(), kv::FormatValue(0, w->FLoadFormat));
 
         w->pmTestList->actions()[0]->trigger(); // 乙 on the flexural side
@@ -94,11 +95,11 @@ TEST(SideSwitch, ActiveSideButtonChangesNothing)
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
 
     // Nor does the other side while a group is open.
-    w->FGroupActive = true;
+    w->Run().State().GroupActive = true;
     w->OnClickMachine(w->btnKZ);
     EXPECT_EQ(w->MachineTypeNo(), 1);
     EXPECT_EQ(w->MyFunction()->CurrentTest(), before);
     EXPECT_TRUE(w->btnKY->isChecked());
     EXPECT_TRUE(rig.DriverLog.isEmpty());
-    w->FGroupActive = false;
+    w->Run().State().GroupActive = false;
 }

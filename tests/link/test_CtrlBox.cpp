@@ -349,9 +349,7 @@ TEST(RunFields, ValveStartReductionFollowsTheTimeSinceTheLastRun)
     next.CoolEachReduction = 50;
     next.SavedCoolReduction = b.SavedCoolReduction;
     next.SavedLastRunTime = b.SavedLastRunTime;
-    next.RunActive = true;
     next.ResetRunFields(now);
-    EXPECT_FALSE(next.RunActive);
     EXPECT_EQ(next.CoolReduction, 170);
 
     // Without working values (never set by the program) there is no reduction.

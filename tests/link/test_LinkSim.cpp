@@ -3,7 +3,6 @@
 // port scan, and a box that goes silent or is unplugged and comes back.
 #include "SimProcess.h"
 
-#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "ui/dialogs/CommSettingsDialog.h"
 #include "link/CtrlBox.h"
@@ -54,8 +53,8 @@ TEST(LinkSim, FirstContactWithEachModel)
         TSim sim(folder, QLatin1String(kModels[type]), 1, {QStringLiteral("--noise"), QStringLiteral("0")});
         ASSERT_TRUE(sim.WaitReady());
 
-        auto driver = std::make_unique<kv::TCtrlBoxDriver>(BoxOn(folder, type));
-        TCtrlBox &box = *driver->Box();
+        auto driver = BoxOn(folder, type);
+        TCtrlBox &box = *driver;
         // The main window's first contact.
         driver->Init();
         driver->OpenPort();

@@ -5,7 +5,7 @@
 #include "SimProcess.h"
 
 #include "ui/main/MainWindow.h"
-#include "ui/main/CtrlBoxDriver.h"
+#include "link/CtrlBox.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"
@@ -46,20 +46,19 @@ struct TStartRig {
         Steps.QuitApplication = [] {};
         const QString dir = Folder.Path();
         Steps.CreateDriver = [this, dir](int type) {
-            auto d = kv::CreateStartupDriver(type);
-            auto *real = static_cast<kv::TCtrlBoxDriver *>(d.get());
-            Box = real->Box();
+            auto d = kv::CreateCtrlBox(type);
+            Box = d.get();
             Box->SetSerialFactory([dir] { return std::make_unique<kv::TMSComm>(dir); });
-            real->SetCommDialog([this](QWidget *, kv::TCtrlBox &, int &port, QString &) {
-                ++DialogCalls;
-                const int answer = DialogAnswers.isEmpty() ? 0 : DialogAnswers.takeFirst();
-                OnDialog(answer);
-                if (answer == 0)
-                    return false;
-                port = answer;
-                return true;
-            });
             return d;
+        };
+        Steps.CommSettings = [this](QWidget *, kv::TCtrlBox &box) {
+            ++DialogCalls;
+            const int answer = DialogAnswers.isEmpty() ? 0 : DialogAnswers.takeFirst();
+            OnDialog(answer);
+            if (answer == 0)
+                return false;
+            box.CommPort = answer;
+            return true;
         };
     }
     ~TStartRig()

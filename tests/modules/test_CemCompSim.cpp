@@ -15,8 +15,8 @@
 #include "host/TestList.h"
 #include "ui/main/MainWindow.h"
 #include "host/ModuleHost.h"
+#include "run/SpecimenCurve.h"
 #include "db/DbEngine.h"
-#include "ui/main/CtrlBoxDriver.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"
@@ -83,7 +83,7 @@ TEST(CemCompOnSimulator, SixSpecimenGroupStoredEvaluatedAndReported)
         ASSERT_TRUE(rig.RunOneSpecimen());
         EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 0.2 * strengths[i]; }, 5000));
     }
-    EXPECT_FALSE(rig.W->FGroupActive);
+    EXPECT_FALSE(rig.W->Run().GroupActive());
     EXPECT_EQ(test->FCurrent, 1);
 
     // What is stored.

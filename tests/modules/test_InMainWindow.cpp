@@ -51,7 +51,7 @@ TEST(ModulesInMainWindow, ListedByKindAndTheUnfinishedGroupContinues)
     EXPECT_EQ(rig.Messages.messages()[0].text, "试验编号为K'2的试验上一次并没有完成,是否需要继续试验?");
     EXPECT_EQ(t->FCurrent, 3);
     EXPECT_EQ(t->FGroupSize, 6);
-    EXPECT_TRUE(w->FGroupActive);
+    EXPECT_TRUE(w->Run().GroupActive());
     QWidget *form = w->ParamForm();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->parentWidget(), static_cast<QWidget *>(w->PnlParam));

@@ -1,21 +1,24 @@
 #pragma once
-// A main window with the run sequence, a scripted controller box and a probe
-// test, all in virtual time: each advance of the clock runs the sampling
-// steps that fall due, on the test's thread.
-#include "../core/CoreTestSupport.h"
+// The run sequence without a window: a scripted controller box, a probe test
+// and an observer that records what the run reports, all in virtual time.
+// Each advance of the clock runs the sampling steps and status ticks that
+// fall due, on the test's thread.
+#include "BaseTest.h"
+#include "Clock.h"
 #include "CurveFile.h"
-#include "ui/main/CtrlBoxDriver.h"
+#include "MessageService.h"
 #include "link/CtrlBox.h"
-#include "host/ModuleHost.h"
+#include "run/RunObserver.h"
 #include "run/RunSequence.h"
+#include "run/SpecimenCurve.h"
+#include "store/Settings.h"
 
-#include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
-
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <array>
 #include <functional>
+#include <memory>
 
 namespace runtest {
 
@@ -57,13 +60,6 @@ public:
     }
     float ReadForce() override { return Current(); }
     int GetAuxCode() const override { return Aux; }
-    bool CheckOverload(QString &message) override
-    {
-        if (Overload.isEmpty())
-            return false;
-        message = Overload;
-        return true;
-    }
     void Command(int kind) override
     {
         Log(QStringLiteral("Command(%1)").arg(kind));
@@ -101,7 +97,6 @@ public:
     bool FastSpeedAccepted = true;
     int Aux = 0;
     int Reads = 0;
-    QString Overload;
     QStringList Calls;
 };
 
@@ -175,36 +170,95 @@ public:
     QList<bool> Valid;
 };
 
-struct TRunRig : coretest::TWindowRig {
-    TScriptedBox *Box = nullptr;
-    TProbeTest *Probe = nullptr;
-    std::unique_ptr<kv::TfrmMeasure> W;
-    kv::TRunSequence *Run = nullptr;
+// Everything the run reports, as the window would show it.
+struct TRunProbe : kv::TRunObserver {
+    std::array<double, 6> Values{};
+    std::array<QString, 6> Texts;
+    std::array<QString, 6> Panels;
+    std::vector<std::pair<float, float>> Points; // the curve since the last reset
+    float ForceAxisMax = 0.0f;
+    float TimeAxisMax = 0.0f;
+    int PeakMarks = 0;
+    float PeakTime = 0.0f;
+    double PeakForce = 0.0;
+    int Starts = 0;
+    int StateChanges = 0;
+    QList<kv::TRunMode> Unloads;
+    int StatusTicks = 0;
+
+    void ShowValue(kv::TRunDisplay d, double value) override { Values[size_t(d)] = value; }
+    void ShowText(kv::TRunDisplay d, const QString &text) override { Texts[size_t(d)] = text; }
+    void PanelText(kv::TStatusPanel panel, const QString &text) override { Panels[size_t(panel)] = text; }
+    void ChartReset(float forceMax, float timeMax) override
+    {
+        Points.clear();
+        PeakMarks = 0;
+        ForceAxisMax = forceMax;
+        TimeAxisMax = timeMax;
+    }
+    void CurvePoint(float t, float force) override { Points.emplace_back(t, force); }
+    void AxisGrown(kv::TRunAxis axis, float max) override
+    {
+        (axis == kv::TRunAxis::Force ? ForceAxisMax : TimeAxisMax) = max;
+    }
+    void PeakMark(float t, double force) override
+    {
+        PeakMarks = 1;
+        PeakTime = t;
+        PeakForce = force;
+    }
+    void RunStarting() override { ++Starts; }
+    void StateChanged() override { ++StateChanges; }
+    void Unloaded(kv::TRunMode mode) override { Unloads.append(mode); }
+    void StatusTicked() override { ++StatusTicks; }
+
+    QString Panel(int n) const { return Panels[size_t(n)]; }
+};
+
+// A run sequence on a scripted box with the probe test current.
+struct TRunRig {
+    kv::TRecordingMessageService Messages;
+    kv::TMessageGuard MessageGuard{&Messages};
+    kv::TVirtualClock Clock;
+    kv::TClockGuard ClockGuard{&Clock};
+    QTemporaryDir OutDir;
+    kv::TGlobalSettings Settings;
+    TRunProbe Observer;
+    std::unique_ptr<TScriptedBox> OwnBox = std::make_unique<TScriptedBox>(Clock);
+    TScriptedBox *Box = OwnBox.get();
+    std::unique_ptr<TProbeTest> OwnProbe = std::make_unique<TProbeTest>();
+    TProbeTest *Probe = OwnProbe.get();
+    bool TestSelected = true;
+    double LoadCoe = 1000.0;
+    std::unique_ptr<kv::TRunSequence> Run;
 
     TRunRig()
     {
-        Steps.CreateDriver = [this](int) {
-            auto box = std::make_unique<TScriptedBox>(Clock);
-            Box = box.get();
-            return std::make_unique<kv::TCtrlBoxDriver>(std::move(box));
+        kv::TRunContext context;
+        context.Box = [this] { return static_cast<kv::TCtrlBox *>(Box); };
+        context.Test = [this] { return TestSelected ? static_cast<kv::TBaseTest *>(Probe) : nullptr; };
+        context.Reinitialise = [this] {
+            // What the link's service does for a silent box.
+            Box->SetADState(0);
+            kv::Sleep(100);
+            Box->SetControlMode(3);
+            kv::Sleep(100);
+            Box->SetControlMode(Box->ExistHand() == 1 && Box->HandMode() != 0 ? 2 : 0);
+            kv::Sleep(100);
         };
-        kv::InstallRunSequence(Steps);
-        Steps.CurrentTestContinuous = [](const kv::TfrmMeasure &w) {
-            const kv::TBaseTest *t = w.MyFunction()->CurrentTest();
-            return t && t->FContinuous != 0;
-        };
+        context.Settings = &Settings;
+        context.LoadCoe = [this] { return LoadCoe; };
+        context.OutFileDir = OutDir.path();
+        context.Observer = &Observer;
+        Run = std::make_unique<kv::TRunSequence>(std::move(context));
     }
 
+    // As the main window's first show leaves the run: protection armed,
+    // status timer running.
     void Open()
     {
-        W = Create();
-        W->show();
-        Run = dynamic_cast<kv::TRunSequence *>(W->Run());
-        auto probe = std::make_unique<TProbeTest>();
-        Probe = probe.get();
-        W->MyFunction()->AddTest(QStringLiteral("Probe"), std::move(probe));
-        W->MyFunction()->SetCurrentIndex(W->MyFunction()->TestCount() - 1);
-        W->EnableAllButton();
+        Run->ResetProtection();
+        Run->Idle().Start();
         Messages.clear();
         Box->Calls.clear();
     }
@@ -213,20 +267,19 @@ struct TRunRig : coretest::TWindowRig {
     int RunToEnd(qint64 maxMs = 600000)
     {
         int steps = 0;
-        while (Box->RunActive.load() && steps * 100 < maxMs) {
+        while (Run->Active() && steps * 100 < maxMs) {
             Clock.advance(100);
             ++steps;
         }
         return steps;
     }
+    // n ticks of the status timer.
     void Ticks(int n)
     {
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < n; ++i)
             Clock.advance(kv::kStatusTickMs);
-            Run->StatusTick();
-        }
     }
-    kv::TMyGlbParam &Glb() { return *W->GlbParam(); }
+    kv::TRunState &State() { return Run->State(); }
 };
 
 } // namespace runtest

@@ -8,11 +8,10 @@
 #include "TestSupport.h"
 #include "ui/main/MainWindow.h"
 #include "host/ModuleHost.h"
-#include "ui/main/CtrlBoxDriver.h"
+#include "ui/main/ModuleSteps.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"
-#include "run/RunSequence.h"
 #include "store/DataModule.h"
 #include "MessageService.h"
 
@@ -50,8 +49,8 @@ struct TSimRunRig {
         Steps.QuitApplication = [] {};
         const QString dir = Folder.Path();
         Steps.CreateDriver = [this, dir](int type) {
-            auto d = kv::CreateStartupDriver(type);
-            Box = kv::CtrlBoxOf(d.get());
+            auto d = kv::CreateCtrlBox(type);
+            Box = d.get();
             Box->SetSerialFactory([dir] { return std::make_unique<kv::TMSComm>(dir); });
             return d;
         };
@@ -61,7 +60,6 @@ struct TSimRunRig {
             QDir().mkpath(dir + QStringLiteral("/dll"));
             QFile::copy(QStringLiteral(KV_STAGE_DIR "/dll/") + file, dir + QStringLiteral("/dll/") + file);
         }
-        kv::InstallRunSequence(Steps);
     }
     ~TSimRunRig()
     {
@@ -100,7 +98,7 @@ struct TSimRunRig {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
     }
-    bool RunOver() { return !Box->RunActive.load() && !W->FRunning; }
+    bool RunOver() { return !W->Run().Active() && !W->Run().Running(); }
 
     // One specimen through btnRun: the run starts, ends within ms, and no
     // message was shown on the way.
@@ -110,7 +108,7 @@ struct TSimRunRig {
             return ::testing::AssertionFailure() << "btnRun is disabled";
         W->btnRun->click();
         const std::string messages = Messages.texts().join(';').toStdString();
-        if (!Box->RunActive.load())
+        if (!W->Run().Active())
             return ::testing::AssertionFailure() << "no run started: " << messages;
         if (!WaitFor([this] { return RunOver(); }, ms))
             return ::testing::AssertionFailure() << "the run did not end";

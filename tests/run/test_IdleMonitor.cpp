@@ -2,7 +2,6 @@
 // the countdown of continuous testing.
 #include "RunTestSupport.h"
 
-#include <QPushButton>
 
 using namespace kv;
 using runtest::Specimen;
@@ -22,7 +21,7 @@ void Unloaded(TRunRig &r)
     r.Box->Loading = Specimen(20000.0f);
     ASSERT_TRUE(r.Run->StartRun());
     r.RunToEnd();
-    ASSERT_TRUE(r.W->FJustUnloaded);
+    ASSERT_TRUE(r.State().JustUnloaded);
     r.Messages.clear();
     r.Box->Calls.clear();
 }
@@ -45,8 +44,8 @@ TEST(IdleMonitor, ProtectionWaitsAfterAnUnloadThenTripsAndIsReleased)
     EXPECT_EQ(r.Messages.texts()[0], kTripped);
     EXPECT_EQ(r.Messages.texts()[1], QStringLiteral("是否解除保护?如已排除请选择\"是\""));
     EXPECT_EQ(r.Box->Calls, (QStringList{"SetProtect(0)", "SetProtect(1)"}));
-    EXPECT_TRUE(r.W->FProtectTripped);
-    EXPECT_FALSE(r.W->FProtectLatched);
+    EXPECT_TRUE(r.State().ProtectTripped);
+    EXPECT_FALSE(r.State().Protected());
 
     // Still above the limit: no new trip until it has been below it.
     r.Ticks(20);
@@ -71,7 +70,7 @@ TEST(IdleMonitor, DeclinedReleaseLatchesAndRefusesEveryRun)
     r.Ticks(1);
     ASSERT_EQ(r.Messages.texts().size(), 3);
     EXPECT_EQ(r.Messages.texts()[2], kLatched);
-    EXPECT_TRUE(r.W->FProtectLatched);
+    EXPECT_TRUE(r.State().Protected());
     EXPECT_FALSE(r.Box->Calls.contains(QStringLiteral("SetProtect(1)")));
     r.Box->IdleForce = 0.0f;
     r.Ticks(10);
@@ -89,7 +88,7 @@ TEST(IdleMonitor, ProtectionOffNeverTrips)
     r.Box->IdleForce = 60000.0f;
     r.Ticks(40);
     EXPECT_TRUE(r.Messages.texts().isEmpty());
-    EXPECT_FALSE(r.W->FProtectTripped);
+    EXPECT_FALSE(r.State().ProtectTripped);
 }
 
 TEST(IdleMonitor, OneOfflineWarningPerPeriodAndReinitialisationOnEveryTick)
@@ -97,8 +96,8 @@ TEST(IdleMonitor, OneOfflineWarningPerPeriodAndReinitialisationOnEveryTick)
     TRunRig r;
     r.Open();
     r.Ticks(1);
-    EXPECT_EQ(r.W->PanelText(2), QStringLiteral("系统状态：联机工作"));
-    EXPECT_EQ(r.W->PanelText(3), QStringLiteral("控制状态：  自动控制"));
+    EXPECT_EQ(r.Observer.Panel(2), QStringLiteral("系统状态：联机工作"));
+    EXPECT_EQ(r.Observer.Panel(3), QStringLiteral("控制状态：  自动控制"));
     r.Box->Connected = false;
     r.Ticks(1);
     EXPECT_EQ(r.Messages.texts(), QStringList{kOffline});
@@ -106,17 +105,17 @@ TEST(IdleMonitor, OneOfflineWarningPerPeriodAndReinitialisationOnEveryTick)
     const qint64 slept = r.Clock.totalSlept();
     r.Ticks(3);
     EXPECT_EQ(r.Messages.texts().size(), 1);
-    EXPECT_EQ(r.W->PanelText(2), QStringLiteral("系统状态：脱机工作"));
+    EXPECT_EQ(r.Observer.Panel(2), QStringLiteral("系统状态：脱机工作"));
     EXPECT_EQ(r.Box->Calls.mid(0, 3), (QStringList{"SetADState(0)", "SetControlMode(3)", "SetControlMode(0)"}));
     EXPECT_EQ(r.Box->Calls.size(), 9);
     EXPECT_EQ(r.Clock.totalSlept() - slept, 900);
-    EXPECT_FALSE(r.W->btnRun->isEnabled());
+    EXPECT_FALSE(r.Box->IsOnline()) << "Run is not offered off line";
 
     r.Box->Connected = true;
     r.Ticks(2);
     EXPECT_EQ(r.Messages.texts().size(), 1) << "coming back is silent";
-    EXPECT_EQ(r.W->PanelText(2), QStringLiteral("系统状态：联机工作"));
-    EXPECT_TRUE(r.W->btnRun->isEnabled());
+    EXPECT_EQ(r.Observer.Panel(2), QStringLiteral("系统状态：联机工作"));
+    EXPECT_TRUE(r.Box->IsOnline());
     r.Box->Connected = false;
     r.Ticks(1);
     EXPECT_EQ(r.Messages.texts().size(), 2) << "a new off-line period warns again";
@@ -131,24 +130,24 @@ TEST(IdleMonitor, ContinuousCountdownStartsTheNextRunAndShiftCancelsIt)
     r.Box->Loading = Specimen(20000.0f);
     ASSERT_TRUE(r.Run->StartRun());
     r.RunToEnd();
-    ASSERT_TRUE(r.Box->AutoRunPending.load());
-    EXPECT_FALSE(r.W->btnRun->isEnabled()) << "a continuous group runs on its own";
-    r.W->FTickCount = 0;
+    ASSERT_TRUE(r.State().AutoRunPending.load());
+    EXPECT_TRUE(r.Run->GroupActive()) << "a continuous group runs on its own";
+    r.State().TickCount = 0;
     r.Ticks(6 * 4);
-    EXPECT_FALSE(r.Box->RunActive.load());
-    EXPECT_EQ(r.W->PanelText(1), QStringLiteral("距离下次运行还有1秒"));
+    EXPECT_FALSE(r.Run->Active());
+    EXPECT_EQ(r.Observer.Panel(1), QStringLiteral("距离下次运行还有1秒"));
     r.Ticks(6);
-    EXPECT_TRUE(r.Box->RunActive.load()) << "the fifth step of 1.2 s starts the run";
+    EXPECT_TRUE(r.Run->Active()) << "the fifth step of 1.2 s starts the run";
     EXPECT_EQ(r.Probe->BeginSpecimens, 2);
     r.RunToEnd();
-    ASSERT_TRUE(r.Box->AutoRunPending.load());
+    ASSERT_TRUE(r.State().AutoRunPending.load());
 
     // Shift between two steps cancels the pending run.
-    r.W->FTickCount = 0;
+    r.State().TickCount = 0;
     r.Ticks(6 * 2);
     EXPECT_FALSE(r.Run->KeyPress(Qt::Key_Shift, false));
     r.Ticks(6 * 4);
-    EXPECT_FALSE(r.Box->AutoRunPending.load());
-    EXPECT_FALSE(r.Box->RunActive.load());
+    EXPECT_FALSE(r.State().AutoRunPending.load());
+    EXPECT_FALSE(r.Run->Active());
     EXPECT_EQ(r.Probe->BeginSpecimens, 2);
 }

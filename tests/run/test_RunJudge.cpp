@@ -1,7 +1,7 @@
 // Break judgement, displayed speed and the constant-load hold on their own.
-#include "store/GlobalParams.h"
 #include "link/CtrlBox.h"
 #include "run/RunJudge.h"
+#include "run/SafetyChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ constexpr float kPeriod = 0.1f;
 
 struct TJudgeRig {
     TKVD300 Box;
-    TMyGlbParam Glb;
+    TRunState Glb;
     TJudgeRig()
     {
         Box.FStartJudge = 5000;
@@ -54,7 +54,7 @@ TEST(RunJudge, OnePointBreaksOnlyPastTheDropAndTheStartJudgeForce)
     low.Box.FJudgeLoadPointType = 1;
     low.Feed({4000.0f});
     EXPECT_EQ(low.Judge(100.0f), jsContinue) << "no break before the peak passed the start-judge force";
-    low.Box.ManualBreak = true;
+    low.Glb.ManualBreak = true;
     EXPECT_EQ(low.Judge(100.0f), jsBreak) << "the operator's break counts below the start-judge force";
 }
 
@@ -130,14 +130,21 @@ TEST(RunJudge, DisplayedSpeedStaysInItsBandNearTheSetRate)
     EXPECT_NEAR(DisplaySpeed(h, rate, kPeriod), 1000.0f, 1.0f) << "below half the rate: the raw slope";
     EXPECT_EQ(DisplaySpeed(h, 0.0f, kPeriod), 0.0f);
 
+    // Too fast is one of the safety checks of a judged sample.
     TJudgeRig fast;
     Ramp(fast.Glb.ForceHistory, 70000.0f, 40);
-    EXPECT_EQ(JudgeBreak(fast.Box, fast.Glb, 50000.0f, 2400.0f, kPeriod).State, jsTooFast);
+    const TJudgement j = JudgeBreak(fast.Box, fast.Glb, 50000.0f, 2400.0f, kPeriod);
+    EXPECT_EQ(j.State, jsContinue);
+    QString message;
+    const TSafetyRule *rule = FirstFiring(TCheckStage::Judgement, {fast.Box, fast.Glb, 50000.0f, 50.0, j.Speed}, message);
+    ASSERT_NE(rule, nullptr);
+    EXPECT_EQ(rule->Check, TSafetyCheck::TooFast);
+    EXPECT_EQ(message, QStringLiteral("系统加载速度过快"));
 }
 
 TEST(RunJudge, HoldEndsOnTheFirstSampleAfterTheHoldTime)
 {
-    TMyGlbParam g;
+    TRunState g;
     g.HoldForce = 20000.0f;
     g.HoldTime = 60;
     g.HoldRate = 2400.0f;

@@ -3,9 +3,6 @@
 // of a group, stops and the constant-load hold.
 #include "RunTestSupport.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QtCharts/QValueAxis>
 #include <cmath>
 
 using namespace kv;
@@ -32,10 +29,10 @@ TEST(RunSequence, AGroupOfThreeBreaksAtEachStrengthAndEndsWithEndGroup)
     for (int i = 0; i < 3; ++i) {
         r.Box->Loading = Specimen(strengths[i]);
         ASSERT_TRUE(r.Run->StartRun()) << r.Messages.texts().join(';').toStdString();
-        EXPECT_TRUE(r.W->FRunning);
-        EXPECT_FALSE(r.W->btnRun->isEnabled());
+        EXPECT_TRUE(r.Run->Running());
+        EXPECT_FALSE(r.Run->Idle().Active()) << "the sampling timer takes over";
         r.RunToEnd();
-        EXPECT_FALSE(r.Box->RunActive.load());
+        EXPECT_FALSE(r.Run->Active());
         EXPECT_FALSE(r.Box->Loaded) << "the box is unloaded after the break";
     }
     EXPECT_TRUE(r.Messages.texts().isEmpty()) << r.Messages.texts().join(';').toStdString();
@@ -48,12 +45,12 @@ TEST(RunSequence, AGroupOfThreeBreaksAtEachStrengthAndEndsWithEndGroup)
     EXPECT_EQ(r.Probe->BeginSpecimens, 3);
     EXPECT_EQ(r.Probe->EndGroups, 1);
     EXPECT_EQ(r.Probe->FCurrent, 1);
-    EXPECT_FALSE(r.W->FGroupActive);
-    EXPECT_TRUE(r.W->btnRun->isEnabled());
-    EXPECT_TRUE(r.W->timeStsBar->isActive()) << "the status timer runs again after the unload";
+    EXPECT_FALSE(r.Run->GroupActive());
+    EXPECT_FALSE(r.Run->Running());
+    EXPECT_TRUE(r.Run->Idle().Active()) << "the status timer runs again after the unload";
 
     // Every specimen's curve is in the group's curve file.
-    const QString file = CurveFilePath(*r.Probe, r.Glb().OutFileDir);
+    const QString file = CurveFilePath(*r.Probe, r.OutDir.path());
     for (int i = 0; i < 3; ++i) {
         const TCurvePoints points = ReadCurveFile(file, i);
         ASSERT_FALSE(points.empty()) << i;
@@ -62,13 +59,9 @@ TEST(RunSequence, AGroupOfThreeBreaksAtEachStrengthAndEndsWithEndGroup)
             top = std::max(top, p.Force);
         EXPECT_FLOAT_EQ(top, strengths[i]);
     }
-    if (qEnvironmentVariableIsSet("KV_RUN_SHOTS"))
-        r.W->grab().save(qEnvironmentVariable("KV_RUN_SHOTS") + QStringLiteral("/after-group.png"));
-    // The peak mark of the last specimen.
-    ASSERT_EQ(r.W->Series2->count(), 1);
-    EXPECT_TRUE(r.W->Series2->pointLabelsFormat().startsWith(QStringLiteral("最大力值")));
-    EXPECT_TRUE(r.W->Series2->pointLabelsFormat().endsWith(QStringLiteral("31.00kN")))
-        << r.W->Series2->pointLabelsFormat().toStdString();
+    // The peak mark of the last specimen, in the display unit.
+    ASSERT_EQ(r.Observer.PeakMarks, 1);
+    EXPECT_EQ(QString::asprintf("%.2f", r.Observer.PeakForce), QStringLiteral("31.00"));
 }
 
 TEST(RunSequence, DriverCallsOfARunComeInTheirOrder)
@@ -93,10 +86,10 @@ TEST(RunSequence, StartRefusals)
 {
     TRunRig r;
     r.Open();
-    r.W->MyFunction()->SetCurrentIndex(-1);
+    r.TestSelected = false;
     EXPECT_FALSE(r.Run->StartRun());
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("请选择试验"));
-    r.W->MyFunction()->SetCurrentIndex(0);
+    r.TestSelected = true;
 
     r.Box->ParamDiffCount = 2;
     EXPECT_FALSE(r.Run->StartRun());
@@ -125,8 +118,8 @@ TEST(RunSequence, StartRefusals)
     EXPECT_FALSE(r.Run->StartRun());
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("发送数据到控制器出错"));
     EXPECT_EQ(IndexOf(r.Box->Calls, QStringLiteral("Command(1)")), -1);
-    EXPECT_FALSE(r.Box->RunActive.load());
-    EXPECT_FALSE(r.W->FRunning);
+    EXPECT_FALSE(r.Run->Active());
+    EXPECT_FALSE(r.Run->Running());
     EXPECT_EQ(r.Run->SamplingTimer(), nullptr);
 }
 
@@ -141,7 +134,7 @@ TEST(RunSequence, InitialForceTooLargeStopsInTheFirstSecondAndTheNextRunStillWor
     EXPECT_EQ(steps, 1);
     EXPECT_TRUE(r.Messages.texts().contains(QStringLiteral("初始力值过大，系统无法加载，请检查是否清零！")));
     EXPECT_EQ(r.Probe->EndGroups, 1) << "stopping the first specimen closes the group";
-    EXPECT_FALSE(r.W->FGroupActive);
+    EXPECT_FALSE(r.Run->GroupActive());
 
     // The step that stopped must not leave the next run blocked.
     r.Box->IdleForce = 0.0f;
@@ -160,17 +153,17 @@ TEST(RunSequence, CannotLoadAfterTheWaitAndTheRemainingTimeOnEveryTenthSample)
     r.Box->Loading = [](qint64) { return 10.0f; };
     ASSERT_TRUE(r.Run->StartRun());
     r.Clock.advance(900);
-    EXPECT_EQ(r.W->PanelText(1), QStringLiteral("到现在等待时间还有10秒"));
+    EXPECT_EQ(r.Observer.Panel(1), QStringLiteral("到现在等待时间还有10秒"));
     r.Clock.advance(1000);
-    EXPECT_EQ(r.W->PanelText(1), QStringLiteral("到现在等待时间还有9秒"));
+    EXPECT_EQ(r.Observer.Panel(1), QStringLiteral("到现在等待时间还有9秒"));
     r.Clock.advance(100 * 109 - 1900);
-    EXPECT_TRUE(r.Box->RunActive.load()) << "109 samples: 10 whole seconds, not more";
+    EXPECT_TRUE(r.Run->Active()) << "109 samples: 10 whole seconds, not more";
     EXPECT_TRUE(r.Messages.texts().isEmpty());
     r.Clock.advance(100);
-    EXPECT_FALSE(r.Box->RunActive.load());
+    EXPECT_FALSE(r.Run->Active());
     EXPECT_EQ(r.Messages.lastText(),
               QStringLiteral("无法加载,可能原因是\n1.等待加载时间不够.\n2.初始开度不够.\n3.回油阀没关紧(液压式)"));
-    EXPECT_FALSE(r.W->FGroupActive);
+    EXPECT_FALSE(r.Run->GroupActive());
     EXPECT_EQ(r.Probe->EndGroups, 1);
 }
 
@@ -184,19 +177,20 @@ TEST(RunSequence, TheFirstTwoControlSamplesNeitherDrawNorJudge)
     r.Box->Loading = [](qint64 ms) { return ms < 1450 ? 0.0f : (ms < 1550 ? 20000.0f : 1500.0f); };
     ASSERT_TRUE(r.Run->StartRun());
     r.Clock.advance(1500); // 15 samples: the start force, control sample 1
-    EXPECT_EQ(r.Glb().ControlTicks, 1);
+    EXPECT_EQ(r.State().ControlTicks, 1);
+    EXPECT_EQ(r.State().Phase.load(), TRunPhase::Control);
     EXPECT_TRUE(r.Run->Curve().empty());
     // The valve pause of 200 ms passed over two grid points; the next is 1800.
     r.Clock.advance(100);
-    EXPECT_EQ(r.Glb().ControlTicks, 2);
+    EXPECT_EQ(r.State().ControlTicks, 2);
     EXPECT_TRUE(r.Run->Curve().empty());
-    EXPECT_TRUE(r.Box->RunActive.load()) << "sample 2 is not judged";
+    EXPECT_TRUE(r.Run->Active()) << "sample 2 is not judged";
     r.Clock.advance(100);
-    EXPECT_EQ(r.Glb().ControlTicks, 3);
+    EXPECT_EQ(r.State().ControlTicks, 3);
     ASSERT_EQ(r.Run->Curve().size(), 1u);
     EXPECT_NEAR(r.Run->Curve()[0].X, 0.3, 1e-6);
-    EXPECT_FALSE(r.Box->RunActive.load()) << "sample 3 is judged: the drop is a break";
-    EXPECT_EQ(r.W->Series1->count(), 1);
+    EXPECT_FALSE(r.Run->Active()) << "sample 3 is judged: the drop is a break";
+    EXPECT_EQ(r.Observer.Points.size(), 1u);
 }
 
 TEST(RunSequence, SpaceBarBreaksBelowTheStartJudgeForceOnlyWhenAllowed)
@@ -208,10 +202,10 @@ TEST(RunSequence, SpaceBarBreaksBelowTheStartJudgeForceOnlyWhenAllowed)
         r.Box->Loading = [](qint64 ms) { return runtest::RampAt(ms, 4000.0f, 4000.0f, 1200.0f); };
         ASSERT_TRUE(r.Run->StartRun());
         r.Clock.advance(3000);
-        ASSERT_TRUE(r.Box->RunActive.load());
+        ASSERT_TRUE(r.Run->Active());
         EXPECT_TRUE(r.Run->KeyPress(Qt::Key_Space, false)) << "space never reaches a button during a run";
         r.Clock.advance(100);
-        EXPECT_EQ(r.Box->RunActive.load(), spaceJudge != 0) << spaceJudge;
+        EXPECT_EQ(r.Run->Active(), spaceJudge != 0) << spaceJudge;
         if (spaceJudge == 0) {
             ASSERT_EQ(r.Probe->Forces.size(), 1);
             EXPECT_DOUBLE_EQ(r.Probe->Forces[0], 4000.0);
@@ -230,11 +224,11 @@ TEST(RunSequence, EarlierOfTwoEqualMaximaCarriesThePeakMark)
     };
     ASSERT_TRUE(r.Run->StartRun());
     r.RunToEnd();
-    ASSERT_EQ(r.W->Series2->count(), 1);
+    ASSERT_EQ(r.Observer.PeakMarks, 1);
     const TCurvePoints &c = r.Run->Curve();
     auto first = std::find_if(c.begin(), c.end(), [](const TCurvePoint &p) { return p.Force == 9500.0f; });
     ASSERT_NE(first, c.end());
-    EXPECT_FLOAT_EQ(static_cast<float>(r.W->Series2->at(0).x()), first->X);
+    EXPECT_FLOAT_EQ(r.Observer.PeakTime, first->X);
     EXPECT_TRUE(std::count_if(c.begin(), c.end(), [](const TCurvePoint &p) { return p.Force == 9500.0f; }) > 1);
 }
 
@@ -245,13 +239,14 @@ TEST(RunSequence, StopDuringARunUnloadsAtTheNextSample)
     r.Box->Loading = Specimen(60000.0f);
     ASSERT_TRUE(r.Run->StartRun());
     r.Clock.advance(3000);
-    r.W->btnStop->click();
-    EXPECT_TRUE(r.Box->RunActive.load()) << "the step unloads, not the button";
+    r.Run->StopClick();
+    EXPECT_TRUE(r.Run->Active()) << "the step unloads, not the button";
+    EXPECT_FALSE(r.Run->Running()) << "Run is offered again at once";
     r.Box->Calls.clear();
     EXPECT_FALSE(r.Run->StartRun()) << "no new start before the unload";
     EXPECT_TRUE(r.Box->Calls.isEmpty());
     r.Clock.advance(100);
-    EXPECT_FALSE(r.Box->RunActive.load());
+    EXPECT_FALSE(r.Run->Active());
     EXPECT_FALSE(r.Box->Loaded);
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("试验已停止，请等工作台回落后继续试验"));
     EXPECT_EQ(r.Probe->EndGroups, 1);
@@ -262,14 +257,15 @@ TEST(RunSequence, OverloadAndLostLinkUnloadAndCloseTheGroup)
 {
     TRunRig r;
     r.Open();
-    r.Box->Loading = Specimen(60000.0f);
+    // A force above 1.02 x the maximum force of 300 kN.
+    r.Box->Loading = [](qint64 ms) { return ms < 3050 ? runtest::RampAt(ms, 2400.0f, 60000.0f) : 306001.0f; };
     ASSERT_TRUE(r.Run->StartRun());
     r.Clock.advance(3000);
-    r.Box->Overload = QStringLiteral("过载");
+    EXPECT_TRUE(r.Run->Active());
     r.Clock.advance(100);
-    EXPECT_FALSE(r.Box->RunActive.load());
-    EXPECT_EQ(r.Messages.lastText(), QStringLiteral("过载"));
-    r.Box->Overload.clear();
+    EXPECT_FALSE(r.Run->Active());
+    EXPECT_FALSE(r.Box->Loaded);
+    EXPECT_EQ(r.Messages.lastText(), QStringLiteral("当前力值已经超过选择的最大力值，请等工作台复位后继续试验！."));
 
     // Second specimen of a group: the link goes during the run.
     TRunRig g;
@@ -277,37 +273,39 @@ TEST(RunSequence, OverloadAndLostLinkUnloadAndCloseTheGroup)
     g.Box->Loading = Specimen(20000.0f);
     ASSERT_TRUE(g.Run->StartRun());
     g.RunToEnd();
-    ASSERT_TRUE(g.W->FGroupActive);
+    ASSERT_TRUE(g.Run->GroupActive());
     g.Box->Loading = Specimen(60000.0f);
     ASSERT_TRUE(g.Run->StartRun());
     g.Clock.advance(3000);
     g.Box->Connected = false;
     g.Clock.advance(100);
-    EXPECT_FALSE(g.Box->RunActive.load());
+    EXPECT_FALSE(g.Run->Active());
     EXPECT_FALSE(g.Box->Loaded) << "the unload is sent even so";
-    EXPECT_FALSE(g.W->FGroupActive);
+    EXPECT_FALSE(g.Run->GroupActive());
     EXPECT_EQ(g.Messages.lastText(), QStringLiteral("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"));
-    EXPECT_EQ(g.W->PanelText(2), QStringLiteral("系统状态：脱机工作"));
+    EXPECT_EQ(g.Observer.Panel(2), QStringLiteral("系统状态：脱机工作"));
 }
 
 TEST(RunSequence, ConstantLoadHoldsSixtySecondsThenUnloads)
 {
     TRunRig r;
     r.Open();
-    r.Glb().RunMode = 7;
-    r.Glb().HoldForce = 20000.0f;
-    r.Glb().HoldTime = 60;
+    r.State().Mode = TRunMode::ConstantLoad;
+    r.State().HoldForce = 20000.0f;
+    r.State().HoldTime = 60;
     r.Box->Loading = [](qint64 ms) { return runtest::RampAt(ms, 2400.0f, 20000.0f); };
     ASSERT_TRUE(r.Run->StartRun());
+    r.Clock.advance(20000);
+    EXPECT_EQ(r.State().Phase.load(), TRunPhase::Hold);
     r.RunToEnd();
-    EXPECT_EQ(r.Glb().ControlTicks - r.Glb().HoldStartTick, 601);
+    EXPECT_EQ(r.State().ControlTicks - r.State().HoldStartTick, 601);
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("定荷的时间已到，自动卸载"));
     EXPECT_FALSE(r.Box->Loaded);
     EXPECT_TRUE(r.Probe->Forces.isEmpty()) << "a hold is not a break";
     // The time axis grew by 20 s whenever the curve passed 8/10 of it.
     const float last = r.Run->Curve().back().X;
-    EXPECT_EQ(r.W->FTimeAxisMax, 20.0f * std::ceil((last / 0.8f - 20.0f) / 20.0f) + 20.0f) << last;
-    EXPECT_EQ(r.W->AxisTime->max(), r.W->FTimeAxisMax);
+    EXPECT_EQ(r.Observer.TimeAxisMax, 20.0f * std::ceil((last / 0.8f - 20.0f) / 20.0f) + 20.0f) << last;
+    EXPECT_EQ(r.Observer.Unloads, QList<TRunMode>{TRunMode::ConstantLoad});
 }
 
 TEST(RunSequence, EndGroupEarlyKeepsTheSpecimensTested)
@@ -317,10 +315,10 @@ TEST(RunSequence, EndGroupEarlyKeepsTheSpecimensTested)
     r.Box->Loading = Specimen(20000.0f);
     ASSERT_TRUE(r.Run->StartRun());
     r.RunToEnd();
-    ASSERT_TRUE(r.W->btnEndGro->isEnabled());
-    r.W->btnEndGro->click();
+    ASSERT_TRUE(r.Run->GroupActive() && !r.Run->Running()) << "a group between specimens may end early";
+    r.Run->EndGroupClick();
     EXPECT_EQ(r.Probe->EndGroups, 1);
-    EXPECT_FALSE(r.W->FGroupActive);
+    EXPECT_FALSE(r.Run->GroupActive());
     EXPECT_EQ(r.Probe->FCurrent, 1);
     EXPECT_EQ(r.Probe->FGroupSize, 3);
 }

@@ -50,7 +50,7 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
         EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 0.2f * strengths[i]; }, 5000));
     }
     EXPECT_EQ(rig.Probe->EndGroups, 1);
-    EXPECT_FALSE(rig.W->FGroupActive);
+    EXPECT_FALSE(rig.W->Run().GroupActive());
     const QString file = CurveFilePath(*rig.Probe, rig.W->GlbParam()->OutFileDir);
     for (int i = 0; i < 3; ++i)
         EXPECT_GT(ReadCurveFile(file, i).size(), 10u) << i;
@@ -58,13 +58,13 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
     // The next group: the cable is pulled during the first specimen.
     rig.Probe->FGroupNo = QStringLiteral("G2");
     rig.W->btnRun->click();
-    ASSERT_TRUE(rig.Box->RunActive.load());
+    ASSERT_TRUE(rig.W->Run().Active());
     ASSERT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() > 3000.0f; }, 30000));
     ASSERT_TRUE(sim.Send(QStringLiteral("unplug")).endsWith(QStringLiteral("ok\n")));
     ASSERT_TRUE(rig.WaitFor([&] { return rig.RunOver(); }, 30000));
     EXPECT_TRUE(rig.WaitFor([&] { return !rig.Messages.texts().isEmpty(); }, 5000));
     EXPECT_EQ(rig.Messages.texts().value(0), QStringLiteral("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"));
-    EXPECT_FALSE(rig.W->FGroupActive);
+    EXPECT_FALSE(rig.W->Run().GroupActive());
     EXPECT_EQ(rig.Probe->EndGroups, 2);
     EXPECT_EQ(rig.Probe->Forces.size(), 3);
 }

@@ -102,7 +102,7 @@ TEST(UsersMainWindow, WithoutALoginStepNobodyGetsIn)
     w->show();
     EXPECT_EQ(rig.QuitCalls, 1);
     EXPECT_TRUE(w->FUserName.isEmpty());
-    EXPECT_FALSE(w->timeStsBar->isActive());
+    EXPECT_FALSE(w->StatusTimerActive());
 }
 
 TEST(UsersMainWindow, CancelledLoginEndsTheProgram)

@@ -1,14 +1,70 @@
 #pragma once
-// The main window with the run sequence on a scripted box, and a helper
-// that answers the next modal dialog.
+// The main window with its run on a scripted box and a probe test, in
+// virtual time, and a helper that answers the next modal dialog.
+#include "../core/CoreTestSupport.h"
 #include "../run/RunTestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 namespace windowtest {
+
+struct TWindowRunRig : coretest::TWindowRig {
+    runtest::TScriptedBox *Box = nullptr;
+    runtest::TProbeTest *Probe = nullptr;
+    std::unique_ptr<kv::TfrmMeasure> W;
+    kv::TRunSequence *Run = nullptr;
+
+    TWindowRunRig()
+    {
+        Steps.CreateDriver = [this](int) -> std::unique_ptr<kv::TCtrlBox> {
+            auto box = std::make_unique<runtest::TScriptedBox>(Clock);
+            Box = box.get();
+            return box;
+        };
+    }
+
+    void Open()
+    {
+        W = Create();
+        W->show();
+        Run = &W->Run();
+        auto probe = std::make_unique<runtest::TProbeTest>();
+        Probe = probe.get();
+        W->MyFunction()->AddTest(QStringLiteral("Probe"), std::move(probe));
+        W->MyFunction()->SetCurrentIndex(W->MyFunction()->TestCount() - 1);
+        W->EnableAllButton();
+        Messages.clear();
+        Box->Calls.clear();
+    }
+
+    // Advances in sampling periods until the run ends (or maxMs passed).
+    int RunToEnd(qint64 maxMs = 600000)
+    {
+        int steps = 0;
+        while (Run->Active() && steps * 100 < maxMs) {
+            Clock.advance(100);
+            ++steps;
+        }
+        return steps;
+    }
+    // n ticks of the status timer.
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            Clock.advance(kv::kStatusTickMs);
+    }
+};
 
 // Runs answer on the next modal dialog once it is open (then the caller's
 // exec returns when answer closes it).

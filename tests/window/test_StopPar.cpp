@@ -22,14 +22,14 @@ public:
     QList<double> KeepLoads;
 };
 
-struct TStopRig : runtest::TRunRig {
+struct TStopRig : windowtest::TWindowRunRig {
     TKeepLoadBox *Keep = nullptr;
     TStopRig()
     {
-        Steps.CreateDriver = [this](int) {
+        Steps.CreateDriver = [this](int) -> std::unique_ptr<TCtrlBox> {
             auto box = std::make_unique<TKeepLoadBox>(Clock);
             Box = Keep = box.get();
-            return std::make_unique<TCtrlBoxDriver>(std::move(box));
+            return box;
         };
         InstallConstantLoadDialog(Steps);
     }
@@ -84,11 +84,10 @@ TEST(StopParDialog, ShowsTheRangeAndStoredValuesAndRefusesOutOfRange)
     EXPECT_EQ(rig.Num(20008), -1);
 }
 
-TEST(StopParDialog, ConfirmationSendsStoresWaitsAndFillsTheHoldFields)
+TEST(StopParDialog, ConfirmationSendsStoresWaitsAndGivesTheHold)
 {
     TStopRig rig;
     rig.Open();
-    rig.Glb().HoldReached = true;
     const qint64 slept = rig.Clock.totalSlept();
     windowtest::OnNextDialog([](QDialog &d) {
         auto *dialog = qobject_cast<TfrmStopPar *>(&d);
@@ -102,9 +101,6 @@ TEST(StopParDialog, ConfirmationSendsStoresWaitsAndFillsTheHoldFields)
     ASSERT_TRUE(ShowStopPar(*rig.W, force, seconds));
     EXPECT_FLOAT_EQ(force, 150000.0f);
     EXPECT_EQ(seconds, 30);
-    EXPECT_FLOAT_EQ(rig.Glb().HoldForce, 150000.0f);
-    EXPECT_EQ(rig.Glb().HoldTime, 30);
-    EXPECT_FALSE(rig.Glb().HoldReached);
     EXPECT_EQ(rig.Keep->KeepLoads, QList<double>{150000.0});
     EXPECT_EQ(rig.Num(20008), 150);
     EXPECT_EQ(rig.Num(20009), 30);
@@ -158,10 +154,12 @@ TEST(StopParDialog, ConstantLoadButtonStartsAHoldRun)
     });
     rig.W->btnStable->click();
     QCoreApplication::processEvents();
-    EXPECT_EQ(rig.Glb().RunMode, 7);
-    EXPECT_FLOAT_EQ(rig.Glb().HoldForce, 60000.0f);
-    EXPECT_TRUE(rig.Box->RunActive.load());
-    EXPECT_TRUE(rig.W->FRunning);
+    EXPECT_EQ(rig.Run->Mode(), TRunMode::ConstantLoad);
+    EXPECT_FLOAT_EQ(rig.Run->State().HoldForce, 60000.0f);
+    EXPECT_EQ(rig.Run->State().HoldTime, 100);
+    EXPECT_FALSE(rig.Run->State().HoldReached);
+    EXPECT_TRUE(rig.Run->Active());
+    EXPECT_TRUE(rig.Run->Running());
     rig.W->btnStop->click();
     rig.RunToEnd();
 }

@@ -19,7 +19,7 @@ using namespace kv;
 
 namespace {
 
-struct TUserRig : runtest::TRunRig {
+struct TUserRig : windowtest::TWindowRunRig {
     explicit TUserRig(const QString &user)
     {
         Steps.Login = [user](QWidget *) { return TLoginOutcome{true, user}; };
@@ -88,7 +88,7 @@ TEST(WindowRights, ValvePanelOfTheMaintenanceUserStaysAtRest)
     w.tbValveSet->setEnabled(true);
     w.tbValveSet->setValue(50);
     rig.Box->Calls.clear();
-    QTest::qWait(300); // one tick of the status timer
+    rig.Ticks(1); // one tick of the status timer
     EXPECT_EQ(w.tbValveSet->value(), 0);
     EXPECT_FALSE(w.tbValveSet->isEnabled());
     EXPECT_FALSE(w.btnValveDec->isEnabled());
@@ -99,7 +99,7 @@ TEST(WindowRights, ValvePanelOfTheMaintenanceUserStaysAtRest)
 
 TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
 {
-    runtest::TRunRig rig;
+    windowtest::TWindowRunRig rig;
     InstallConstantLoadDialog(rig.Steps);
     rig.Open();
     TfrmMeasure &w = *rig.W;
@@ -113,7 +113,7 @@ TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
 
     // Running: only stopping is left.
     w.btnRun->click();
-    ASSERT_TRUE(w.FRunning);
+    ASSERT_TRUE(w.Run().Running());
     rig.Clock.advance(2000);
     QCoreApplication::processEvents();
     for (QWidget *b : std::initializer_list<QWidget *>{w.btnRun, w.btnStable, w.tbTest, w.btnOut, w.btnReset,
@@ -125,8 +125,8 @@ TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
     // Between the specimens of a group.
     rig.RunToEnd();
     QCoreApplication::processEvents();
-    ASSERT_FALSE(w.FRunning);
-    ASSERT_TRUE(w.FGroupActive);
+    ASSERT_FALSE(w.Run().Running());
+    ASSERT_TRUE(w.Run().GroupActive());
     EXPECT_TRUE(w.btnRun->isEnabled());
     EXPECT_TRUE(w.btnEndGro->isEnabled());
     EXPECT_TRUE(w.btnOut->isEnabled());
@@ -146,7 +146,7 @@ TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
 
     // Off line: no run and no box command; the records stay reachable.
     rig.Box->Connected = false;
-    w.FGroupActive = false;
+    w.Run().State().GroupActive = false;
     rig.Ticks(1);
     EXPECT_FALSE(w.btnRun->isEnabled());
     EXPECT_FALSE(w.btnReset->isEnabled());
@@ -156,7 +156,7 @@ TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
 
 TEST(WindowCommands, RunPanelButtonsTalkToTheBox)
 {
-    runtest::TRunRig rig;
+    windowtest::TWindowRunRig rig;
     rig.Open();
     TfrmMeasure &w = *rig.W;
     w.btnReset->click();
@@ -195,7 +195,7 @@ TEST(WindowCommands, LanguageAndMachineTypeWaitForTheNextStart)
 
 TEST(WindowCommands, DigitsShowAtOnceAndAreStored)
 {
-    runtest::TRunRig rig;
+    windowtest::TWindowRunRig rig;
     rig.Open();
     TfrmMeasure &w = *rig.W;
     w.ShowValue(w.stPress, 123.4567, w.FLoadFormat);
@@ -213,14 +213,13 @@ TEST(WindowCommands, DigitsShowAtOnceAndAreStored)
 
 TEST(ControlMode, StoredUnderTheCurrentModel)
 {
-    runtest::TRunRig rig;
+    windowtest::TWindowRunRig rig;
     rig.Open();
     TKVD510 box510;
     TZovData &data = *rig.W->DataModule();
-    TStartupDriver &driver = *rig.W->CurrentDriver();
     ASSERT_TRUE(data.ExecSql(QStringLiteral("delete from CtrlBoxSaveItems where Name = 'FAutoLoad'")));
 
-    ASSERT_TRUE(ApplyControlMode(&data, box510, driver, 1, rig.W.get()));
+    ASSERT_TRUE(ApplyControlMode(&data, box510, 1, rig.W.get()));
     EXPECT_EQ(box510.HandMode(), 1);
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("切换到手动控制"));
     QString value;
@@ -229,7 +228,7 @@ TEST(ControlMode, StoredUnderTheCurrentModel)
     EXPECT_EQ(AutoLoadRows(data, QStringLiteral("KVD300")), 0);
 
     // The row is updated, not doubled.
-    ASSERT_TRUE(ApplyControlMode(&data, box510, driver, 0, rig.W.get()));
+    ASSERT_TRUE(ApplyControlMode(&data, box510, 0, rig.W.get()));
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("切换到自动控制"));
     EXPECT_EQ(AutoLoadRows(data, QStringLiteral("KVD510"), &value), 1);
     EXPECT_EQ(value, QStringLiteral("0"));
@@ -241,12 +240,12 @@ TEST(ControlMode, StoredUnderTheCurrentModel)
 
 TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
 {
-    runtest::TRunRig rig;
-    rig.Steps.CreateDriver = [&rig](int) {
+    windowtest::TWindowRunRig rig;
+    rig.Steps.CreateDriver = [&rig](int) -> std::unique_ptr<TCtrlBox> {
         auto box = std::make_unique<runtest::TScriptedBox>(rig.Clock);
         box->FExistHand = 1;
         rig.Box = box.get();
-        return std::make_unique<TCtrlBoxDriver>(std::move(box));
+        return box;
     };
     rig.Open();
     TfrmMeasure &w = *rig.W;

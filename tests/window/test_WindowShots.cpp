@@ -23,7 +23,7 @@ void Save(QWidget &w, const QString &name)
     EXPECT_TRUE(w.grab().save(QDir(ShotDir()).filePath(name)));
 }
 
-struct TShotRig : runtest::TRunRig {
+struct TShotRig : windowtest::TWindowRunRig {
     TShotRig()
     {
         Steps.Login = [](QWidget *) { return TLoginOutcome{true, QStringLiteral("quilmo")}; };

@@ -1,8 +1,8 @@
 #include "ui/dialogs/CommSettingsDialog.h"
 
-#include "link/SerialPort.h"
 #include "link/CtrlBox.h"
-#include "Clock.h"
+#include "link/PortScan.h"
+#include "link/SerialPort.h"
 #include "MessageService.h"
 
 #include <QCloseEvent>
@@ -151,9 +151,10 @@ TfrmCommSettings::~TfrmCommSettings()
 {
     if (Scanning()) {
         CancelScan = 1;
+        FScan->Cancel();
         WaitForScan();
     }
-    delete FThread;
+    delete FScan;
     if (g_current == this)
         g_current = nullptr;
 }
@@ -224,12 +225,12 @@ void TfrmCommSettings::FormShow()
     FCaptionTimer->start();
 }
 
-bool TfrmCommSettings::Scanning() const { return FThread && FThread->isRunning(); }
+bool TfrmCommSettings::Scanning() const { return FScan && FScan->isRunning(); }
 
 void TfrmCommSettings::WaitForScan()
 {
-    if (FThread)
-        FThread->wait();
+    if (FScan)
+        FScan->wait();
 }
 
 void TfrmCommSettings::btnScanClick()
@@ -244,12 +245,20 @@ void TfrmCommSettings::btnScanClick()
     // The worker opens the port on its own thread: let go of it here first.
     if (FBox->Line())
         FBox->Line()->Close();
-    delete FThread;
-    FThread = new TMyThread(this, FBox);
-    FThread->start();
+    delete FScan;
+    FScan = new TPortScan(*FBox);
+    connect(FScan, &TPortScan::Progress, this, [this](int port) { pbScan->setValue(qMin(port, pbScan->maximum())); });
+    connect(FScan, &TPortScan::Trying, this, [this](int port) { seComm->setValue(port); });
+    connect(FScan, &TPortScan::Done, this, &TfrmCommSettings::ScanEnded);
+    FScan->start();
 }
 
-void TfrmCommSettings::btnCancelScanClick() { CancelScan = 1; }
+void TfrmCommSettings::btnCancelScanClick()
+{
+    CancelScan = 1;
+    if (FScan)
+        FScan->Cancel();
+}
 
 void TfrmCommSettings::ScanEnded(bool found)
 {
@@ -284,41 +293,6 @@ void TfrmCommSettings::closeEvent(QCloseEvent *event)
         return;
     }
     QDialog::closeEvent(event);
-}
-
-// ---------------------------------------------------------------------------
-
-TMyThread::TMyThread(TfrmCommSettings *dialog, TCtrlBox *box) : FDialog(dialog), FBox(box) {}
-
-void TMyThread::run()
-{
-    TfrmCommSettings *dialog = FDialog;
-    bool found = false;
-    for (int port = 1; port <= 16; ++port) {
-        QMetaObject::invokeMethod(dialog, [dialog, port] { dialog->pbScan->setValue(qMin(port, dialog->pbScan->maximum())); },
-                                  Qt::QueuedConnection);
-        if (TfrmCommSettings::CancelScan)
-            break;
-        QMetaObject::invokeMethod(dialog, [dialog, port] { dialog->seComm->setValue(port); }, Qt::QueuedConnection);
-        FBox->CommPort = port;
-        // Only a frame from this port counts, not the state of an earlier one.
-        FBox->Online = 0;
-        FBox->MissCount = 0;
-        FBox->OpenPort();
-        FBox->SetADState(0);
-        Sleep(100);
-        for (int i = 0; i < 5; ++i)
-            FBox->ReadForceCode();
-        if (FBox->IsOnline()) {
-            found = true;
-            break;
-        }
-    }
-    // The port object belongs to this thread: close it before the thread
-    // ends, the caller opens it again on its own thread.
-    if (FBox->Line())
-        FBox->Line()->Close();
-    QMetaObject::invokeMethod(dialog, [dialog, found] { dialog->ScanEnded(found); }, Qt::QueuedConnection);
 }
 
 } // namespace kv

@@ -1,11 +1,10 @@
 #pragma once
 // TfrmCommSettings: the serial settings dialog (port number, baud rate,
 // parity, stop bits, data length) with the scan of ports 1 to 16 for a box
-// that answers. TMyThread runs the scan on a worker thread; every change it
-// makes to the dialog is queued to the user-interface thread.
+// that answers. The scan (TPortScan of the link) runs on a worker thread;
+// the dialog shows its progress.
 #include <QDialog>
 #include <QString>
-#include <QThread>
 #include <atomic>
 
 class QComboBox;
@@ -18,6 +17,7 @@ class QTimer;
 namespace kv {
 
 class TCtrlBox;
+class TPortScan;
 
 // The dialog's choice of the line settings (combo box indexes).
 struct TCommChoice {
@@ -84,7 +84,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    friend class TMyThread;
     void FormShow();
     void ScanEnded(bool found);
     void ShowDevice();
@@ -92,23 +91,8 @@ private:
 
     TCtrlBox *FBox;
     QTimer *FCaptionTimer = nullptr;
-    class TMyThread *FThread = nullptr;
+    TPortScan *FScan = nullptr;
     QString FProgramFolder;
-};
-
-// The port scan: for ports 1..16 open the port, start streaming, poll five
-// times and stop at the first box that answers.
-class TMyThread : public QThread {
-    Q_OBJECT
-public:
-    TMyThread(TfrmCommSettings *dialog, TCtrlBox *box);
-
-protected:
-    void run() override;
-
-private:
-    TfrmCommSettings *FDialog;
-    TCtrlBox *FBox;
 };
 
 } // namespace kv

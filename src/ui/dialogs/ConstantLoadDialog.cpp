@@ -2,7 +2,6 @@
 
 #include "link/BoxModels.h"
 #include "ui/main/MainWindow.h"
-#include "ui/main/CtrlBoxDriver.h"
 #include "store/DataModule.h"
 #include "store/Settings.h"
 #include "Clock.h"
@@ -128,18 +127,13 @@ void TfrmStopPar::btnStopSetClick()
 
 bool ShowStopPar(TfrmMeasure &window, float &force, int &seconds)
 {
-    TStartupDriver *driver = window.CurrentDriver();
-    TfrmStopPar dialog(window.DataModule(), CtrlBoxOf(driver), StoredBoxModel(window.MachineTypeNo()).FlexuralSide(),
-                       driver ? driver->MaxLoad() : 0.0, window.FLoadUnit, window.FLoadCoe, &window);
+    TCtrlBox *box = window.CurrentDriver();
+    TfrmStopPar dialog(window.DataModule(), box, window.FlexuralSide(), box ? box->FMaxLoad : 0.0, window.FLoadUnit,
+                       window.FLoadCoe, &window);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     force = static_cast<float>(dialog.HoldForce());
     seconds = dialog.HoldTime();
-    TMyGlbParam &glb = *window.GlbParam();
-    glb.HoldForce = force;
-    glb.HoldTime = static_cast<qint16>(seconds);
-    glb.HoldStartTick = 0;
-    glb.HoldReached = false;
     return true;
 }
 

@@ -53,8 +53,8 @@ private:
     int FTime = 0;
 };
 
-// The dialog of a main window: fills the window's hold fields and returns
-// true when "运行" was confirmed.
+// The dialog of a main window: the hold force (N) and time (s) when "运行"
+// was confirmed (true).
 bool ShowStopPar(TfrmMeasure &window, float &force, int &seconds);
 // Puts the dialog into the steps of a main window.
 void InstallConstantLoadDialog(TMeasureSteps &steps);

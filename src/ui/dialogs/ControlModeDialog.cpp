@@ -1,6 +1,5 @@
 #include "ui/dialogs/ControlModeDialog.h"
 
-#include "ui/main/MeasureSteps.h"
 #include "link/CtrlBox.h"
 #include "store/BoxSaveItems.h"
 #include "store/DataModule.h"
@@ -64,14 +63,14 @@ bool StoreAutoLoad(TZovData &data, const QString &model, int value)
     return SetBoxItem(data, model, QStringLiteral("FAutoLoad"), SqlNum(qint64(value)));
 }
 
-bool ApplyControlMode(TZovData *data, TCtrlBox &box, TStartupDriver &driver, int choice, QWidget *parent)
+bool ApplyControlMode(TZovData *data, TCtrlBox &box, int choice, QWidget *parent)
 {
     box.FAutoLoad = choice == 1 ? 1 : 0;
     if (box.FAutoLoad == 1) {
-        driver.SetControlMode(2);
+        box.SetControlMode(2);
         MsgInfo(TChange::tr("切换到手动控制"), parent);
     } else {
-        driver.SetControlMode(0);
+        box.SetControlMode(0);
         MsgInfo(TChange::tr("切换到自动控制"), parent);
     }
     return data && StoreAutoLoad(*data, QString::fromLatin1(box.Model().Key), box.FAutoLoad);

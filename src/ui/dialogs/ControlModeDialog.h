@@ -9,7 +9,6 @@ class QRadioButton;
 namespace kv {
 
 class TCtrlBox;
-class TStartupDriver;
 class TZovData;
 
 class TChange : public QDialog {
@@ -30,6 +29,6 @@ bool StoreAutoLoad(TZovData &data, const QString &model, int value);
 // A confirmed choice: HandMode := choice, the box told (2 manual, 0
 // automatic), the information shown, FAutoLoad stored. False when the
 // setting could not be stored.
-bool ApplyControlMode(TZovData *data, TCtrlBox &box, TStartupDriver &driver, int choice, QWidget *parent);
+bool ApplyControlMode(TZovData *data, TCtrlBox &box, int choice, QWidget *parent);
 
 } // namespace kv

@@ -1,12 +1,16 @@
 #pragma once
 // TfrmMeasure: the main measurement window. It owns the global objects, the
-// controller drivers and the test list, and runs the program's start-up
-// (FormCreate, FormShow) and shutdown (FormCloseQuery, FormClose,
-// FormDestroy). The run sequence, the test host and the idle monitoring plug
-// in through TMeasureSteps.
-#include "ui/main/MeasureSteps.h"
+// connection to the controller boxes, the test list and the run, and runs
+// the program's start-up (FormCreate, FormShow) and shutdown
+// (FormCloseQuery, FormClose, FormDestroy). It shows what the run reports
+// (it is the run's observer) and forwards the operator's commands to it; the
+// login, the drivers and the test modules plug in through TMeasureSteps.
 #include "host/TestList.h"
+#include "link/BoxConnection.h"
+#include "run/RunObserver.h"
+#include "run/RunSequence.h"
 #include "store/GlobalParams.h"
+#include "ui/main/MeasureSteps.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -48,7 +52,7 @@ struct TMeasureEnv {
     TMeasureSteps Steps;
 };
 
-class TfrmMeasure : public QMainWindow {
+class TfrmMeasure : public QMainWindow, private TRunObserver {
     Q_OBJECT
 public:
     // Builds the window and runs FormCreate.
@@ -89,7 +93,8 @@ public:
     void RefreshDriverCommands();
 
     // The driver of the current machine type; null without a controller link.
-    TStartupDriver *CurrentDriver() const;
+    TCtrlBox *CurrentDriver() const { return FConnection ? FConnection->Current() : nullptr; }
+    TBoxConnection &Connection() { return *FConnection; }
     bool IsOnline() const;
     int MachineTypeNo() const { return FMachineType; }
     // Position of the first checked entry of the test-list menu; 0 when none.
@@ -107,6 +112,8 @@ public:
     void RefreshCaption();
     // Empty curve, time axis 0..20, force axis 0..half the maximum force.
     void ResetChart();
+    // Empty curve with the axes at forceMax and timeMax.
+    void ResetChart(float forceMax, float timeMax);
     // Side switch of a two-frame machine (btnKY compressive, btnKZ flexural).
     void OnClickMachine(QToolButton *button);
     // A numeric display shows value in a display format.
@@ -118,12 +125,11 @@ public:
     QString ProgramDir() const { return FProgramDir; }
     bool RunLocked() const { return FRunLocked; }
     TMeasureSteps &Steps() { return FSteps; }
-    // The run sequence; null when the window was built without one.
-    TRunCommands *Run() const { return FRun.get(); }
+    // The run of this window: specimen runs, the group, the idle monitor.
+    TRunSequence &Run() const { return *FRun; }
+    // The status timer's tick (timeStsBar): the idle monitor, then the valve panel.
+    bool StatusTimerActive() const { return FRun->Idle().Active(); }
 
-    // Run state (set by the run sequence).
-    bool FRunning = false;
-    bool FGroupActive = false;
     QString FUserName;
 
     // Display units and formats.
@@ -137,16 +143,6 @@ public:
     // Chart axes as last set (display units, seconds).
     float FForceAxisMax = 0.0f;
     float FTimeAxisMax = 0.0f;
-
-    // Idle monitoring.
-    bool FOfflineShown = false;
-    bool FProtectBusy = false;
-    bool FProtectTripped = false;
-    bool FProtectLatched = false;
-    bool FProtectSuppressed = false;
-    bool FJustUnloaded = false;
-    float FIdleElapsed = 0.0f;
-    int FTickCount = 0;
 
     // Menus of menuMain.
     QMenu *menuSystem = nullptr;   // "系统功能(&S)"
@@ -197,9 +193,8 @@ public:
     QFrame *Panel5 = nullptr;
     QPushButton *btnReset = nullptr, *btnRun = nullptr, *btnStop = nullptr, *bitUp = nullptr, *BitDown = nullptr;
 
-    // Status bar and status timer.
+    // Status bar.
     QStatusBar *sbBarDown = nullptr;
-    QTimer *timeStsBar = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -208,8 +203,27 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void RetryContactUntilOnline(TStartupDriver *driver);
+    // ---- the run's reports (TRunObserver) ----
+    void ShowValue(TRunDisplay display, double value) override;
+    void ShowText(TRunDisplay display, const QString &text) override;
+    void PanelText(TStatusPanel panel, const QString &text) override;
+    void ChartReset(float forceMax, float timeMax) override;
+    void CurvePoint(float t, float force) override;
+    void AxisGrown(TRunAxis axis, float max) override;
+    void PeakMark(float t, double force) override;
+    void RunStarting() override;
+    void StateChanged() override;
+    void Unloaded(TRunMode mode) override;
+    void StatusTicked() override;
+    QLabel *Display(TRunDisplay display) const;
+    const QString &FormatOf(TRunDisplay display) const;
+
+    // Asks for another port while the box stays silent.
+    bool AskPort(TCtrlBox &box);
+    void CreateRun();
     void ConnectRun();
+    void btnStableClick();
+    void ZoomReset();
     void BuildMenus();
     void BuildToolBar();
     void BuildDisplayStrip();
@@ -230,7 +244,6 @@ private:
     void LanguageClick(bool english);
     void MachineTypeClick(int type);
     void NHelpClick();
-    void timeStsBarTimer();
     void RefreshValvePanel();
     void ConnectDriverCommands();
     void menuAdvancedClick();
@@ -242,7 +255,7 @@ private:
     std::unique_ptr<TZovData> FData;
     std::unique_ptr<TMyFunction> FMyFunction;
     std::unique_ptr<TMyGlbParam> FGlbParam;
-    std::array<std::unique_ptr<TStartupDriver>, 6> FDrivers;
+    std::unique_ptr<TBoxConnection> FConnection;
     int FMachineType = 0;
     bool FLanguageEnglish = false;
     bool FRunLocked = false;    // global settings were missing: no run until restart
@@ -251,7 +264,7 @@ private:
     QSet<QObject *> FUnavailable;
     std::array<QLabel *, 6> FPanels{};
     QPointer<QWidget> FParamForm;
-    std::unique_ptr<TRunCommands> FRun;
+    std::unique_ptr<TRunSequence> FRun;
 };
 
 } // namespace kv

@@ -1,17 +1,21 @@
-// The main window's part of the test modules: the parameter panel, the
-// caption and chart reset of a selection, and the side switch of two-frame
-// machines, which brings another driver and another set of tests.
+// The main window's part of the test modules: the test menu and the
+// selection of a test, the parameter panel, the caption, and the side switch
+// of two-frame machines, which brings another driver and another set of
+// tests.
 #include "ui/main/MainWindow.h"
+#include "ui/main/ModuleSteps.h"
 
+#include "host/ModuleHost.h"
 #include "link/BoxModels.h"
-
+#include "link/CtrlBox.h"
 #include "store/DataModule.h"
 #include "store/Settings.h"
-#include "Clock.h"
 #include "MessageService.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -62,26 +66,10 @@ void TfrmMeasure::TakeParamForm()
 
 void TfrmMeasure::RefreshCaption()
 {
-    const TStartupDriver *driver = CurrentDriver();
-    const double maxLoad = driver ? driver->MaxLoad() : 0.0;
+    const TCtrlBox *box = CurrentDriver();
+    const double maxLoad = box ? box->FMaxLoad : 0.0;
     const long shown = std::lround(maxLoad / (FLoadCoe > 0 ? FLoadCoe : 1.0));
     setWindowTitle(QStringLiteral("KalvioV6.1 - [ ") + QString::number(shown) + FLoadUnit + QStringLiteral(" ]"));
-}
-
-void TfrmMeasure::ResetChart()
-{
-    Series1->clear();
-    Series2->clear();
-    AxisTime->setRange(0, 20);
-    AxisTime->setTickCount(11);
-    const TStartupDriver *driver = CurrentDriver();
-    const double maxLoad = driver ? driver->MaxLoad() : 0.0;
-    // A force axis needs some length even before the driver knows its maximum.
-    const long forceMax = std::max(1L, std::lround(maxLoad / (FLoadCoe > 0 ? FLoadCoe : 1.0) / 2.0));
-    AxisLoad->setRange(0, static_cast<qreal>(forceMax));
-    AxisLoad->setTickCount(11);
-    FForceAxisMax = static_cast<float>(forceMax);
-    FTimeAxisMax = 20.0f;
 }
 
 void TfrmMeasure::OnClickMachine(QToolButton *button)
@@ -92,7 +80,7 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     const int mask = toCompressive ? mkCompressive : mkFlexural;
     const int newType = SideModel(FMachineType, mask);
     // Never while a specimen runs or a group is open: its test would go.
-    if (newType < 0 || newType == FMachineType || FRunning || FGroupActive) {
+    if (newType < 0 || newType == FMachineType || FRun->Running() || FRun->GroupActive()) {
         SetupMachine(FMachineType); // the pressed button stays the active side
         return;
     }
@@ -104,17 +92,14 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     TakeParamForm();
     FMyFunction->ClearTests();
     delete orphan.data();
-    timeStsBar->stop();
+    FRun->Idle().Stop();
     const int noted = CheckedTestIndex();
     QCoreApplication::processEvents();
 
     // 3. Tests, driver, menu and settings of the new side.
     if (FSteps.LoadTestModules)
         FSteps.LoadTestModules(*this, FProgramDir + QStringLiteral("/dll/"), mask);
-    if (TStartupDriver *old = CurrentDriver()) {
-        old->Deactivate();
-        old->Finish();
-    }
+    FConnection->LeaveSide();
     FMachineType = newType;
     SetupMachine(newType);
     pmTestList->clear();
@@ -129,7 +114,7 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     }
 
     // 4-5. The new driver's box.
-    ContactAfterSwitch();
+    FConnection->ConnectSide();
     RefreshDriverCommands();
     if (IsOnline()) {
         SetPanelText(2, tr("系统状态：联机工作"));
@@ -152,35 +137,119 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     }
 
     // 7. Run fields of the new driver, status timer, peak displays.
-    if (TStartupDriver *driver = CurrentDriver()) {
-        driver->ResetRunFields();
-        const int valveMax = static_cast<int>(std::lround(driver->ValveInit() * 1.2));
+    if (TCtrlBox *driver = CurrentDriver()) {
+        driver->ResetRunFields(QDateTime::currentDateTime());
+        const int valveMax = static_cast<int>(std::lround(driver->FValveInit * 1.2));
         tbValveSet->setMaximum(valveMax);
         guValvePos->setMaximum(valveMax);
     }
-    timeStsBar->start();
+    FRun->Idle().Start();
     ShowValue(stMaxPre, 0, FLoadFormat);
     ShowValue(stMaxMpa, 0, FStressFormat);
 }
 
-void TfrmMeasure::ContactAfterSwitch()
+// ---------------------------------------------------------------------------
+// The test menu and the selection of a test (the module host's window steps)
+
+void BuildTestMenu(TfrmMeasure &window, int mask)
 {
-    TStartupDriver *driver = CurrentDriver();
-    if (!driver)
+    window.pmTestList->clear();
+    if (!window.MyFunction())
         return;
-    driver->Init();
-    driver->OpenPort();
-    driver->SetADState(0);
-    Sleep(100);
-    for (int i = 0; i < 12; ++i)
-        driver->ReadForceCode();
-    RetryContactUntilOnline(driver);
-    driver->Activate();
-    if (driver->IsOnline()) {
-        driver->SetADState(2);
-        driver->CompareParams(this);
-        driver->SetADState(0);
+    for (const TTestMenuEntry &entry : TestMenuEntries(*window.MyFunction(), mask)) {
+        QAction *item = window.pmTestList->addAction(entry.Caption);
+        item->setCheckable(true);
+        item->setData(entry.ListIndex);
+        QObject::connect(item, &QAction::triggered, &window, [&window, item] {
+            if (window.Steps().SelectTest)
+                window.Steps().SelectTest(window, item);
+        });
     }
+}
+
+void SelectTest(TfrmMeasure &window, QAction *item)
+{
+    TMyFunction *list = window.MyFunction();
+    bool tagged = false;
+    const int tag = item ? item->data().toInt(&tagged) : -1;
+    TBaseTest *test = list && tagged ? list->Test(tag) : nullptr;
+    if (!test)
+        return;
+
+    // 1-2. The status timer rests; the previous form leaves the panel.
+    TIdleMonitor &idle = window.Run().Idle();
+    const bool timerRan = idle.Active();
+    idle.Stop();
+    window.TakeParamForm();
+
+    // 3. The item is the only one checked; its test is current.
+    const QList<QAction *> items = window.pmTestList->actions();
+    for (QAction *a : items)
+        a->setChecked(false);
+    item->setChecked(true);
+    list->SetCurrentIndex(tag);
+
+    try {
+        // 4. Units and digits of the test.
+        const int digits[3] = {window.ReadUnit(0, test->GetDefaultUnit(0)),
+                               window.ReadUnit(1, test->GetDefaultUnit(1)), window.ReadUnit(2, 0)};
+        QMenu *menus[3] = {window.PMUnitLoad, window.PMUnitStress, window.pmUnitSpeed};
+        for (int i = 0; i < 3; ++i) {
+            const QList<QAction *> entries = menus[i]->actions();
+            if (!entries.isEmpty())
+                window.SetDigits(digits[i] >= 0 && digits[i] < entries.size() ? entries[digits[i]] : entries[0]);
+        }
+
+        // 5-7. Operator and date of the group, caption, an empty chart.
+        test->FGroupData.FOperator = window.FUserName;
+        test->FGroupData.FTestDate = QDateTime::currentDateTime();
+        window.RefreshCaption();
+        window.ResetChart();
+
+        // 8. The test's parameter form fills the parameter panel.
+        if (QWidget *form = test->CreateParamForm(nullptr))
+            window.ShowParamForm(form);
+
+        // 9. Remembered for the next start and the next side switch.
+        if (TZovData *data = window.DataModule())
+            TSettingsStore(*data).SetTestIndex(window.FlexuralSide(), items.indexOf(item));
+
+        // 10. A group of this number left unfinished.
+        if (test->CheckGroupState() == 2) {
+            QCoreApplication::processEvents();
+            const QString question =
+                QCoreApplication::translate("kv::TfrmMeasure",
+                                            "试验编号为%1的试验上一次并没有完成,是否需要继续试验?")
+                    .arg(test->FGroupNo);
+            if (MsgYesNo(question, TMsgIcon::Warning, &window)) {
+                test->ResumeGroup();
+                window.Run().GroupResumed();
+            } else {
+                test->CloseUnfinishedGroup();
+            }
+        }
+    } catch (const std::exception &e) {
+        MsgError(QString::fromLocal8Bit(e.what()), &window);
+    }
+
+    // 11.
+    if (timerRan)
+        idle.Start();
+    window.LayoutRunButtons();
+}
+
+void InstallTestModuleHost(TMeasureSteps &steps)
+{
+    steps.LoadTestModules = [](TfrmMeasure &window, const QString &folder, int mask) {
+        if (TMyFunction *list = window.MyFunction()) {
+            TZovData *data = window.DataModule();
+            list->SetModuleEnvironment(qobject_cast<QApplication *>(QCoreApplication::instance()),
+                                       QGuiApplication::primaryScreen());
+            list->LoadTestModules(folder, mask, data ? &data->conZovDb : nullptr);
+        }
+    };
+    steps.BuildTestMenu = [](TfrmMeasure &window, int mask) { BuildTestMenu(window, mask); };
+    steps.SelectTest = [](TfrmMeasure &window, QAction *item) { SelectTest(window, item); };
 }
 
 } // namespace kv

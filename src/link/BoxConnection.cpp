@@ -1,0 +1,166 @@
+#include "link/BoxConnection.h"
+
+#include "Clock.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+namespace kv {
+
+namespace {
+// Control modes of SetControlMode.
+enum TControlMode : int { cmAutomatic = 0, cmManual = 2, cmLinkInit = 3, cmHostLeaving = 4 };
+// Streaming states of SetADState.
+enum TStreaming : int { stRelative = 0, stOff = 2 };
+} // namespace
+
+TBoxConnection::TBoxConnection(TFactory factory) : FFactory(std::move(factory)) {}
+
+TBoxConnection::~TBoxConnection() { FinishAll(); }
+
+void TBoxConnection::Select(int machineType)
+{
+    FMachineType = StoredBoxModel(machineType).MachineType;
+    if (!Current() && FFactory)
+        FDrivers[size_t(FMachineType)] = FFactory(FMachineType);
+}
+
+bool TBoxConnection::IsOnline() const
+{
+    const TCtrlBox *box = Current();
+    return box && box->IsOnline();
+}
+
+void TBoxConnection::Poll(int times)
+{
+    for (int i = 0; i < times; ++i)
+        Current()->ReadForceCode();
+}
+
+bool TBoxConnection::Connect()
+{
+    TCtrlBox *box = Current();
+    if (!box)
+        return false;
+    box->Init();
+    box->OpenPort();
+    for (int i = 0; i < 2; ++i) {
+        box->SetControlMode(cmLinkInit);
+        Sleep(100);
+    }
+    box->SetADState(stRelative);
+    Sleep(100);
+    Poll(12);
+    RetryUntilOnline(*box);
+    box->Activate();
+    if (!box->IsOnline())
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        box->SetControlMode(cmLinkInit);
+        Sleep(100);
+    }
+    box->Command(0);
+    Compare(*box);
+    return true;
+}
+
+bool TBoxConnection::ConnectSide()
+{
+    TCtrlBox *box = Current();
+    if (!box)
+        return false;
+    box->Init();
+    box->OpenPort();
+    box->SetADState(stRelative);
+    Sleep(100);
+    Poll(12);
+    RetryUntilOnline(*box);
+    box->Activate();
+    if (!box->IsOnline())
+        return false;
+    Compare(*box);
+    return true;
+}
+
+// While the box stays silent the operator may choose another port; each
+// choice is opened and polled again. A refusal leaves the box off-line.
+void TBoxConnection::RetryUntilOnline(TCtrlBox &box)
+{
+    while (!box.IsOnline()) {
+        if (!FAskPort || !FAskPort(box))
+            return;
+        box.OpenPort();
+        box.Activate();
+        box.SetADState(stRelative);
+        Sleep(50);
+        QCoreApplication::processEvents();
+        Poll(11);
+    }
+}
+
+// The parameter comparison reads every box word: streaming is off meanwhile.
+void TBoxConnection::Compare(TCtrlBox &box)
+{
+    box.SetADState(stOff);
+    if (FBusy)
+        FBusy(true);
+    box.CompareParams();
+    if (FBusy)
+        FBusy(false);
+    box.SetADState(stRelative);
+}
+
+void TBoxConnection::LeaveSide()
+{
+    if (TCtrlBox *box = Current()) {
+        box->Deactivate();
+        box->Finish();
+    }
+}
+
+void TBoxConnection::ApplyControlMode()
+{
+    TCtrlBox *box = Current();
+    if (!box)
+        return;
+    if (box->ExistHand() == 1)
+        box->SetControlMode(box->HandMode() == 1 ? cmManual : cmAutomatic);
+    else
+        box->SetControlMode(cmAutomatic);
+}
+
+void TBoxConnection::Reinitialise()
+{
+    TCtrlBox *box = Current();
+    if (!box)
+        return;
+    box->SetADState(stRelative);
+    Sleep(100);
+    box->SetControlMode(cmLinkInit);
+    Sleep(100);
+    box->SetControlMode(box->ExistHand() == 1 && box->HandMode() != 0 ? cmManual : cmAutomatic);
+    Sleep(100);
+}
+
+void TBoxConnection::Leave()
+{
+    TCtrlBox *box = Current();
+    if (box)
+        box->SetADState(stOff);
+    Sleep(20);
+    if (box)
+        box->SetControlMode(cmHostLeaving);
+    Sleep(20);
+}
+
+void TBoxConnection::FinishAll()
+{
+    for (auto &driver : FDrivers) {
+        if (driver) {
+            driver->Finish();
+            driver.reset();
+        }
+    }
+}
+
+} // namespace kv

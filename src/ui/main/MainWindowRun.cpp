@@ -1,0 +1,195 @@
+// The main window's side of the run: the run is created with this window as
+// its observer, the operator's commands go to it, and what it reports is
+// shown in the displays, the status bar and the load-time curve.
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowParts.h"
+
+#include "link/CtrlBox.h"
+#include "store/DataModule.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+
+namespace kv {
+
+using namespace mw;
+
+void TfrmMeasure::CreateRun()
+{
+    TRunContext context;
+    context.Box = [this] { return CurrentDriver(); };
+    context.Test = [this] { return FMyFunction ? FMyFunction->CurrentTest() : nullptr; };
+    context.Reinitialise = [this] { FConnection->Reinitialise(); };
+    context.Settings = &FGlbParam->Settings;
+    context.LoadCoe = [this] { return FLoadCoe; };
+    context.OutFileDir = FGlbParam->OutFileDir;
+    context.Observer = this;
+    FRun = std::make_unique<TRunSequence>(std::move(context));
+}
+
+void TfrmMeasure::ConnectRun()
+{
+    TRunSequence *run = FRun.get();
+    connect(btnRun, &QPushButton::clicked, this, [run] { run->RunClick(); });
+    connect(btnStop, &QPushButton::clicked, this, [run] { run->StopClick(); });
+    connect(btnEndGro, &QToolButton::clicked, this, [this, run] {
+        if (btnRun->isEnabled())
+            run->EndGroupClick();
+    });
+    connect(menuRun, &QAction::triggered, this, [this, run] {
+        if (btnRun->isEnabled())
+            run->DemonstrationClick();
+    });
+    connect(btnStable, &QToolButton::clicked, this, [this] { btnStableClick(); });
+    connect(btnUP, &QPushButton::clicked, this, [run] { run->DemoCommand(3); });
+    connect(btnKeep, &QPushButton::clicked, this, [run] { run->DemoCommand(2); });
+    connect(btnDown, &QPushButton::clicked, this, [run] { run->DemoCommand(4); });
+    for (QObject *c : std::initializer_list<QObject *>{btnRun, btnStop, btnEndGro, menuRun, btnUP, btnKeep, btnDown})
+        SetCommandAvailable(c, true);
+    SetCommandAvailable(btnStable, static_cast<bool>(FSteps.ConstantLoadDialog));
+    // The window sees every key first (space declares a break, Shift stops).
+    qApp->installEventFilter(this);
+    Chart1->viewport()->installEventFilter(this);
+}
+
+// btnStable: the constant-load dialog with the box's streaming off; a
+// confirmed hold starts its run from the event loop.
+void TfrmMeasure::btnStableClick()
+{
+    TCtrlBox *box = CurrentDriver();
+    if (!box || !FSteps.ConstantLoadDialog)
+        return;
+    box->SetADState(2);
+    FRun->Idle().Stop();
+    float force = 0.0f;
+    int seconds = 0;
+    const bool confirmed = FSteps.ConstantLoadDialog(*this, force, seconds);
+    box->SetADState(0);
+    FRun->Idle().Start();
+    if (confirmed)
+        FRun->StartConstantLoad(force, seconds);
+}
+
+// During a run: both chart axes back to their current full range.
+void TfrmMeasure::ZoomReset()
+{
+    if (!FRun->Running())
+        return;
+    Chart->zoomReset();
+    AxisLoad->setRange(0, FForceAxisMax);
+    AxisTime->setRange(0, FTimeAxisMax);
+    AxisLoad->setTickCount(11);
+    AxisTime->setTickCount(11);
+}
+
+void TfrmMeasure::ResetChart()
+{
+    const TCtrlBox *box = CurrentDriver();
+    const TChartAxes axes = StartAxes(box ? box->FMaxLoad : 0.0, FLoadCoe);
+    ResetChart(axes.ForceMax, axes.TimeMax);
+}
+
+void TfrmMeasure::ResetChart(float forceMax, float timeMax)
+{
+    Series1->clear();
+    Series2->clear();
+    AxisTime->setRange(0, timeMax);
+    AxisTime->setTickCount(11);
+    AxisLoad->setRange(0, forceMax);
+    AxisLoad->setTickCount(11);
+    FForceAxisMax = forceMax;
+    FTimeAxisMax = timeMax;
+}
+
+// ---------------------------------------------------------------------------
+// The run's reports
+
+QLabel *TfrmMeasure::Display(TRunDisplay display) const
+{
+    switch (display) {
+    case TRunDisplay::Force: return stPress;
+    case TRunDisplay::PeakForce: return stMaxPre;
+    case TRunDisplay::Stress: return stMpaRes;
+    case TRunDisplay::PeakStress: return stMaxMpa;
+    case TRunDisplay::Speed: return stSpeed;
+    case TRunDisplay::Time: return st_Time;
+    }
+    return st_Time;
+}
+
+const QString &TfrmMeasure::FormatOf(TRunDisplay display) const
+{
+    switch (display) {
+    case TRunDisplay::Force:
+    case TRunDisplay::PeakForce: return FLoadFormat;
+    case TRunDisplay::Stress:
+    case TRunDisplay::PeakStress: return FStressFormat;
+    case TRunDisplay::Speed:
+    case TRunDisplay::Time: break;
+    }
+    return FSpeedFormat;
+}
+
+void TfrmMeasure::ShowValue(TRunDisplay display, double value) { ShowDisplay(Display(display), value, FormatOf(display)); }
+
+void TfrmMeasure::ShowText(TRunDisplay display, const QString &text) { Display(display)->setText(text); }
+
+void TfrmMeasure::PanelText(TStatusPanel panel, const QString &text) { SetPanelText(static_cast<int>(panel), text); }
+
+void TfrmMeasure::ChartReset(float forceMax, float timeMax) { ResetChart(forceMax, timeMax); }
+
+void TfrmMeasure::CurvePoint(float t, float force) { Series1->append(t, force); }
+
+void TfrmMeasure::AxisGrown(TRunAxis axis, float max)
+{
+    QValueAxis *a = axis == TRunAxis::Force ? AxisLoad : AxisTime;
+    a->setRange(0, max);
+    a->setTickCount(11);
+    (axis == TRunAxis::Force ? FForceAxisMax : FTimeAxisMax) = max;
+}
+
+void TfrmMeasure::PeakMark(float t, double force)
+{
+    Series2->clear();
+    Series2->append(t, force);
+    Series2->setPointLabelsFormat(QCoreApplication::translate("kv::TRunSequence", "最大力值") +
+                                  QString::asprintf("%.2f", force) + FLoadUnit);
+    Series2->setPointLabelsColor(Qt::black);
+    Series2->setPointLabelsVisible(true);
+}
+
+void TfrmMeasure::RunStarting()
+{
+    activateWindow();
+    stPress->setFocus();
+}
+
+void TfrmMeasure::StateChanged()
+{
+    const bool demo = FRun->State().DemoControls;
+    for (QPushButton *b : {btnUP, btnKeep, btnDown})
+        b->setVisible(demo);
+    EnableAllButton();
+}
+
+// After a hold the group commands come back in place of the speed stages.
+void TfrmMeasure::Unloaded(TRunMode mode)
+{
+    if (mode != TRunMode::ConstantLoad)
+        return;
+    btnSlow->setVisible(false);
+    btnFast->setVisible(false);
+    btnEndGro->setVisible(true);
+    btnOut->setVisible(true);
+}
+
+void TfrmMeasure::StatusTicked() { RefreshValvePanel(); }
+
+} // namespace kv
