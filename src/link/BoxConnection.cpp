@@ -7,13 +7,6 @@
 
 namespace kv {
 
-namespace {
-// Control modes of SetControlMode.
-enum TControlMode : int { cmAutomatic = 0, cmManual = 2, cmLinkInit = 3, cmHostLeaving = 4 };
-// Streaming states of SetADState.
-enum TStreaming : int { stRelative = 0, stOff = 2 };
-} // namespace
-
 TBoxConnection::TBoxConnection(TFactory factory) : FFactory(std::move(factory)) {}
 
 TBoxConnection::~TBoxConnection() { FinishAll(); }
@@ -48,7 +41,7 @@ bool TBoxConnection::Connect()
         box->SetControlMode(cmLinkInit);
         Sleep(100);
     }
-    box->SetADState(stRelative);
+    box->SetADState(adRelative);
     Sleep(100);
     Poll(12);
     RetryUntilOnline(*box);
@@ -59,7 +52,7 @@ bool TBoxConnection::Connect()
         box->SetControlMode(cmLinkInit);
         Sleep(100);
     }
-    box->Command(0);
+    box->Command(bcStop);
     Compare(*box);
     return true;
 }
@@ -71,7 +64,7 @@ bool TBoxConnection::ConnectSide()
         return false;
     box->Init();
     box->OpenPort();
-    box->SetADState(stRelative);
+    box->SetADState(adRelative);
     Sleep(100);
     Poll(12);
     RetryUntilOnline(*box);
@@ -91,7 +84,7 @@ void TBoxConnection::RetryUntilOnline(TCtrlBox &box)
             return;
         box.OpenPort();
         box.Activate();
-        box.SetADState(stRelative);
+        box.SetADState(adRelative);
         Sleep(50);
         QCoreApplication::processEvents();
         Poll(11);
@@ -101,13 +94,13 @@ void TBoxConnection::RetryUntilOnline(TCtrlBox &box)
 // The parameter comparison reads every box word: streaming is off meanwhile.
 void TBoxConnection::Compare(TCtrlBox &box)
 {
-    box.SetADState(stOff);
+    box.SetADState(adOff);
     if (FBusy)
         FBusy(true);
     box.CompareParams();
     if (FBusy)
         FBusy(false);
-    box.SetADState(stRelative);
+    box.SetADState(adRelative);
 }
 
 void TBoxConnection::LeaveSide()
@@ -134,7 +127,7 @@ void TBoxConnection::Reinitialise()
     TCtrlBox *box = Current();
     if (!box)
         return;
-    box->SetADState(stRelative);
+    box->SetADState(adRelative);
     Sleep(100);
     box->SetControlMode(cmLinkInit);
     Sleep(100);
@@ -146,7 +139,7 @@ void TBoxConnection::Leave()
 {
     TCtrlBox *box = Current();
     if (box)
-        box->SetADState(stOff);
+        box->SetADState(adOff);
     Sleep(20);
     if (box)
         box->SetControlMode(cmHostLeaving);

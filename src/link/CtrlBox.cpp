@@ -351,10 +351,10 @@ void TCtrlBox::MissedPoll()
 {
     ++MissCount;
     if (MissCount % 10 == 5)
-        SetADState(0);
+        SetADState(adRelative);
     if (MissCount == 30) {
         Online = 0;
-        SetADState(0);
+        SetADState(adRelative);
     }
 }
 
@@ -482,13 +482,13 @@ void TCtrlBox::SendByte(int code)
 void TCtrlBox::Command(int kind)
 {
     switch (kind) {
-    case 0: SendByte(CmdStop); break;
-    case 1: SendByte(FModel.Family.RunByte); break;
-    case 2: SendByte(CmdKeep); break;
-    case 3: SendByte(CmdManualUp); break;
-    case 4: SendByte(CmdManualDown); break;
-    case 5: SendByte(CmdMotorUp); break;
-    case 6: SendByte(CmdMotorDown); break;
+    case bcStop: SendByte(CmdStop); break;
+    case bcRun: SendByte(FModel.Family.RunByte); break;
+    case bcKeep: SendByte(CmdKeep); break;
+    case bcManualUp: SendByte(CmdManualUp); break;
+    case bcManualDown: SendByte(CmdManualDown); break;
+    case bcMotorUp: SendByte(CmdMotorUp); break;
+    case bcMotorDown: SendByte(CmdMotorDown); break;
     default: break;
     }
 }
@@ -505,7 +505,7 @@ void TCtrlBox::SetADState(int state)
 {
     static const char *const names[] = {"相对码", "绝对码", "停止发送"};
     static const int bytes[] = {CmdStreamRelative, CmdStreamAbsolute, CmdStreamOff};
-    if (state < 0 || state > 2)
+    if (state < adRelative || state > adOff)
         return;
     SendByte(bytes[state]);
     qDebug().noquote() << QStringLiteral("%1 AD state %2 (%3)")
@@ -517,15 +517,15 @@ void TCtrlBox::SetADState(int state)
 void TCtrlBox::SetControlMode(int mode)
 {
     static const int bytes[] = {CmdModeAuto, CmdMode1, CmdModeManual, CmdLinkInit, CmdHostLeaving};
-    if (mode >= 0 && mode <= 4)
+    if (mode >= cmAutomatic && mode <= cmHostLeaving)
         SendByte(bytes[mode]);
 }
 
 void TCtrlBox::SetProtect(int state)
 {
-    if (state == 0)
+    if (state == psOn)
         SendByte(CmdProtectOn);
-    else if (state == 1)
+    else if (state == psOff)
         SendByte(CmdProtectOff);
 }
 

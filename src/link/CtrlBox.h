@@ -68,6 +68,23 @@ public:
 };
 using TParamSetFactory = std::function<std::unique_ptr<TCtrlParamSet>(TCtrlBox &box)>;
 
+// What Command(kind) asks of the box.
+enum TBoxCommand : int {
+    bcStop = 0,       // 0xF1: stop loading, unload
+    bcRun = 1,        // the model's run byte: start loading
+    bcKeep = 2,       // 0xF5: keep the force
+    bcManualUp = 3,   // 0xFA: demonstration force up
+    bcManualDown = 4, // 0xFB: demonstration force down
+    bcMotorUp = 5,    // 0xB5: motor-driven platen up
+    bcMotorDown = 6,  // 0xB6: motor-driven platen down
+};
+// How the box streams status frames (SetADState).
+enum TADState : int { adRelative = 0, adAbsolute = 1, adOff = 2 };
+// Control modes of SetControlMode.
+enum TControlMode : int { cmAutomatic = 0, cmMode1 = 1, cmManual = 2, cmLinkInit = 3, cmHostLeaving = 4 };
+// Idle protection of the box (SetProtect).
+enum TProtectState : int { psOn = 0, psOff = 1 };
+
 class TCtrlBox {
 public:
     explicit TCtrlBox(const TBoxModel &model);

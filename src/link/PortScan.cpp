@@ -26,7 +26,7 @@ void TPortScan::run()
         FBox.Online = 0;
         FBox.MissCount = 0;
         FBox.OpenPort();
-        FBox.SetADState(0);
+        FBox.SetADState(adRelative);
         Sleep(100);
         for (int i = 0; i < 5; ++i)
             FBox.ReadForceCode();

@@ -129,14 +129,14 @@ void TIdleMonitor::Protect(float forceShown, float force)
     QString message;
     const TCheckInput in{box, FState, force, forceShown};
     if (FirstFiring(TCheckStage::Idle, in, message)) {
-        box.SetProtect(0);
+        box.SetProtect(psOn);
         FState.ProtectBusy = true;
         FState.ProtectTripped = true;
         FState.ProtectSuppressed = true;
         Show(message, TMsgIcon::Error, TMsgButtons::Ok);
         if (Show(Tr("是否解除保护?如已排除请选择") + QStringLiteral("\"") + Tr("是") + QStringLiteral("\""),
                 TMsgIcon::Question, TMsgButtons::YesNo) == TMsgResult::Yes)
-            box.SetProtect(1);
+            box.SetProtect(psOff);
         else
             FState.Phase = TRunPhase::Protected;
         FState.ProtectBusy = false;

@@ -32,10 +32,6 @@ struct TStepBusyGuard {
     ~TStepBusyGuard() { Busy = false; }
 };
 
-// Streaming states of SetADState and the box commands of a run.
-enum TStreaming : int { stRelative = 0, stOff = 2 };
-enum TBoxCommand : int { bcStop = 0, bcRun = 1 };
-
 } // namespace
 
 TChartAxes StartAxes(double maxLoad, double loadCoe)
@@ -204,7 +200,7 @@ bool TRunSequence::PrepareBox(TCtrlBox &box, TBaseTest &test, bool opensGroup)
         FState.Phase = TRunPhase::Idle;
         return false;
     };
-    box.SetADState(stOff);
+    box.SetADState(adOff);
     Clock().sleepMs(100);
     QString err;
     test.BeginSpecimen(err);
@@ -213,7 +209,7 @@ bool TRunSequence::PrepareBox(TCtrlBox &box, TBaseTest &test, bool opensGroup)
         // Only a group this start opened is closed; a group under way stays.
         if (opensGroup)
             test.EndGroup();
-        box.SetADState(stRelative);
+        box.SetADState(adRelative);
         return refuse();
     }
     FState.Area = CurrentArea();
@@ -224,12 +220,12 @@ bool TRunSequence::PrepareBox(TCtrlBox &box, TBaseTest &test, bool opensGroup)
 
     if (!box.SetFastSpeed(static_cast<int>(std::lround(test.FSpeed)))) {
         RefuseStart(Tr("发送数据到控制器出错"), false);
-        box.SetADState(stRelative);
+        box.SetADState(adRelative);
         Clock().sleepMs(40);
         return refuse();
     }
     Clock().sleepMs(100);
-    box.SetADState(stRelative);
+    box.SetADState(adRelative);
     Clock().sleepMs(40);
     if (!box.SetValveStart(FState.ValveStart)) {
         RefuseStart(Tr("发送数据到控制器出错"), false);
@@ -633,7 +629,7 @@ void TRunSequence::FunBreak()
         FState.Mode = TRunMode::Normal;
     Ui([this, mode] { Observer().Unloaded(mode); });
     Ui([this] { Observer().PanelText(TStatusPanel::Status, Tr("目前系统处于卸载状态.")); });
-    box->SetADState(stRelative);
+    box->SetADState(adRelative);
     Ui([this] {
         Observer().StateChanged();
         if (!FState.GroupActive)
@@ -730,8 +726,8 @@ void TRunSequence::OnMsg_CheckMulti(int wParam)
     if (!box)
         return;
     FIdle->Stop();
-    box->SetADState(stOff);
-    box->SetADState(stRelative);
+    box->SetADState(adOff);
+    box->SetADState(adRelative);
     FIdle->Start();
 }
 

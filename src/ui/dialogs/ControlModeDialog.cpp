@@ -67,10 +67,10 @@ bool ApplyControlMode(TZovData *data, TCtrlBox &box, int choice, QWidget *parent
 {
     box.FAutoLoad = choice == 1 ? 1 : 0;
     if (box.FAutoLoad == 1) {
-        box.SetControlMode(2);
+        box.SetControlMode(cmManual);
         MsgInfo(TChange::tr("切换到手动控制"), parent);
     } else {
-        box.SetControlMode(0);
+        box.SetControlMode(cmAutomatic);
         MsgInfo(TChange::tr("切换到自动控制"), parent);
     }
     return data && StoreAutoLoad(*data, QString::fromLatin1(box.Model().Key), box.FAutoLoad);

@@ -564,11 +564,11 @@ void TfrmMeasure::ConnectDriverCommands()
     });
     connect(bitUp, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver())
-            box->Command(5);
+            box->Command(bcMotorUp);
     });
     connect(BitDown, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver())
-            box->Command(6);
+            box->Command(bcMotorDown);
     });
     connect(sb_ClearZero, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver(); box && !FRun->Running())
@@ -603,8 +603,8 @@ void TfrmMeasure::menuAdvancedClick()
     if (!box)
         return;
     FRun->Idle().Stop();
-    box->Command(0);
-    box->SetADState(2);
+    box->Command(bcStop);
+    box->SetADState(adOff);
     if (QPointer<QWidget> window = box->ShowParams()) {
         if (auto *dialog = qobject_cast<QDialog *>(window.data())) {
             dialog->exec();
@@ -615,7 +615,7 @@ void TfrmMeasure::menuAdvancedClick()
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
-    box->SetADState(0);
+    box->SetADState(adRelative);
     ResetChart();
     RefreshCaption();
     FRun->Idle().Start();

@@ -48,9 +48,9 @@ void TfrmMeasure::ConnectRun()
             run->DemonstrationClick();
     });
     connect(btnStable, &QToolButton::clicked, this, [this] { btnStableClick(); });
-    connect(btnUP, &QPushButton::clicked, this, [run] { run->DemoCommand(3); });
-    connect(btnKeep, &QPushButton::clicked, this, [run] { run->DemoCommand(2); });
-    connect(btnDown, &QPushButton::clicked, this, [run] { run->DemoCommand(4); });
+    connect(btnUP, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualUp); });
+    connect(btnKeep, &QPushButton::clicked, this, [run] { run->DemoCommand(bcKeep); });
+    connect(btnDown, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualDown); });
     for (QObject *c : std::initializer_list<QObject *>{btnRun, btnStop, btnEndGro, menuRun, btnUP, btnKeep, btnDown})
         SetCommandAvailable(c, true);
     SetCommandAvailable(btnStable, static_cast<bool>(FSteps.ConstantLoadDialog));
@@ -66,12 +66,12 @@ void TfrmMeasure::btnStableClick()
     TCtrlBox *box = CurrentDriver();
     if (!box || !FSteps.ConstantLoadDialog)
         return;
-    box->SetADState(2);
+    box->SetADState(adOff);
     FRun->Idle().Stop();
     float force = 0.0f;
     int seconds = 0;
     const bool confirmed = FSteps.ConstantLoadDialog(*this, force, seconds);
-    box->SetADState(0);
+    box->SetADState(adRelative);
     FRun->Idle().Start();
     if (confirmed)
         FRun->StartConstantLoad(force, seconds);
