@@ -200,7 +200,7 @@ int main(int argc, char **argv)
             pause.start();
             while (pause.elapsed() < 1500)
                 app.processEvents(QEventLoop::AllEvents, 20);
-            if (!w->btnRun->isEnabled() || !run->StartRun()) {
+            if (!w->RunEnabled() || !run->StartRun()) {
                 std::fprintf(stderr, "run refused: %s\n", qPrintable(messages.lastText()));
                 break;
             }

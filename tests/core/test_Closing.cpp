@@ -7,6 +7,7 @@
 #include <QTimer>
 
 using coretest::TWindowRig;
+using kvtest::Child;
 
 namespace {
 
@@ -14,7 +15,7 @@ void AddTests(TWindowRig &rig, int count, int checked)
 {
     rig.Steps.BuildTestMenu = [count, checked](kv::TfrmMeasure &w, int) {
         for (int i = 0; i < count; ++i) {
-            QAction *a = w.pmTestList->addAction(QStringLiteral("Test %1").arg(i));
+            QAction *a = Child<QMenu>(w, "pmTestList")->addAction(QStringLiteral("Test %1").arg(i));
             a->setCheckable(true);
             a->setChecked(i == checked);
         }
@@ -85,7 +86,7 @@ TEST(MainWindowClose, ClosingStopsTheBoxAndStoresTheCheckedTest)
     AddTests(rig, 3, -1);
     auto w = rig.Create();
     w->show();
-    w->pmTestList->actions()[2]->setChecked(true);
+    Child<QMenu>(*w, "pmTestList")->actions()[2]->setChecked(true);
     w->GlbParam()->Settings.SpeedDisplayMode = 7; // saved at exit
     rig.DriverLog.clear();
     const qint64 sleptBefore = rig.Clock.totalSlept();
@@ -149,7 +150,7 @@ TEST(MainWindowClose, FlexureSideStoresItsIndexInItsOwnRow)
     rig.Sql(QStringLiteral("Update SavString set StrCont = '1' where StrNo = 101"));
     auto w = rig.Create();
     w->show();
-    w->pmTestList->actions()[2]->setChecked(true);
+    Child<QMenu>(*w, "pmTestList")->actions()[2]->setChecked(true);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(StoredString(102), QStringLiteral("2"));
     EXPECT_EQ(StoredString(101), QStringLiteral("1"));
@@ -174,12 +175,12 @@ TEST(MainWindowClose, QuitMenuClosesLikeTheExitButton)
     rig.QuitAnswer = false;
     auto w = rig.Create();
     w->show();
-    w->menuQuit->trigger();
+    Child<QAction>(*w, "menuQuit")->trigger();
     EXPECT_EQ(rig.AskQuitCalls, 1);
     w->Run().State().Running = true;
     w->EnableAllButton();
-    w->menuQuit->setEnabled(true);
-    w->menuQuit->trigger(); // exit button disabled while running: nothing happens
+    Child<QAction>(*w, "menuQuit")->setEnabled(true);
+    Child<QAction>(*w, "menuQuit")->trigger(); // exit button disabled while running: nothing happens
     EXPECT_EQ(rig.AskQuitCalls, 1);
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
     w->Run().State().Running = false;

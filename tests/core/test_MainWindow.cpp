@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 using coretest::TWindowRig;
+using kvtest::Child;
 
 namespace {
 
@@ -51,13 +52,13 @@ TEST(MainWindowCreate, MachineTypeSetsButtonsDriverAndTestMask)
         };
         auto w = rig.Create();
         EXPECT_EQ(w->MachineTypeNo(), c.type);
-        EXPECT_EQ(!w->btnKY->isHidden(), c.side);
-        EXPECT_EQ(!w->btnKZ->isHidden(), c.side);
-        EXPECT_EQ(!w->btnReset->isHidden(), c.reset);
-        EXPECT_EQ(!w->bitUp->isHidden(), c.motor);
-        EXPECT_EQ(!w->BitDown->isHidden(), c.motor);
-        EXPECT_EQ(w->btnKY->isChecked(), c.ky);
-        EXPECT_EQ(w->btnKZ->isChecked(), c.kz);
+        EXPECT_EQ(!Child<QToolButton>(*w, "btnKY")->isHidden(), c.side);
+        EXPECT_EQ(!Child<QToolButton>(*w, "btnKZ")->isHidden(), c.side);
+        EXPECT_EQ(!Child<QPushButton>(*w, "btnReset")->isHidden(), c.reset);
+        EXPECT_EQ(!Child<QPushButton>(*w, "bitUp")->isHidden(), c.motor);
+        EXPECT_EQ(!Child<QPushButton>(*w, "BitDown")->isHidden(), c.motor);
+        EXPECT_EQ(Child<QToolButton>(*w, "btnKY")->isChecked(), c.ky);
+        EXPECT_EQ(Child<QToolButton>(*w, "btnKZ")->isChecked(), c.kz);
         EXPECT_EQ(mask, c.mask);
         EXPECT_EQ(folder, rig.ProgramDir.path() + QStringLiteral("/dll/"));
         EXPECT_EQ(rig.DriverTypes, QList<int>{c.type});
@@ -73,8 +74,8 @@ TEST(MainWindowCreate, UnreadableMachineTypeIsTheSingleFrameHydraulic)
         rig.Sql(QStringLiteral("Update SavString set StrCont = '%1' where StrNo = 103").arg(QLatin1String(text)));
         auto w = rig.Create();
         EXPECT_EQ(w->MachineTypeNo(), 0);
-        EXPECT_TRUE(w->btnKY->isHidden());
-        EXPECT_FALSE(w->btnReset->isHidden());
+        EXPECT_TRUE(Child<QToolButton>(*w, "btnKY")->isHidden());
+        EXPECT_FALSE(Child<QPushButton>(*w, "btnReset")->isHidden());
     }
 }
 
@@ -83,23 +84,23 @@ TEST(MainWindowCreate, LanguageMarksFollowTheStoredSetting)
     TWindowRig rig;
     rig.Sql(QStringLiteral("Update SavNum set NumCont = 1 where NumNo = 20005"));
     auto w = rig.Create();
-    EXPECT_TRUE(w->English1->isChecked());
-    EXPECT_FALSE(w->Chinese1->isChecked());
+    EXPECT_TRUE(Child<QAction>(*w, "English1")->isChecked());
+    EXPECT_FALSE(Child<QAction>(*w, "Chinese1")->isChecked());
 
     // Choosing Chinese stores it for the next start; the marks stay.
-    w->Chinese1->trigger();
+    Child<QAction>(*w, "Chinese1")->trigger();
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("语言切换成功,下次启动后生效!"));
-    EXPECT_TRUE(w->English1->isChecked());
-    EXPECT_FALSE(w->Chinese1->isChecked());
+    EXPECT_TRUE(Child<QAction>(*w, "English1")->isChecked());
+    EXPECT_FALSE(Child<QAction>(*w, "Chinese1")->isChecked());
     qint32 stored = -1;
     ASSERT_TRUE(kv::ZovData()->ReadNumInt(20005, stored));
     EXPECT_EQ(stored, 0);
 
     // The item already checked does nothing.
     rig.Messages.clear();
-    w->English1->trigger();
+    Child<QAction>(*w, "English1")->trigger();
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
-    EXPECT_TRUE(w->English1->isChecked());
+    EXPECT_TRUE(Child<QAction>(*w, "English1")->isChecked());
     ASSERT_TRUE(kv::ZovData()->ReadNumInt(20005, stored));
     EXPECT_EQ(stored, 0);
 }
@@ -108,13 +109,13 @@ TEST(MainWindowCreate, MachineTypeMenuStoresTheTypeForTheNextStart)
 {
     TWindowRig rig;
     auto w = rig.Create();
-    w->Nbend->trigger();
+    Child<QAction>(*w, "Nbend")->trigger();
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("机型切换成功,下次启动后生效!"));
     QString text;
     ASSERT_TRUE(kv::ZovData()->ReadStr(103, text));
     EXPECT_EQ(text, QStringLiteral("4"));
     EXPECT_EQ(w->MachineTypeNo(), 0); // unchanged until the next start
-    w->Ncompress->trigger();
+    Child<QAction>(*w, "Ncompress")->trigger();
     ASSERT_TRUE(kv::ZovData()->ReadStr(103, text));
     EXPECT_EQ(text, QStringLiteral("3"));
 }
@@ -131,12 +132,12 @@ TEST(MainWindowCreate, MissingSettingsAreReportedAndLockTheRunButton)
     EXPECT_TRUE(w->RunLocked());
 
     // Even with the run command available and the box on line, Run stays off.
-    w->SetCommandAvailable(w->btnRun, true);
+    w->SetCommandAvailable(Child<QPushButton>(*w, "btnRun"), true);
     w->show();
     ASSERT_TRUE(w->IsOnline());
     w->EnableAllButton(false, false, true, false);
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_TRUE(w->btnOut->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnOut")->isEnabled());
 }
 
 TEST(MainWindowCreate, CompleteSettingsLeaveTheRunButtonToTheRunState)
@@ -146,9 +147,9 @@ TEST(MainWindowCreate, CompleteSettingsLeaveTheRunButtonToTheRunState)
     auto w = rig.Create();
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
     EXPECT_FALSE(w->RunLocked());
-    w->SetCommandAvailable(w->btnRun, true);
+    w->SetCommandAvailable(Child<QPushButton>(*w, "btnRun"), true);
     w->show();
-    EXPECT_TRUE(w->btnRun->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(*w, "btnRun")->isEnabled());
     // The settings block is loaded into the global parameter object.
     EXPECT_EQ(w->GlbParam()->Settings.RefreshRate, 5);
     EXPECT_EQ(w->Run().Mode(), kv::TRunMode::Normal);
@@ -172,9 +173,9 @@ TEST(MainWindowCreate, StatusBarStartsWithItsSixCaptions)
                                   QStringLiteral("当前相对码:"), QStringLiteral("当前阀口位置:")};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(w->PanelText(i), expected[i]) << i;
-    EXPECT_EQ(w->pnl_ZH->text(), QStringLiteral("载荷(kN)"));
-    EXPECT_EQ(w->Pnl_Speed->text(), QStringLiteral("速度(kN/s)"));
-    EXPECT_EQ(w->Pnl_QDFZ->text(), QStringLiteral("峰值(MPa)"));
+    EXPECT_EQ(Child<QLabel>(*w, "pnl_ZH")->text(), QStringLiteral("载荷(kN)"));
+    EXPECT_EQ(Child<QLabel>(*w, "Pnl_Speed")->text(), QStringLiteral("速度(kN/s)"));
+    EXPECT_EQ(Child<QLabel>(*w, "Pnl_QDFZ")->text(), QStringLiteral("峰值(MPa)"));
 }
 
 // ---------------------------------------------------------------------------
@@ -184,11 +185,11 @@ TEST(MainWindowShow, WithoutControllerDriverTheProgramRunsOffline)
 {
     TWindowRig rig;
     auto w = rig.Create();
-    w->SetCommandAvailable(w->btnRun, true);
+    w->SetCommandAvailable(Child<QPushButton>(*w, "btnRun"), true);
     w->show();
     EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：脱机工作"));
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_FALSE(w->menuRun->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QAction>(*w, "menuRun")->isEnabled());
     EXPECT_EQ(w->FUserName, QStringLiteral("Admin"));
     EXPECT_TRUE(w->StatusTimerActive());
     EXPECT_EQ(w->Run().State().TickCount, 1);
@@ -213,9 +214,9 @@ TEST(MainWindowShow, OnlineContactRunsTheCommandsInOrder)
              << QStringLiteral("SetControlMode(0)");
     EXPECT_EQ(rig.DriverLog, expected);
     EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：联机工作"));
-    EXPECT_EQ(w->tbValveSet->maximum(), 1481); // round(1234 * 1.2)
-    EXPECT_EQ(w->guValvePos->maximum(), 1481);
-    EXPECT_FALSE(w->NChangeAutoORHand->isVisible());
+    EXPECT_EQ(Child<QSlider>(*w, "tbValveSet")->maximum(), 1481); // round(1234 * 1.2)
+    EXPECT_EQ(Child<QProgressBar>(*w, "guValvePos")->maximum(), 1481);
+    EXPECT_FALSE(Child<QAction>(*w, "NChangeAutoORHand")->isVisible());
     // Pauses between the commands: 2 x 100 and 100 before the first read,
     // 2 x 100 after activation.
     EXPECT_EQ(rig.Clock.totalSlept(), 500);
@@ -230,7 +231,7 @@ TEST(MainWindowShow, ManualControlIsRestoredWhenTheMachineHasIt)
     rig.LastDriver->FAutoLoad = 1;
     w->show();
     EXPECT_EQ(rig.DriverLog.last(), QStringLiteral("SetControlMode(2)"));
-    EXPECT_TRUE(w->NChangeAutoORHand->isVisible());
+    EXPECT_TRUE(Child<QAction>(*w, "NChangeAutoORHand")->isVisible());
 }
 
 TEST(MainWindowShow, SilentControllerWarnsAndCancelContinuesOffline)
@@ -247,8 +248,8 @@ TEST(MainWindowShow, SilentControllerWarnsAndCancelContinuesOffline)
     EXPECT_EQ(CountOf(rig.DriverLog, QStringLiteral("EditCommSettings")), 1);
     EXPECT_EQ(CountOf(rig.DriverLog, QStringLiteral("CompareParams")), 0);
     EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：脱机工作"));
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_FALSE(w->menuRun->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QAction>(*w, "menuRun")->isEnabled());
 }
 
 TEST(MainWindowShow, NewSerialSettingsAreTriedUntilTheBoxAnswers)
@@ -328,18 +329,18 @@ TEST(MainWindowShow, RightsFollowTheUserName)
         rig.Steps.Login = [user](QWidget *) { return kv::TLoginOutcome{true, user}; };
         auto w = rig.Create();
         w->show();
-        EXPECT_EQ(w->menuSetting->menuAction()->isVisible(), c.settings);
-        EXPECT_EQ(w->menuAdvanced->isVisible(), c.settings);
-        EXPECT_EQ(w->menuGro->isVisible(), c.settings);
-        EXPECT_EQ(w->menuUser->isVisible(), c.settings);
-        EXPECT_EQ(!w->btnOneChk->isHidden(), c.calib);
-        EXPECT_EQ(!w->btnCheck->isHidden(), c.calib);
-        EXPECT_EQ(w->menuRun->isVisible(), c.demo);
-        EXPECT_EQ(!w->PlManuCtrl->isHidden(), c.demo);
-        EXPECT_EQ(w->MenuMachine->menuAction()->isVisible(), c.machine);
-        EXPECT_EQ(w->N1->menuAction()->isVisible(), c.machine);
-        EXPECT_TRUE(w->menuLeave->isVisible());
-        EXPECT_TRUE(w->menuLeave->isEnabled());
+        EXPECT_EQ(Child<QMenu>(*w, "menuSetting")->menuAction()->isVisible(), c.settings);
+        EXPECT_EQ(Child<QAction>(*w, "menuAdvanced")->isVisible(), c.settings);
+        EXPECT_EQ(Child<QAction>(*w, "menuGro")->isVisible(), c.settings);
+        EXPECT_EQ(Child<QAction>(*w, "menuUser")->isVisible(), c.settings);
+        EXPECT_EQ(!Child<QToolButton>(*w, "btnOneChk")->isHidden(), c.calib);
+        EXPECT_EQ(!Child<QToolButton>(*w, "btnCheck")->isHidden(), c.calib);
+        EXPECT_EQ(Child<QAction>(*w, "menuRun")->isVisible(), c.demo);
+        EXPECT_EQ(!Child<QFrame>(*w, "PlManuCtrl")->isHidden(), c.demo);
+        EXPECT_EQ(Child<QMenu>(*w, "MenuMachine")->menuAction()->isVisible(), c.machine);
+        EXPECT_EQ(Child<QMenu>(*w, "N1")->menuAction()->isVisible(), c.machine);
+        EXPECT_TRUE(Child<QAction>(*w, "menuLeave")->isVisible());
+        EXPECT_TRUE(Child<QAction>(*w, "menuLeave")->isEnabled());
     }
 }
 
@@ -351,12 +352,12 @@ TEST(MainWindowShow, NewLoginKeepsThePreviousUserWhenItFails)
     rig.Steps.Login = [&](QWidget *) { return answers.takeFirst(); };
     auto w = rig.Create();
     w->show();
-    w->menuLeave->trigger();
+    Child<QAction>(*w, "menuLeave")->trigger();
     EXPECT_EQ(w->FUserName, QStringLiteral("Admin"));
-    EXPECT_TRUE(w->menuSetting->menuAction()->isVisible());
-    w->menuLeave->trigger();
+    EXPECT_TRUE(Child<QMenu>(*w, "menuSetting")->menuAction()->isVisible());
+    Child<QAction>(*w, "menuLeave")->trigger();
     EXPECT_EQ(w->FUserName, QStringLiteral("Tester"));
-    EXPECT_FALSE(w->menuSetting->menuAction()->isVisible());
+    EXPECT_FALSE(Child<QMenu>(*w, "menuSetting")->menuAction()->isVisible());
 }
 
 namespace {
@@ -366,12 +367,12 @@ void AddThreeTests(TWindowRig &rig, QList<QAction *> *selected)
 {
     rig.Steps.BuildTestMenu = [](kv::TfrmMeasure &w, int) {
         for (const char *name : {"CemComp", "CemFlex", "ConCube"}) {
-            QAction *a = w.pmTestList->addAction(QLatin1String(name));
+            QAction *a = Child<QMenu>(w, "pmTestList")->addAction(QLatin1String(name));
             a->setCheckable(true);
         }
     };
     rig.Steps.SelectTest = [selected](kv::TfrmMeasure &w, QAction *item) {
-        for (QAction *a : w.pmTestList->actions())
+        for (QAction *a : Child<QMenu>(w, "pmTestList")->actions())
             a->setChecked(a == item);
         selected->append(item);
     };
@@ -388,7 +389,7 @@ TEST(MainWindowShow, LastTestIsSelectedAgain)
     auto w = rig.Create();
     w->show();
     ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(selected[0], w->pmTestList->actions()[2]);
+    EXPECT_EQ(selected[0], Child<QMenu>(*w, "pmTestList")->actions()[2]);
     EXPECT_EQ(w->CheckedTestIndex(), 2);
 }
 
@@ -403,7 +404,7 @@ TEST(MainWindowShow, StoredTestIndexBeyondTheListSelectsTheFirstTest)
         auto w = rig.Create();
         w->show();
         ASSERT_EQ(selected.size(), 1);
-        EXPECT_EQ(selected[0], w->pmTestList->actions()[0]);
+        EXPECT_EQ(selected[0], Child<QMenu>(*w, "pmTestList")->actions()[0]);
     }
 }
 
@@ -418,7 +419,7 @@ TEST(MainWindowShow, FlexureSideRemembersItsOwnTest)
     auto w = rig.Create();
     w->show();
     ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(selected[0], w->pmTestList->actions()[1]);
+    EXPECT_EQ(selected[0], Child<QMenu>(*w, "pmTestList")->actions()[1]);
 }
 
 TEST(MainWindowShow, EmptyTestListSelectsNothing)
@@ -429,7 +430,7 @@ TEST(MainWindowShow, EmptyTestListSelectsNothing)
     auto w = rig.Create();
     w->show();
     EXPECT_EQ(calls, 0);
-    EXPECT_TRUE(w->pmTestList->isEmpty());
+    EXPECT_TRUE(Child<QMenu>(*w, "pmTestList")->isEmpty());
     EXPECT_EQ(w->CheckedTestIndex(), 0);
 }
 
@@ -440,43 +441,42 @@ TEST(MainWindowCommands, EnableAllButtonFollowsTheRunState)
 {
     TWindowRig rig;
     auto w = rig.Create();
-    for (QObject *c : std::initializer_list<QObject *>{w->btnRun, w->btnEndGro, w->btnKY, w->btnKZ, w->btnPrint,
-                                                       w->btnReset})
-        w->SetCommandAvailable(c, true);
+    for (const char *name : {"btnRun", "btnEndGro", "btnKY", "btnKZ", "btnPrint", "btnReset"})
+        w->SetCommandAvailable(Child<QObject>(*w, name), true);
 
     w->EnableAllButton(false, false, true, false); // idle, on line
-    EXPECT_TRUE(w->btnRun->isEnabled());
-    EXPECT_TRUE(w->btnKY->isEnabled());
-    EXPECT_TRUE(w->btnPrint->isEnabled());
-    EXPECT_TRUE(w->tbTest->isEnabled());
-    EXPECT_FALSE(w->btnEndGro->isEnabled());
-    EXPECT_TRUE(w->btnOut->isEnabled());
-    EXPECT_TRUE(w->menuSystem->menuAction()->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnKY")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnPrint")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "tbTest")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnEndGro")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnOut")->isEnabled());
+    EXPECT_TRUE(Child<QMenu>(*w, "menuSystem")->menuAction()->isEnabled());
 
     w->EnableAllButton(true, true, true, false); // running
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_FALSE(w->btnOut->isEnabled());
-    EXPECT_FALSE(w->menuQuit->isEnabled());
-    EXPECT_FALSE(w->btnEndGro->isEnabled());
-    EXPECT_FALSE(w->menuSetting->menuAction()->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnOut")->isEnabled());
+    EXPECT_FALSE(Child<QAction>(*w, "menuQuit")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnEndGro")->isEnabled());
+    EXPECT_FALSE(Child<QMenu>(*w, "menuSetting")->menuAction()->isEnabled());
 
     w->EnableAllButton(false, true, true, false); // between specimens of a group
-    EXPECT_TRUE(w->btnRun->isEnabled());
-    EXPECT_TRUE(w->btnEndGro->isEnabled());
-    EXPECT_FALSE(w->btnKY->isEnabled());
-    EXPECT_FALSE(w->btnPrint->isEnabled());
-    EXPECT_TRUE(w->btnOut->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnEndGro")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnKY")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnPrint")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnOut")->isEnabled());
 
     w->EnableAllButton(false, true, true, true); // continuous group counting down
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_FALSE(w->btnOut->isEnabled());
-    EXPECT_FALSE(w->btnEndGro->isEnabled());
-    EXPECT_FALSE(w->btnReset->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnOut")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnEndGro")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnReset")->isEnabled());
 
     w->EnableAllButton(false, false, false, false); // off line
-    EXPECT_FALSE(w->btnRun->isEnabled());
-    EXPECT_FALSE(w->btnKZ->isEnabled());
-    EXPECT_TRUE(w->btnPrint->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(*w, "btnKZ")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnPrint")->isEnabled());
 }
 
 TEST(MainWindowCommands, CommandsWithoutTheirWindowStayDisabled)
@@ -486,13 +486,12 @@ TEST(MainWindowCommands, CommandsWithoutTheirWindowStayDisabled)
     auto w = rig.Create();
     w->show();
     EXPECT_TRUE(w->IsOnline());
-    for (QObject *c : std::initializer_list<QObject *>{w->btnPrint, w->btnCheck, w->btnOneChk, w->btnStable,
-                                                       w->btnKY, w->menuAdvanced, w->menuUser})
-        EXPECT_FALSE(c->property("enabled").toBool()) << c->objectName().toStdString();
-    EXPECT_TRUE(w->btnRun->isEnabled()) << "the run is the window's own";
-    EXPECT_TRUE(w->btnOut->isEnabled());
-    EXPECT_TRUE(w->tbTest->isEnabled());
-    EXPECT_TRUE(w->menuQuit->isEnabled());
+    for (const char *name : {"btnPrint", "btnCheck", "btnOneChk", "btnStable", "btnKY", "menuAdvanced", "menuUser"})
+        EXPECT_FALSE(Child<QObject>(*w, name)->property("enabled").toBool()) << name;
+    EXPECT_TRUE(Child<QPushButton>(*w, "btnRun")->isEnabled()) << "the run is the window's own";
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnOut")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*w, "tbTest")->isEnabled());
+    EXPECT_TRUE(Child<QAction>(*w, "menuQuit")->isEnabled());
 }
 
 TEST(MainWindowCommands, DigitsChangeTheDisplayAndAreStored)
@@ -502,23 +501,23 @@ TEST(MainWindowCommands, DigitsChangeTheDisplayAndAreStored)
     EXPECT_EQ(w->ReadUnit(0, 1), 2);
     EXPECT_EQ(w->FLoadUnit, QStringLiteral("kN"));
     EXPECT_DOUBLE_EQ(w->FLoadCoe, 1000.0);
-    EXPECT_EQ(w->pnl_ZH->text(), QStringLiteral("载荷(kN)"));
+    EXPECT_EQ(Child<QLabel>(*w, "pnl_ZH")->text(), QStringLiteral("载荷(kN)"));
 
-    w->stPress->setProperty("kvValue", 12.3456);
-    QAction *three = w->PMUnitLoad->actions()[3];
+    Child<QLabel>(*w, "stPress")->setProperty("kvValue", 12.3456);
+    QAction *three = Child<QMenu>(*w, "PMUnitLoad")->actions()[3];
     w->SetDigits(three);
     EXPECT_EQ(w->FLoadFormat, QStringLiteral("0.001"));
-    EXPECT_EQ(w->stPress->text(), QStringLiteral("12.346"));
+    EXPECT_EQ(Child<QLabel>(*w, "stPress")->text(), QStringLiteral("12.346"));
     EXPECT_TRUE(three->isChecked());
-    EXPECT_FALSE(w->PMUnitLoad->actions()[2]->isChecked());
+    EXPECT_FALSE(Child<QMenu>(*w, "PMUnitLoad")->actions()[2]->isChecked());
     EXPECT_EQ(w->ReadUnit(0, 1), 3);
 
-    w->SetDigits(w->pmUnitSpeed->actions()[0]);
+    w->SetDigits(Child<QMenu>(*w, "pmUnitSpeed")->actions()[0]);
     EXPECT_EQ(w->FSpeedFormat, QStringLiteral("1"));
     EXPECT_EQ(w->ReadUnit(2, 0), 0);
     EXPECT_EQ(w->ReadUnit(0, 0), 0);
     EXPECT_EQ(w->FLoadUnit, QStringLiteral("N"));
-    EXPECT_EQ(w->pnl_ZHFZ->text(), QStringLiteral("峰值(N)"));
+    EXPECT_EQ(Child<QLabel>(*w, "pnl_ZHFZ")->text(), QStringLiteral("峰值(N)"));
 }
 
 TEST(MainWindowCommands, RestoreMessageBringsBackAMinimisedWindow)

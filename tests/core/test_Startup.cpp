@@ -16,6 +16,8 @@
 #include <QTranslator>
 #include <QUuid>
 
+using kvtest::Child;
+
 namespace {
 
 // A program folder: a program file name, a database copy beside it and,
@@ -137,8 +139,8 @@ TEST_F(TStartupTest, EnglishWithoutTranslationFileStaysChineseSilently)
     EXPECT_FALSE(startup.EnglishLoaded());
     EXPECT_FALSE(kv::LanguageEnvironmentIsEnglish());
     EXPECT_TRUE(qgetenv("Language").isEmpty());
-    EXPECT_EQ(startup.MainWindow()->btnRun->text(), QStringLiteral("运行"));
-    EXPECT_TRUE(startup.MainWindow()->English1->isChecked());
+    EXPECT_EQ(Child<QPushButton>(*startup.MainWindow(), "btnRun")->text(), QStringLiteral("运行"));
+    EXPECT_TRUE(Child<QAction>(*startup.MainWindow(), "English1")->isChecked());
     EXPECT_TRUE(Messages.messages().isEmpty());
 }
 
@@ -153,10 +155,10 @@ TEST_F(TStartupTest, EnglishWithTranslationFileSwitchesEveryText)
     EXPECT_TRUE(startup.EnglishLoaded());
     EXPECT_EQ(qgetenv("Language"), QByteArray("English"));
     kv::TfrmMeasure *w = startup.MainWindow();
-    EXPECT_EQ(w->btnRun->text(), QStringLiteral("Run"));
+    EXPECT_EQ(Child<QPushButton>(*w, "btnRun")->text(), QStringLiteral("Run"));
     EXPECT_EQ(w->PanelText(2), QStringLiteral("System: off line"));
-    EXPECT_EQ(w->pnl_ZH->text(), QStringLiteral("Load(kN)"));
-    EXPECT_TRUE(w->English1->isChecked());
+    EXPECT_EQ(Child<QLabel>(*w, "pnl_ZH")->text(), QStringLiteral("Load(kN)"));
+    EXPECT_TRUE(Child<QAction>(*w, "English1")->isChecked());
 }
 
 TEST_F(TStartupTest, ChineseSettingIgnoresAnAvailableTranslation)
@@ -168,8 +170,8 @@ TEST_F(TStartupTest, ChineseSettingIgnoresAnAvailableTranslation)
     startup.Steps.Login = AdminLogin;
     ASSERT_EQ(startup.Run(), kv::TStartup::TOutcome::Started);
     EXPECT_FALSE(startup.EnglishLoaded());
-    EXPECT_EQ(startup.MainWindow()->btnRun->text(), QStringLiteral("运行"));
-    EXPECT_TRUE(startup.MainWindow()->Chinese1->isChecked());
+    EXPECT_EQ(Child<QPushButton>(*startup.MainWindow(), "btnRun")->text(), QStringLiteral("运行"));
+    EXPECT_TRUE(Child<QAction>(*startup.MainWindow(), "Chinese1")->isChecked());
 }
 
 TEST_F(TStartupTest, MissingLanguageRowCountsAsChinese)

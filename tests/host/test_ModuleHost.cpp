@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 using namespace hosttest;
+using kvtest::Child;
 
 namespace {
 
@@ -130,7 +131,7 @@ TEST(TestSelection, MenuFormCaptionUnitsAndTheRememberedIndex)
     rig.Sql(QStringLiteral("Update SavString set StrCont = '1' where StrNo = 101"));
     rig.Sql(QStringLiteral("Update Unit set [Round] = 3 where Name = 'kN'"));
     auto w = rig.Create();
-    EXPECT_EQ(Captions(w->pmTestList), (QStringList{"试验丙", "试验甲", "试验戊"}));
+    EXPECT_EQ(Captions(Child<QMenu>(*w, "pmTestList")), (QStringList{"试验丙", "试验甲", "试验戊"}));
     w->show(); // selects the remembered test
 
     kv::TMyFunction *f = w->MyFunction();
@@ -145,17 +146,17 @@ TEST(TestSelection, MenuFormCaptionUnitsAndTheRememberedIndex)
     EXPECT_EQ(w->FForceAxisMax, 150.0f);
     QPointer<QWidget> alphaForm = w->ParamForm();
     ASSERT_FALSE(alphaForm.isNull());
-    EXPECT_EQ(alphaForm->parentWidget(), static_cast<QWidget *>(w->PnlParam));
+    EXPECT_EQ(alphaForm->parentWidget(), Child<QWidget>(*w, "PnlParam"));
     EXPECT_FALSE(alphaForm->isHidden());
     EXPECT_TRUE(w->StatusTimerActive());
 
     // Another item: the previous form leaves the panel, the new index is kept.
-    w->pmTestList->actions()[0]->trigger();
+    Child<QMenu>(*w, "pmTestList")->actions()[0]->trigger();
     EXPECT_EQ(f->CurrentTest()->FTestName, QStringLiteral("试验丙"));
-    EXPECT_FALSE(w->pmTestList->actions()[1]->isChecked());
+    EXPECT_FALSE(Child<QMenu>(*w, "pmTestList")->actions()[1]->isChecked());
     ASSERT_FALSE(alphaForm.isNull()); // its test still owns it
     EXPECT_TRUE(alphaForm->isHidden());
-    EXPECT_EQ(w->ParamForm()->parentWidget(), static_cast<QWidget *>(w->PnlParam));
+    EXPECT_EQ(w->ParamForm()->parentWidget(), Child<QWidget>(*w, "PnlParam"));
     EXPECT_EQ(rig.Saved(101), QStringLiteral("0"));
 
 }
@@ -187,7 +188,7 @@ TEST(TestSelection, UnfinishedGroupIsContinuedOrClosed)
         kv::TBaseTest *t = w->MyFunction()->Test(0);
         t->FGroupNo = QStringLiteral("G'7");
         rig.Messages.queueAnswer(resume ? kv::TMsgResult::Yes : kv::TMsgResult::No);
-        w->pmTestList->actions()[0]->trigger();
+        Child<QMenu>(*w, "pmTestList")->actions()[0]->trigger();
         ASSERT_EQ(rig.Messages.messages().size(), 1);
         const kv::TMsgRequest &q = rig.Messages.messages()[0];
         EXPECT_EQ(q.text, QStringLiteral("试验编号为G'7的试验上一次并没有完成,是否需要继续试验?"));
@@ -198,6 +199,6 @@ TEST(TestSelection, UnfinishedGroupIsContinuedOrClosed)
         EXPECT_FALSE(w->Run().Running());
         EXPECT_EQ(t->FCurrent, resume ? 3 : 1);
         // An open group locks the test menu and the side buttons.
-        EXPECT_EQ(w->tbTest->isEnabled(), !resume);
+        EXPECT_EQ(Child<QToolButton>(*w, "tbTest")->isEnabled(), !resume);
     }
 }

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 using namespace hosttest;
+using kvtest::Child;
 
 namespace {
 
@@ -36,19 +37,19 @@ TEST(SideSwitch, SwitchingTwiceReturnsToEachSidesTest)
         rig.Sql(QStringLiteral("Update SavString set StrCont = '1' where StrNo = 102"));
         auto w = rig.Create();
         w->show();
-        ASSERT_EQ(Captions(w->pmTestList), kCompressive);
+        ASSERT_EQ(Captions(Child<QMenu>(*w, "pmTestList")), kCompressive);
         EXPECT_EQ(Current(*w), QStringLiteral("试验甲"));
         QPointer<QWidget> oldForm = w->ParamForm();
         const int flexType = type == 1 ? 2 : 5;
 
         rig.DriverLog.clear();
-        w->btnKZ->click();
+        Child<QToolButton>(*w, "btnKZ")->click();
         EXPECT_EQ(rig.DriverTypes, (QList<int>{type, flexType}));
         EXPECT_TRUE(oldForm.isNull()); // freed with its test
         EXPECT_EQ(w->MachineTypeNo(), flexType);
-        EXPECT_TRUE(w->btnKZ->isChecked());
-        EXPECT_FALSE(w->btnKY->isChecked());
-        EXPECT_EQ(Captions(w->pmTestList), kFlexural);
+        EXPECT_TRUE(Child<QToolButton>(*w, "btnKZ")->isChecked());
+        EXPECT_FALSE(Child<QToolButton>(*w, "btnKY")->isChecked());
+        EXPECT_EQ(Captions(Child<QMenu>(*w, "pmTestList")), kFlexural);
         EXPECT_EQ(Current(*w), QStringLiteral("试验丙"));
         EXPECT_EQ(rig.Saved(101), QStringLiteral("1"));
         EXPECT_EQ(rig.Saved(103), QString::number(flexType));
@@ -60,18 +61,18 @@ TEST(SideSwitch, SwitchingTwiceReturnsToEachSidesTest)
         EXPECT_EQ(rig.DriverLog, expected);
         EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：联机工作"));
         EXPECT_TRUE(w->StatusTimerActive());
-        EXPECT_EQ(w->stMaxPre->text(), kv::FormatValue(0, w->FLoadFormat));
+        EXPECT_EQ(Child<QLabel>(*w, "stMaxPre")->text(), kv::FormatValue(0, w->FLoadFormat));
 
-        w->pmTestList->actions()[0]->trigger(); // 乙 on the flexural side
+        Child<QMenu>(*w, "pmTestList")->actions()[0]->trigger(); // 乙 on the flexural side
         EXPECT_EQ(rig.Saved(102), QStringLiteral("0"));
 
-        w->btnKY->click();
+        Child<QToolButton>(*w, "btnKY")->click();
         EXPECT_EQ(rig.DriverTypes.size(), 2); // each driver is made once
-        EXPECT_EQ(Captions(w->pmTestList), kCompressive);
+        EXPECT_EQ(Captions(Child<QMenu>(*w, "pmTestList")), kCompressive);
         EXPECT_EQ(Current(*w), QStringLiteral("试验甲"));
         EXPECT_EQ(rig.Saved(103), QString::number(type));
 
-        w->btnKZ->click();
+        Child<QToolButton>(*w, "btnKZ")->click();
         EXPECT_EQ(Current(*w), QStringLiteral("试验乙"));
         EXPECT_TRUE(rig.Messages.messages().isEmpty());
     }
@@ -86,20 +87,20 @@ TEST(SideSwitch, ActiveSideButtonChangesNothing)
     kv::TBaseTest *before = w->MyFunction()->CurrentTest();
     QPointer<QWidget> form = w->ParamForm();
     rig.DriverLog.clear();
-    w->btnKY->click();
+    Child<QToolButton>(*w, "btnKY")->click();
     EXPECT_TRUE(rig.DriverLog.isEmpty());
     EXPECT_EQ(w->MyFunction()->CurrentTest(), before);
     EXPECT_FALSE(form.isNull());
-    EXPECT_TRUE(w->btnKY->isChecked());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnKY")->isChecked());
     EXPECT_EQ(w->MachineTypeNo(), 1);
     EXPECT_TRUE(rig.Messages.messages().isEmpty());
 
     // Nor does the other side while a group is open.
     w->Run().State().GroupActive = true;
-    w->OnClickMachine(w->btnKZ);
+    w->OnClickMachine(Child<QToolButton>(*w, "btnKZ"));
     EXPECT_EQ(w->MachineTypeNo(), 1);
     EXPECT_EQ(w->MyFunction()->CurrentTest(), before);
-    EXPECT_TRUE(w->btnKY->isChecked());
+    EXPECT_TRUE(Child<QToolButton>(*w, "btnKY")->isChecked());
     EXPECT_TRUE(rig.DriverLog.isEmpty());
     w->Run().State().GroupActive = false;
 }

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace linktest;
+using kvtest::Child;
 
 namespace {
 
@@ -154,7 +155,7 @@ TEST(LinkStartup, OperatorCancelsAndTheProgramWorksOffline)
     EXPECT_EQ(rig.DialogCalls, 2);
     EXPECT_EQ(rig.Messages.texts(), (QStringList{QString::fromUtf8(kWarning), QString::fromUtf8(kWarning)}));
     EXPECT_EQ(w->PanelText(2), QStringLiteral("系统状态：脱机工作"));
-    EXPECT_FALSE(w->btnRun->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(*w, "btnRun")->isEnabled());
     EXPECT_FALSE(rig.Box->IsOnline());
     EXPECT_EQ(rig.Box->ParamDiffCount, -1); // no comparison without a box
     w->close();

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 using hosttest::THostRig;
+using kvtest::Child;
 
 namespace {
 
@@ -41,7 +42,8 @@ TEST(ModulesInMainWindow, ListedByKindAndTheUnfinishedGroupContinues)
     UnfinishedGroup(rig.Db.path);
     rig.Messages.queueAnswer(kv::TMsgResult::Yes);
     auto w = rig.Create();
-    EXPECT_EQ(hosttest::Captions(w->pmTestList), (QStringList{"水泥胶砂抗压", "建筑砂浆抗压"}));
+    EXPECT_EQ(hosttest::Captions(Child<QMenu>(*w, "pmTestList")),
+              (QStringList{"水泥胶砂抗压", "建筑砂浆抗压"}));
     w->resize(1200, 760);
     w->show();
     kv::TBaseTest *t = w->MyFunction()->CurrentTest();
@@ -54,7 +56,7 @@ TEST(ModulesInMainWindow, ListedByKindAndTheUnfinishedGroupContinues)
     EXPECT_TRUE(w->Run().GroupActive());
     QWidget *form = w->ParamForm();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->parentWidget(), static_cast<QWidget *>(w->PnlParam));
+    EXPECT_EQ(form->parentWidget(), Child<QWidget>(*w, "PnlParam"));
     auto *grid = form->findChild<QTableWidget *>(QStringLiteral("sgResult"));
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->item(2, 1)->text(), "62.40");

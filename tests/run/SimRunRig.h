@@ -104,9 +104,9 @@ struct TSimRunRig {
     // message was shown on the way.
     ::testing::AssertionResult RunOneSpecimen(int ms = 60000)
     {
-        if (!W->btnRun->isEnabled())
+        if (!kvtest::Child<QPushButton>(*W, "btnRun")->isEnabled())
             return ::testing::AssertionFailure() << "btnRun is disabled";
-        W->btnRun->click();
+        kvtest::Child<QPushButton>(*W, "btnRun")->click();
         const std::string messages = Messages.texts().join(';').toStdString();
         if (!W->Run().Active())
             return ::testing::AssertionFailure() << "no run started: " << messages;

@@ -5,6 +5,7 @@
 
 using namespace kv;
 using linktest::TSim;
+using kvtest::Child;
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
 
     // The next group: the cable is pulled during the first specimen.
     rig.Probe->FGroupNo = QStringLiteral("G2");
-    rig.W->btnRun->click();
+    Child<QPushButton>(*rig.W, "btnRun")->click();
     ASSERT_TRUE(rig.W->Run().Active());
     ASSERT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() > 3000.0f; }, 30000));
     ASSERT_TRUE(sim.Send(QStringLiteral("unplug")).endsWith(QStringLiteral("ok\n")));

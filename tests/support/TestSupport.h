@@ -1,7 +1,9 @@
 #pragma once
 // Helpers shared by the test groups.
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace kvtest {
@@ -18,5 +20,17 @@ struct TFreshDb {
     QString path;   // the database file
 };
 TFreshDb FreshDatabase();
+
+// The child of root (at any depth) of type T whose objectName is name: the
+// widgets, actions and timers of a window by their form names. None such
+// fails the test and gives null.
+template <class T>
+T *Child(const QObject &root, const char *name)
+{
+    T *child = root.findChild<T *>(QString::fromLatin1(name));
+    if (!child)
+        ADD_FAILURE() << "no " << name << " in " << root.objectName().toStdString();
+    return child;
+}
 
 } // namespace kvtest

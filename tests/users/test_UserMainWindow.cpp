@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 using namespace kv;
+using kvtest::Child;
 
 namespace {
 
@@ -58,16 +59,16 @@ struct TVisible {
 
 TVisible VisibleOf(const TfrmMeasure &w)
 {
-    return {w.menuRun->isVisible(),
-            w.MenuMachine->menuAction()->isVisible(),
-            w.N1->menuAction()->isVisible(),
-            w.menuSetting->menuAction()->isVisible(),
-            w.menuAdvanced->isVisible(),
-            w.menuGro->isVisible(),
-            w.menuUser->isVisible(),
-            !w.btnOneChk->isHidden(),
-            !w.btnCheck->isHidden(),
-            !w.PlManuCtrl->isHidden()};
+    return {Child<QAction>(w, "menuRun")->isVisible(),
+            Child<QMenu>(w, "MenuMachine")->menuAction()->isVisible(),
+            Child<QMenu>(w, "N1")->menuAction()->isVisible(),
+            Child<QMenu>(w, "menuSetting")->menuAction()->isVisible(),
+            Child<QAction>(w, "menuAdvanced")->isVisible(),
+            Child<QAction>(w, "menuGro")->isVisible(),
+            Child<QAction>(w, "menuUser")->isVisible(),
+            !Child<QToolButton>(w, "btnOneChk")->isHidden(),
+            !Child<QToolButton>(w, "btnCheck")->isHidden(),
+            !Child<QFrame>(w, "PlManuCtrl")->isHidden()};
 }
 
 void ExpectRights(const TfrmMeasure &w, bool maintenance, bool privileged)
@@ -142,13 +143,13 @@ TEST(UsersMainWindow, EveryNewLoginAppliesTheRightsAgain)
     auto w = rig.Create();
     w->show();
     ExpectRights(*w, true, true);
-    w->menuLeave->trigger();
+    Child<QAction>(*w, "menuLeave")->trigger();
     EXPECT_EQ(w->FUserName, QStringLiteral("Tester"));
     ExpectRights(*w, false, false); // the valve panel goes with the maintenance account
-    w->menuLeave->trigger();
+    Child<QAction>(*w, "menuLeave")->trigger();
     EXPECT_EQ(w->FUserName, QStringLiteral("Tester")) << "a failed login keeps the previous user";
     ExpectRights(*w, false, false);
-    w->menuLeave->trigger();
+    Child<QAction>(*w, "menuLeave")->trigger();
     EXPECT_EQ(w->FUserName, QStringLiteral("Admin"));
     ExpectRights(*w, false, true);
     EXPECT_EQ(rig.LoginCalls, 4);
@@ -161,18 +162,18 @@ TEST(UsersMainWindow, UserMenuOpensTheUserWindowForAllowedUsersOnly)
     rig.Logins = {{true, QStringLiteral("Admin")}, {true, QStringLiteral("Tester")}, {true, QStringLiteral("quilmo")}};
     auto w = rig.Create();
     w->show();
-    EXPECT_EQ(w->menuUser->text(), QStringLiteral("用户操作"));
-    EXPECT_TRUE(w->menuUser->isEnabled());
-    w->menuUser->trigger();
+    EXPECT_EQ(Child<QAction>(*w, "menuUser")->text(), QStringLiteral("用户操作"));
+    EXPECT_TRUE(Child<QAction>(*w, "menuUser")->isEnabled());
+    Child<QAction>(*w, "menuUser")->trigger();
     EXPECT_EQ(rig.UserManagementCalls, 1);
 
-    w->menuLeave->trigger(); // Tester: hidden, and a stray trigger opens nothing
-    EXPECT_FALSE(w->menuUser->isVisible());
-    w->menuUser->trigger();
+    Child<QAction>(*w, "menuLeave")->trigger(); // Tester: hidden, and a stray trigger opens nothing
+    EXPECT_FALSE(Child<QAction>(*w, "menuUser")->isVisible());
+    Child<QAction>(*w, "menuUser")->trigger();
     EXPECT_EQ(rig.UserManagementCalls, 1);
 
-    w->menuLeave->trigger();
-    w->menuUser->trigger();
+    Child<QAction>(*w, "menuLeave")->trigger();
+    Child<QAction>(*w, "menuUser")->trigger();
     EXPECT_EQ(rig.UserManagementCalls, 2);
 }
 
@@ -183,5 +184,5 @@ TEST(UsersMainWindow, WithoutTheUserWindowTheMenuStaysDisabled)
     rig.Logins = {{true, QStringLiteral("Admin")}};
     auto w = rig.Create();
     w->show();
-    EXPECT_FALSE(w->menuUser->isEnabled());
+    EXPECT_FALSE(Child<QAction>(*w, "menuUser")->isEnabled());
 }

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 using namespace kv;
+using kvtest::Child;
 
 namespace {
 
@@ -146,13 +147,13 @@ TEST(StopParDialog, ConstantLoadButtonStartsAHoldRun)
 {
     TStopRig rig;
     rig.Open();
-    ASSERT_TRUE(rig.W->btnStable->isEnabled());
+    ASSERT_TRUE(Child<QToolButton>(*rig.W, "btnStable")->isEnabled());
     windowtest::OnNextDialog([](QDialog &d) {
         auto *dialog = qobject_cast<TfrmStopPar *>(&d);
         dialog->se_Stop->setValue(60);
         dialog->btnStopSet->click();
     });
-    rig.W->btnStable->click();
+    Child<QToolButton>(*rig.W, "btnStable")->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.Run->Mode(), TRunMode::ConstantLoad);
     EXPECT_FLOAT_EQ(rig.Run->State().HoldForce, 60000.0f);
@@ -160,6 +161,6 @@ TEST(StopParDialog, ConstantLoadButtonStartsAHoldRun)
     EXPECT_FALSE(rig.Run->State().HoldReached);
     EXPECT_TRUE(rig.Run->Active());
     EXPECT_TRUE(rig.Run->Running());
-    rig.W->btnStop->click();
+    Child<QPushButton>(*rig.W, "btnStop")->click();
     rig.RunToEnd();
 }

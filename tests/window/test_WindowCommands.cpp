@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace kv;
+using kvtest::Child;
 
 namespace {
 
@@ -52,29 +53,29 @@ TEST(WindowRights, ThreeKindsOfUser)
         rig.Open();
         TfrmMeasure &w = *rig.W;
         EXPECT_EQ(w.FUserName, QString::fromLatin1(c.user));
-        EXPECT_EQ(w.menuRun->isVisible(), c.maintenance);
-        EXPECT_EQ(w.MenuMachine->menuAction()->isVisible(), c.maintenance);
-        EXPECT_EQ(w.N1->menuAction()->isVisible(), c.maintenance);
-        EXPECT_EQ(w.PlManuCtrl->isVisible(), c.maintenance);
-        EXPECT_EQ(w.menuSetting->menuAction()->isVisible(), c.settings);
-        for (QAction *a : {w.menuAdvanced, w.menuGro, w.menuUser})
-            EXPECT_EQ(a->isVisible(), c.settings) << a->objectName().toStdString();
-        EXPECT_EQ(w.btnOneChk->isVisible(), c.settings);
-        EXPECT_EQ(w.btnCheck->isVisible(), c.settings);
+        EXPECT_EQ(Child<QAction>(w, "menuRun")->isVisible(), c.maintenance);
+        EXPECT_EQ(Child<QMenu>(w, "MenuMachine")->menuAction()->isVisible(), c.maintenance);
+        EXPECT_EQ(Child<QMenu>(w, "N1")->menuAction()->isVisible(), c.maintenance);
+        EXPECT_EQ(Child<QFrame>(w, "PlManuCtrl")->isVisible(), c.maintenance);
+        EXPECT_EQ(Child<QMenu>(w, "menuSetting")->menuAction()->isVisible(), c.settings);
+        for (const char *name : {"menuAdvanced", "menuGro", "menuUser"})
+            EXPECT_EQ(Child<QAction>(w, name)->isVisible(), c.settings) << name;
+        EXPECT_EQ(Child<QToolButton>(w, "btnOneChk")->isVisible(), c.settings);
+        EXPECT_EQ(Child<QToolButton>(w, "btnCheck")->isVisible(), c.settings);
         // Everything else is everybody's.
-        for (QAction *a : {w.menuLeave, w.menuQuit, w.menuAbtAbt, w.NHelp})
-            EXPECT_TRUE(a->isVisible()) << a->objectName().toStdString();
-        EXPECT_TRUE(w.btnRun->isVisible());
-        EXPECT_TRUE(w.btnStable->isVisible());
-        EXPECT_TRUE(w.menuAbtAbt->isEnabled());
+        for (const char *name : {"menuLeave", "menuQuit", "menuAbtAbt", "NHelp"})
+            EXPECT_TRUE(Child<QAction>(w, name)->isVisible()) << name;
+        EXPECT_TRUE(Child<QPushButton>(w, "btnRun")->isVisible());
+        EXPECT_TRUE(Child<QToolButton>(w, "btnStable")->isVisible());
+        EXPECT_TRUE(Child<QAction>(w, "menuAbtAbt")->isEnabled());
         // Windows not in the program yet: shown to those who may, disabled.
-        for (QAction *a : {w.menuTestHard, w.NConfigRep})
-            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-        EXPECT_TRUE(w.btnPrint->isVisible());
-        EXPECT_FALSE(w.btnPrint->isEnabled());
-        EXPECT_FALSE(w.btnOneChk->isEnabled());
-        EXPECT_FALSE(w.btnCheck->isEnabled());
-        EXPECT_FALSE(w.menuGro->isEnabled());
+        for (const char *name : {"menuTestHard", "NConfigRep"})
+            EXPECT_FALSE(Child<QAction>(w, name)->isEnabled()) << name;
+        EXPECT_TRUE(Child<QToolButton>(w, "btnPrint")->isVisible());
+        EXPECT_FALSE(Child<QToolButton>(w, "btnPrint")->isEnabled());
+        EXPECT_FALSE(Child<QToolButton>(w, "btnOneChk")->isEnabled());
+        EXPECT_FALSE(Child<QToolButton>(w, "btnCheck")->isEnabled());
+        EXPECT_FALSE(Child<QAction>(w, "menuGro")->isEnabled());
     }
 }
 
@@ -83,18 +84,19 @@ TEST(WindowRights, ValvePanelOfTheMaintenanceUserStaysAtRest)
     TUserRig rig{QStringLiteral("quilmo")};
     rig.Open();
     TfrmMeasure &w = *rig.W;
-    EXPECT_EQ(w.tbValveSet->maximum(), 1200); // FValveInit 1000 x 1.2
+    QSlider *valveSet = Child<QSlider>(w, "tbValveSet");
+    EXPECT_EQ(valveSet->maximum(), 1200); // FValveInit 1000 x 1.2
     rig.Box->Aux = 345;
-    w.tbValveSet->setEnabled(true);
-    w.tbValveSet->setValue(50);
+    valveSet->setEnabled(true);
+    valveSet->setValue(50);
     rig.Box->Calls.clear();
     rig.Ticks(1); // one tick of the status timer
-    EXPECT_EQ(w.tbValveSet->value(), 0);
-    EXPECT_FALSE(w.tbValveSet->isEnabled());
-    EXPECT_FALSE(w.btnValveDec->isEnabled());
-    EXPECT_FALSE(w.btnValveInc->isEnabled());
-    EXPECT_EQ(w.guValvePos->value(), 345);
-    EXPECT_EQ(w.edtValvePos->text(), QStringLiteral("345"));
+    EXPECT_EQ(valveSet->value(), 0);
+    EXPECT_FALSE(valveSet->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(w, "btnValveDec")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(w, "btnValveInc")->isEnabled());
+    EXPECT_EQ(Child<QProgressBar>(w, "guValvePos")->value(), 345);
+    EXPECT_EQ(Child<QLineEdit>(w, "edtValvePos")->text(), QStringLiteral("345"));
 }
 
 TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
@@ -106,52 +108,50 @@ TEST(WindowCommands, EnabledStateThroughRunGroupOfflineAndContinuous)
     rig.Box->Loading = runtest::Specimen(40000);
 
     // At rest, on line.
-    for (QWidget *b : std::initializer_list<QWidget *>{w.btnRun, w.btnStable, w.tbTest, w.btnOut, w.btnReset,
-                                                       w.sb_ClearZero})
-        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-    EXPECT_FALSE(w.btnEndGro->isEnabled());
+    for (const char *name : {"btnRun", "btnStable", "tbTest", "btnOut", "btnReset", "sb_ClearZero"})
+        EXPECT_TRUE(Child<QWidget>(w, name)->isEnabled()) << name;
+    EXPECT_FALSE(Child<QToolButton>(w, "btnEndGro")->isEnabled());
 
     // Running: only stopping is left.
-    w.btnRun->click();
+    Child<QPushButton>(w, "btnRun")->click();
     ASSERT_TRUE(w.Run().Running());
     rig.Clock.advance(2000);
     QCoreApplication::processEvents();
-    for (QWidget *b : std::initializer_list<QWidget *>{w.btnRun, w.btnStable, w.tbTest, w.btnOut, w.btnReset,
-                                                       w.btnEndGro, w.sb_ClearZero})
-        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    EXPECT_TRUE(w.btnStop->isEnabled());
-    EXPECT_FALSE(w.menuSystem->menuAction()->isEnabled());
+    for (const char *name : {"btnRun", "btnStable", "tbTest", "btnOut", "btnReset", "btnEndGro", "sb_ClearZero"})
+        EXPECT_FALSE(Child<QWidget>(w, name)->isEnabled()) << name;
+    EXPECT_TRUE(Child<QPushButton>(w, "btnStop")->isEnabled());
+    EXPECT_FALSE(Child<QMenu>(w, "menuSystem")->menuAction()->isEnabled());
 
     // Between the specimens of a group.
     rig.RunToEnd();
     QCoreApplication::processEvents();
     ASSERT_FALSE(w.Run().Running());
     ASSERT_TRUE(w.Run().GroupActive());
-    EXPECT_TRUE(w.btnRun->isEnabled());
-    EXPECT_TRUE(w.btnEndGro->isEnabled());
-    EXPECT_TRUE(w.btnOut->isEnabled());
-    EXPECT_FALSE(w.btnStable->isEnabled());
-    EXPECT_FALSE(w.tbTest->isEnabled());
-    EXPECT_FALSE(w.menuSetting->menuAction()->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(w, "btnRun")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(w, "btnEndGro")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(w, "btnOut")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(w, "btnStable")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(w, "tbTest")->isEnabled());
+    EXPECT_FALSE(Child<QMenu>(w, "menuSetting")->menuAction()->isEnabled());
 
     // A continuous group counting down: no run, no exit, no early end.
     rig.Probe->FContinuous = 1;
     w.EnableAllButton();
-    EXPECT_FALSE(w.btnRun->isEnabled());
-    EXPECT_FALSE(w.btnOut->isEnabled());
-    EXPECT_FALSE(w.menuQuit->isEnabled());
-    EXPECT_FALSE(w.btnEndGro->isEnabled());
-    EXPECT_FALSE(w.btnReset->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(w, "btnOut")->isEnabled());
+    EXPECT_FALSE(Child<QAction>(w, "menuQuit")->isEnabled());
+    EXPECT_FALSE(Child<QToolButton>(w, "btnEndGro")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(w, "btnReset")->isEnabled());
     rig.Probe->FContinuous = 0;
 
     // Off line: no run and no box command; the records stay reachable.
     rig.Box->Connected = false;
     w.Run().State().GroupActive = false;
     rig.Ticks(1);
-    EXPECT_FALSE(w.btnRun->isEnabled());
-    EXPECT_FALSE(w.btnReset->isEnabled());
-    EXPECT_TRUE(w.btnStable->isEnabled());
-    EXPECT_TRUE(w.btnOut->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(w, "btnRun")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(w, "btnReset")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(w, "btnStable")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(w, "btnOut")->isEnabled());
 }
 
 TEST(WindowCommands, RunPanelButtonsTalkToTheBox)
@@ -159,9 +159,9 @@ TEST(WindowCommands, RunPanelButtonsTalkToTheBox)
     windowtest::TWindowRunRig rig;
     rig.Open();
     TfrmMeasure &w = *rig.W;
-    w.btnReset->click();
-    w.bitUp->click();   // hidden on a hydraulic machine, still wired
-    w.BitDown->click();
+    Child<QPushButton>(w, "btnReset")->click();
+    Child<QPushButton>(w, "bitUp")->click();   // hidden on a hydraulic machine, still wired
+    Child<QPushButton>(w, "BitDown")->click();
     EXPECT_EQ(rig.Box->Calls, (QStringList{QStringLiteral("Command(5)"), QStringLiteral("Command(6)")}));
 }
 
@@ -171,26 +171,26 @@ TEST(WindowCommands, LanguageAndMachineTypeWaitForTheNextStart)
     rig.Open();
     TfrmMeasure &w = *rig.W;
     const QString title = w.windowTitle();
-    const QString caption = w.pnl_ZH->text();
-    w.English1->trigger();
+    const QString caption = Child<QLabel>(w, "pnl_ZH")->text();
+    Child<QAction>(w, "English1")->trigger();
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("语言切换成功,下次启动后生效!"));
-    EXPECT_TRUE(w.Chinese1->isChecked());
-    EXPECT_FALSE(w.English1->isChecked());
-    EXPECT_EQ(w.menuSystem->title(), QStringLiteral("系统功能(&S)"));
+    EXPECT_TRUE(Child<QAction>(w, "Chinese1")->isChecked());
+    EXPECT_FALSE(Child<QAction>(w, "English1")->isChecked());
+    EXPECT_EQ(Child<QMenu>(w, "menuSystem")->title(), QStringLiteral("系统功能(&S)"));
     qint32 language = -1;
     ASSERT_TRUE(w.DataModule()->ReadNumInt(20005, language));
     EXPECT_EQ(language, 1);
 
-    w.Nbend->trigger();
+    Child<QAction>(w, "Nbend")->trigger();
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("机型切换成功,下次启动后生效!"));
     QString type;
     ASSERT_TRUE(w.DataModule()->ReadStr(103, type));
     EXPECT_EQ(type, QStringLiteral("4"));
     EXPECT_EQ(w.MachineTypeNo(), 0);
-    EXPECT_TRUE(w.btnReset->isVisible());
-    EXPECT_FALSE(w.btnKY->isVisible());
+    EXPECT_TRUE(Child<QPushButton>(w, "btnReset")->isVisible());
+    EXPECT_FALSE(Child<QToolButton>(w, "btnKY")->isVisible());
     EXPECT_EQ(w.windowTitle(), title);
-    EXPECT_EQ(w.pnl_ZH->text(), caption);
+    EXPECT_EQ(Child<QLabel>(w, "pnl_ZH")->text(), caption);
 }
 
 TEST(WindowCommands, DigitsShowAtOnceAndAreStored)
@@ -198,17 +198,19 @@ TEST(WindowCommands, DigitsShowAtOnceAndAreStored)
     windowtest::TWindowRunRig rig;
     rig.Open();
     TfrmMeasure &w = *rig.W;
-    w.ShowValue(w.stPress, 123.4567, w.FLoadFormat);
-    w.PMUnitLoad->actions().at(2)->trigger();
-    EXPECT_EQ(w.stPress->text(), QStringLiteral("123.46"));
-    w.PMUnitLoad->actions().at(0)->trigger();
+    QLabel *force = Child<QLabel>(w, "stPress");
+    QMenu *digits = Child<QMenu>(w, "PMUnitLoad");
+    w.ShowValue(force, 123.4567, w.FLoadFormat);
+    digits->actions().at(2)->trigger();
+    EXPECT_EQ(force->text(), QStringLiteral("123.46"));
+    digits->actions().at(0)->trigger();
     EXPECT_EQ(w.FLoadFormat, QStringLiteral("1"));
-    EXPECT_EQ(w.stPress->text(), QStringLiteral("123"));
+    EXPECT_EQ(force->text(), QStringLiteral("123"));
     const auto unit = w.DataModule()->Open(QStringLiteral("select * from Unit where Name = '%1'").arg(w.FLoadUnit));
     ASSERT_TRUE(unit);
     EXPECT_EQ(unit->fieldByName(QStringLiteral("Round")).asInteger(), 0);
-    EXPECT_FALSE(w.PMUnitLoad->actions().at(2)->isChecked());
-    EXPECT_TRUE(w.PMUnitLoad->actions().at(0)->isChecked());
+    EXPECT_FALSE(digits->actions().at(2)->isChecked());
+    EXPECT_TRUE(digits->actions().at(0)->isChecked());
 }
 
 TEST(ControlMode, StoredUnderTheCurrentModel)
@@ -249,8 +251,8 @@ TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
     };
     rig.Open();
     TfrmMeasure &w = *rig.W;
-    ASSERT_TRUE(w.NChangeAutoORHand->isVisible());
-    ASSERT_TRUE(w.NChangeAutoORHand->isEnabled());
+    ASSERT_TRUE(Child<QAction>(w, "NChangeAutoORHand")->isVisible());
+    ASSERT_TRUE(Child<QAction>(w, "NChangeAutoORHand")->isEnabled());
 
     // Cancel changes nothing.
     windowtest::OnNextDialog([](QDialog &d) {
@@ -259,7 +261,7 @@ TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
         c->rbHand->setChecked(true);
         c->reject();
     });
-    w.NChangeAutoORHand->trigger();
+    Child<QAction>(w, "NChangeAutoORHand")->trigger();
     EXPECT_EQ(rig.Box->HandMode(), 0);
     EXPECT_TRUE(rig.Box->Calls.isEmpty());
 
@@ -268,7 +270,7 @@ TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
         c->rbHand->setChecked(true);
         c->accept();
     });
-    w.NChangeAutoORHand->trigger();
+    Child<QAction>(w, "NChangeAutoORHand")->trigger();
     EXPECT_EQ(rig.Box->HandMode(), 1);
     EXPECT_EQ(rig.Box->Calls, QStringList{QStringLiteral("SetControlMode(2)")});
     EXPECT_EQ(rig.Messages.lastText(), QStringLiteral("切换到手动控制"));

@@ -9,6 +9,7 @@
 #include <QTranslator>
 
 using namespace kv;
+using kvtest::Child;
 
 namespace {
 
@@ -53,11 +54,11 @@ TEST(WindowShots, MainWindowAndDialogs)
         Save(*rig.W, QStringLiteral("main_rest.png"));
 
         rig.Box->Loading = runtest::Specimen(120000, 6000);
-        rig.W->btnRun->click();
+        Child<QPushButton>(*rig.W, "btnRun")->click();
         rig.Clock.advance(6000);
         QCoreApplication::processEvents();
         Save(*rig.W, QStringLiteral("main_running.png"));
-        rig.W->btnStop->click();
+        Child<QPushButton>(*rig.W, "btnStop")->click();
         rig.RunToEnd();
 
         TfrmStopPar stop(rig.W->DataModule(), rig.Box, false, 300000, rig.W->FLoadUnit, rig.W->FLoadCoe,

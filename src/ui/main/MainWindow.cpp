@@ -78,20 +78,20 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     layout->setContentsMargins(4, 4, 4, 0);
     layout->setSpacing(4);
     BuildDisplayStrip();
-    layout->addWidget(Panel1);
+    layout->addWidget(FDisplayStrip);
 
-    Splitter1 = new QSplitter(Qt::Horizontal, central);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    FSplitter = new QSplitter(Qt::Horizontal, central);
+    FSplitter->setObjectName(QStringLiteral("Splitter1"));
     BuildChart();
     BuildRightPanel();
-    Splitter1->addWidget(Chart1);
-    Splitter1->addWidget(PnlParam->parentWidget());
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 0);
-    Splitter1->setSizes({900, 300});
-    layout->addWidget(Splitter1, 1);
+    FSplitter->addWidget(FChartView);
+    FSplitter->addWidget(FParamPanel->parentWidget());
+    FSplitter->setStretchFactor(0, 1);
+    FSplitter->setStretchFactor(1, 0);
+    FSplitter->setSizes({900, 300});
+    layout->addWidget(FSplitter, 1);
     setCentralWidget(central);
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { LayoutRunButtons(); });
+    connect(FSplitter, &QSplitter::splitterMoved, this, [this] { LayoutRunButtons(); });
 
     BuildStatusBar();
 
@@ -99,17 +99,18 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     // calibration, verification, hardware test, force codes, report
     // settings), and those that wait for the run sequence or the driver.
     for (QObject *c : std::initializer_list<QObject *>{
-             menuRun, menuAdvanced, menuTestHard, menuGro, NChangeAutoORHand, NConfigRep,
-             btnPrint, btnOneChk, btnCheck, btnStable, btnEndGro, btnSlow,
-             btnFast, btnReset, btnRun, btnStop, bitUp, BitDown, sb_ClearZero, btnUP, btnKeep, btnDown,
-             tbValveSet, btnValveDec, btnValveInc})
+             FDemonstrationItem, FAdvancedParamsItem, FHardwareTestItem, FForceCodesItem, FControlModeItem,
+             FReportSettingsItem, FReportButton, FCalibrationButton, FVerificationButton, FConstantLoadButton,
+             FEndGroupButton, FSlowButton, FFastButton, FResetButton, FRunButton, FStopButton, FMotorUpButton,
+             FMotorDownButton, FZeroButton, FDemoLoadButton, FDemoHoldButton, FDemoUnloadButton, FValveSlider,
+             FValveStepDownButton, FValveStepUpButton})
         SetCommandAvailable(c, false);
     ConnectDriverCommands();
-    SetCommandAvailable(menuLeave, static_cast<bool>(FSteps.Login));
+    SetCommandAvailable(FLogOffItem, static_cast<bool>(FSteps.Login));
     // The side switch reloads the tests: it needs the module host.
-    SetCommandAvailable(btnKZ, static_cast<bool>(FSteps.LoadTestModules));
-    SetCommandAvailable(btnKY, static_cast<bool>(FSteps.LoadTestModules));
-    SetCommandAvailable(menuUser, static_cast<bool>(FSteps.UserManagement));
+    SetCommandAvailable(FFlexuralSideButton, static_cast<bool>(FSteps.LoadTestModules));
+    SetCommandAvailable(FCompressiveSideButton, static_cast<bool>(FSteps.LoadTestModules));
+    SetCommandAvailable(FUserManagementItem, static_cast<bool>(FSteps.UserManagement));
 
     // Hints also show in the first status panel.
     for (QWidget *w : findChildren<QWidget *>())
@@ -132,7 +133,7 @@ void TfrmMeasure::OnMsg_CheckMulti(int wParam) { FRun->OnMsg_CheckMulti(wParam);
 
 bool TfrmMeasure::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Panel5 && event->type() == QEvent::Resize)
+    if (watched == FRunPanel && event->type() == QEvent::Resize)
         LayoutRunButtons();
     if (FRun && event->type() == QEvent::KeyPress) {
         auto *w = qobject_cast<QWidget *>(watched);
@@ -142,7 +143,7 @@ bool TfrmMeasure::eventFilter(QObject *watched, QEvent *event)
                 return true;
         }
     }
-    if (FRun && Chart1 && watched == Chart1->viewport() && event->type() == QEvent::MouseButtonDblClick)
+    if (FRun && FChartView && watched == FChartView->viewport() && event->type() == QEvent::MouseButtonDblClick)
         ZoomReset();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -183,8 +184,8 @@ void TfrmMeasure::FormCreate()
 
     if (data)
         FLanguageEnglish = TSettingsStore(*data).English();
-    Chinese1->setChecked(!FLanguageEnglish);
-    English1->setChecked(FLanguageEnglish);
+    FChineseItem->setChecked(!FLanguageEnglish);
+    FEnglishItem->setChecked(FLanguageEnglish);
 
     if (data)
         FMachineType = TSettingsStore(*data).MachineType();
@@ -203,14 +204,14 @@ void TfrmMeasure::FormCreate()
     const int kind = StoredBoxModel(FMachineType).Kind;
     if (FSteps.LoadTestModules)
         FSteps.LoadTestModules(*this, FProgramDir + QStringLiteral("/dll/"), kind);
-    pmTestList->clear();
+    FTestMenu->clear();
     if (FSteps.BuildTestMenu)
         FSteps.BuildTestMenu(*this, kind);
 
     const quint8 loaded = data ? data->LoadGlobalParams(FGlbParam->Settings, StoredBoxModel(FMachineType).FlexuralSide()) : 100;
     if (loaded > 100) {
         FRunLocked = true;
-        btnRun->setEnabled(false);
+        FRunButton->setEnabled(false);
         MsgError(tr("读取参数时有%1个参数读取错误").arg(loaded - 100), this);
     }
 
@@ -221,15 +222,15 @@ void TfrmMeasure::FormCreate()
 void TfrmMeasure::SetupMachine(int type)
 {
     const TBoxModel &m = StoredBoxModel(type);
-    btnKY->setVisible(m.TwoSides());
-    btnKZ->setVisible(m.TwoSides());
-    btnReset->setVisible(!m.Motor);
-    bitUp->setVisible(m.Motor);
-    BitDown->setVisible(m.Motor);
-    grpSide->setExclusive(false);
-    btnKY->setChecked(m.Kind == mkCompressive);
-    btnKZ->setChecked(m.Kind == mkFlexural);
-    grpSide->setExclusive(true);
+    FCompressiveSideButton->setVisible(m.TwoSides());
+    FFlexuralSideButton->setVisible(m.TwoSides());
+    FResetButton->setVisible(!m.Motor);
+    FMotorUpButton->setVisible(m.Motor);
+    FMotorDownButton->setVisible(m.Motor);
+    FSideGroup->setExclusive(false);
+    FCompressiveSideButton->setChecked(m.Kind == mkCompressive);
+    FFlexuralSideButton->setChecked(m.Kind == mkFlexural);
+    FSideGroup->setExclusive(true);
     FConnection->Select(type);
 }
 
@@ -239,6 +240,8 @@ void TfrmMeasure::ShowValue(QLabel *display, double value, const QString &format
 {
     ShowDisplay(display, value, format);
 }
+
+bool TfrmMeasure::RunEnabled() const { return FRunButton->isEnabled(); }
 
 bool TfrmMeasure::IsOnline() const { return FConnection && FConnection->IsOnline(); }
 
@@ -279,15 +282,15 @@ void TfrmMeasure::FormShow()
     if (driver) {
         driver->ResetRunFields(QDateTime::currentDateTime());
         const int valveMax = static_cast<int>(std::lround(driver->FValveInit * 1.2));
-        tbValveSet->setMaximum(valveMax);
-        guValvePos->setMaximum(valveMax);
+        FValveSlider->setMaximum(valveMax);
+        FValveGauge->setMaximum(valveMax);
     }
 
     SelectLastTest();
     RefreshDriverCommands();
 
     if (driver) {
-        NChangeAutoORHand->setVisible(driver->ExistHand() == 1);
+        FControlModeItem->setVisible(driver->ExistHand() == 1);
         FConnection->ApplyControlMode();
     }
 
@@ -323,16 +326,16 @@ bool TfrmMeasure::AskPort(TCtrlBox &box)
 void TfrmMeasure::SetOffline()
 {
     SetPanelText(2, tr("系统状态：脱机工作"));
-    btnRun->setEnabled(false);
-    menuRun->setEnabled(false);
-    btnCheck->setEnabled(false);
+    FRunButton->setEnabled(false);
+    FDemonstrationItem->setEnabled(false);
+    FVerificationButton->setEnabled(false);
 }
 
 bool TfrmMeasure::FlexuralSide() const { return StoredBoxModel(FMachineType).FlexuralSide(); }
 
 void TfrmMeasure::SelectLastTest()
 {
-    const QList<QAction *> items = pmTestList->actions();
+    const QList<QAction *> items = FTestMenu->actions();
     if (items.isEmpty())
         return; // no test module for this machine: nothing to select
     int index = 0;
@@ -384,19 +387,20 @@ void TfrmMeasure::EnableAllButton(bool running, bool group, bool online, bool co
     auto set = [this](QObject *c, bool on) { SetEnabledOf(c, on && CommandAvailable(c)); };
     const bool idle = !running && !group;
     const bool mayLeave = !running && !(group && continuous);
-    set(btnKZ, idle && online);
-    set(btnKY, idle && online);
-    for (QObject *c : std::initializer_list<QObject *>{btnOneChk, btnCheck, btnStable, tbTest, btnPrint})
+    set(FFlexuralSideButton, idle && online);
+    set(FCompressiveSideButton, idle && online);
+    for (QObject *c : std::initializer_list<QObject *>{FCalibrationButton, FVerificationButton, FConstantLoadButton,
+                                                       FTestChoiceButton, FReportButton})
         set(c, idle);
-    set(btnEndGro, !running && group && !continuous);
-    set(btnOut, mayLeave);
-    set(menuQuit, mayLeave);
-    set(btnRun, mayLeave && online && !FRunLocked);
-    for (QObject *c : std::initializer_list<QObject *>{btnReset, bitUp, BitDown})
+    set(FEndGroupButton, !running && group && !continuous);
+    set(FExitButton, mayLeave);
+    set(FQuitItem, mayLeave);
+    set(FRunButton, mayLeave && online && !FRunLocked);
+    for (QObject *c : std::initializer_list<QObject *>{FResetButton, FMotorUpButton, FMotorDownButton})
         set(c, mayLeave && online);
     // The sampling thread owns the box during a run: no zeroing meanwhile.
-    set(sb_ClearZero, !running);
-    for (QMenu *m : {menuSystem, menuSetting, menuAbout})
+    set(FZeroButton, !running);
+    for (QMenu *m : {FSystemMenu, FSettingsMenu, FAboutMenu})
         m->menuAction()->setEnabled(idle);
 }
 
@@ -405,16 +409,16 @@ void TfrmMeasure::FunMenuEnable(const QString &userName)
     const TUserRights rights = RightsOf(userName);
     const bool maintenance = rights.Maintenance;
     const bool privileged = rights.Settings;
-    menuRun->setVisible(maintenance);
-    PlManuCtrl->setVisible(maintenance);
-    MenuMachine->menuAction()->setVisible(maintenance);
-    N1->menuAction()->setVisible(maintenance);
-    menuSetting->menuAction()->setVisible(privileged);
-    menuAdvanced->setVisible(privileged);
-    menuGro->setVisible(privileged);
-    menuUser->setVisible(privileged);
-    btnOneChk->setVisible(privileged);
-    btnCheck->setVisible(privileged);
+    FDemonstrationItem->setVisible(maintenance);
+    FValvePanel->setVisible(maintenance);
+    FMachineTypeMenu->menuAction()->setVisible(maintenance);
+    FLanguageMenu->menuAction()->setVisible(maintenance);
+    FSettingsMenu->menuAction()->setVisible(privileged);
+    FAdvancedParamsItem->setVisible(privileged);
+    FForceCodesItem->setVisible(privileged);
+    FUserManagementItem->setVisible(privileged);
+    FCalibrationButton->setVisible(privileged);
+    FVerificationButton->setVisible(privileged);
 }
 
 void TfrmMeasure::menuUserClick()
@@ -425,7 +429,7 @@ void TfrmMeasure::menuUserClick()
 
 int TfrmMeasure::CheckedTestIndex() const
 {
-    const QList<QAction *> items = pmTestList->actions();
+    const QList<QAction *> items = FTestMenu->actions();
     for (int i = 0; i < items.size(); ++i)
         if (items[i]->isChecked())
             return i;
@@ -452,12 +456,12 @@ int TfrmMeasure::ReadUnit(int type, int index)
 void TfrmMeasure::RefreshUnitCaptions()
 {
     const QString load = tr("载荷"), peak = tr("峰值"), speed = tr("速度"), strength = tr("强度");
-    pnl_ZH->setText(load + QLatin1Char('(') + FLoadUnit + QLatin1Char(')'));
-    pnl_ZHFZ->setText(peak + QLatin1Char('(') + FLoadUnit + QLatin1Char(')'));
-    Pnl_Speed->setText(speed + QLatin1Char('(') + FLoadUnit + QStringLiteral("/s)"));
-    pnl_QD->setText(strength + QLatin1Char('(') + FStressUnit + QLatin1Char(')'));
-    Pnl_QDFZ->setText(peak + QLatin1Char('(') + FStressUnit + QLatin1Char(')'));
-    AxisLoad->setTitleText(load + QLatin1Char('(') + FLoadUnit + QLatin1Char(')'));
+    FForceTitle->setText(load + QLatin1Char('(') + FLoadUnit + QLatin1Char(')'));
+    FPeakForceTitle->setText(peak + QLatin1Char('(') + FLoadUnit + QLatin1Char(')'));
+    FSpeedTitle->setText(speed + QLatin1Char('(') + FLoadUnit + QStringLiteral("/s)"));
+    FStrengthTitle->setText(strength + QLatin1Char('(') + FStressUnit + QLatin1Char(')'));
+    FPeakStrengthTitle->setText(peak + QLatin1Char('(') + FStressUnit + QLatin1Char(')'));
+    FForceAxis->setTitleText(load + QLatin1Char('(') + FLoadUnit + QLatin1Char(')'));
 }
 
 void TfrmMeasure::SetDigits(QAction *item)
@@ -472,15 +476,15 @@ void TfrmMeasure::SetDigits(QAction *item)
     if (hint == QLatin1String("1")) {
         FLoadFormat = format;
         unit = FLoadUnit;
-        displays = {stPress, stMaxPre};
+        displays = {FForceDisplay, FPeakForceDisplay};
     } else if (hint == QLatin1String("2")) {
         FStressFormat = format;
         unit = FStressUnit;
-        displays = {stMpaRes, stMaxMpa};
+        displays = {FStrengthDisplay, FPeakStrengthDisplay};
     } else {
         FSpeedFormat = format;
         unit = QStringLiteral("Speed");
-        displays = {stSpeed};
+        displays = {FSpeedDisplay};
     }
     for (QLabel *display : displays)
         ShowDisplay(display, display->property(kDisplayValue).toDouble(), format);
@@ -489,26 +493,37 @@ void TfrmMeasure::SetDigits(QAction *item)
     item->setChecked(true);
 }
 
+void TfrmMeasure::SelectDigits(int force, int strength, int speed)
+{
+    const std::pair<QMenu *, int> choices[] = {
+        {FForceDigitsMenu, force}, {FStrengthDigitsMenu, strength}, {FSpeedDigitsMenu, speed}};
+    for (const auto &[menu, digits] : choices) {
+        const QList<QAction *> items = menu->actions();
+        if (!items.isEmpty())
+            SetDigits(digits >= 0 && digits < items.size() ? items[digits] : items[0]);
+    }
+}
+
 void TfrmMeasure::btnOutClick() { close(); }
 
 void TfrmMeasure::menuQuitClick()
 {
-    if (btnOut->isEnabled())
-        btnOut->click();
+    if (FExitButton->isEnabled())
+        FExitButton->click();
 }
 
 void TfrmMeasure::tbTestClick()
 {
-    if (pmTestList->isEmpty())
+    if (FTestMenu->isEmpty())
         return;
-    pmTestList->popup(tbTest->mapToGlobal(QPoint(0, tbTest->height())));
+    FTestMenu->popup(FTestChoiceButton->mapToGlobal(QPoint(0, FTestChoiceButton->height())));
 }
 
 void TfrmMeasure::LanguageClick(bool english)
 {
     // The check marks follow the stored language only at the next start.
-    Chinese1->setChecked(!FLanguageEnglish);
-    English1->setChecked(FLanguageEnglish);
+    FChineseItem->setChecked(!FLanguageEnglish);
+    FEnglishItem->setChecked(FLanguageEnglish);
     if (english == FLanguageEnglish)
         return;
     TZovData *data = DataModule();
@@ -536,20 +551,20 @@ void TfrmMeasure::NHelpClick() { ShowProgramHelp(this); }
 // valve; the slider and its step buttons stay disabled with the slider at 0.
 void TfrmMeasure::RefreshValvePanel()
 {
-    if (!PlManuCtrl->isVisible())
+    if (!FValvePanel->isVisible())
         return;
     {
-        const QSignalBlocker quiet(tbValveSet);
-        tbValveSet->setValue(0);
+        const QSignalBlocker quiet(FValveSlider);
+        FValveSlider->setValue(0);
     }
-    for (QWidget *w : std::initializer_list<QWidget *>{tbValveSet, btnValveDec, btnValveInc})
+    for (QWidget *w : std::initializer_list<QWidget *>{FValveSlider, FValveStepDownButton, FValveStepUpButton})
         w->setEnabled(false);
     TCtrlBox *box = CurrentDriver();
     if (!box || FRun->Active())
         return;
     const int valve = box->GetAuxCode();
-    guValvePos->setValue(std::clamp(valve, guValvePos->minimum(), guValvePos->maximum()));
-    edtValvePos->setText(QString::number(valve));
+    FValveGauge->setValue(std::clamp(valve, FValveGauge->minimum(), FValveGauge->maximum()));
+    FValvePositionEdit->setText(QString::number(valve));
 }
 
 // ---------------------------------------------------------------------------
@@ -558,28 +573,30 @@ void TfrmMeasure::RefreshValvePanel()
 
 void TfrmMeasure::ConnectDriverCommands()
 {
-    connect(btnReset, &QPushButton::clicked, this, [this] {
+    connect(FResetButton, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver())
             box->ResetPlaten();
     });
-    connect(bitUp, &QPushButton::clicked, this, [this] {
+    connect(FMotorUpButton, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver())
             box->Command(bcMotorUp);
     });
-    connect(BitDown, &QPushButton::clicked, this, [this] {
+    connect(FMotorDownButton, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver())
             box->Command(bcMotorDown);
     });
-    connect(sb_ClearZero, &QPushButton::clicked, this, [this] {
+    connect(FZeroButton, &QPushButton::clicked, this, [this] {
         if (TCtrlBox *box = CurrentDriver(); box && !FRun->Running())
             box->ClearZero();
     });
-    connect(tbValveSet, &QSlider::valueChanged, this, [this](int position) {
+    connect(FValveSlider, &QSlider::valueChanged, this, [this](int position) {
         if (TCtrlBox *box = CurrentDriver(); box && !FRun->Running())
             box->SetValvePosition(position);
     });
-    connect(btnValveDec, &QPushButton::clicked, this, [this] { tbValveSet->setValue(tbValveSet->value() - 1); });
-    connect(btnValveInc, &QPushButton::clicked, this, [this] { tbValveSet->setValue(tbValveSet->value() + 1); });
+    connect(FValveStepDownButton, &QPushButton::clicked, this,
+            [this] { FValveSlider->setValue(FValveSlider->value() - 1); });
+    connect(FValveStepUpButton, &QPushButton::clicked, this,
+            [this] { FValveSlider->setValue(FValveSlider->value() + 1); });
 }
 
 // What the current driver offers: the box commands need a controller box,
@@ -588,13 +605,13 @@ void TfrmMeasure::ConnectDriverCommands()
 void TfrmMeasure::RefreshDriverCommands()
 {
     TCtrlBox *box = CurrentDriver();
-    SetCommandAvailable(btnReset, box != nullptr);
-    SetCommandAvailable(sb_ClearZero, box != nullptr);
-    SetCommandAvailable(bitUp, box != nullptr);
-    SetCommandAvailable(BitDown, box != nullptr);
-    SetCommandAvailable(menuAdvanced, box && box->ShowParams());
-    SetCommandAvailable(NChangeAutoORHand, box != nullptr);
-    NChangeAutoORHand->setVisible(box && box->ExistHand() == 1);
+    SetCommandAvailable(FResetButton, box != nullptr);
+    SetCommandAvailable(FZeroButton, box != nullptr);
+    SetCommandAvailable(FMotorUpButton, box != nullptr);
+    SetCommandAvailable(FMotorDownButton, box != nullptr);
+    SetCommandAvailable(FAdvancedParamsItem, box && box->ShowParams());
+    SetCommandAvailable(FControlModeItem, box != nullptr);
+    FControlModeItem->setVisible(box && box->ExistHand() == 1);
 }
 
 void TfrmMeasure::menuAdvancedClick()
@@ -619,7 +636,7 @@ void TfrmMeasure::menuAdvancedClick()
     ResetChart();
     RefreshCaption();
     FRun->Idle().Start();
-    NChangeAutoORHand->setVisible(box->ExistHand() == 1);
+    FControlModeItem->setVisible(box->ExistHand() == 1);
 }
 
 void TfrmMeasure::NChangeAutoORHandClick()

@@ -87,6 +87,9 @@ public:
     void RefreshUnitCaptions();
     // Click of an item of the three digit menus (tag = decimals, hint 1..3).
     void SetDigits(QAction *item);
+    // The digits of the force, strength and speed displays as their menu
+    // items (a number beyond a menu: its first item).
+    void SelectDigits(int force, int strength, int speed);
     void LayoutRunButtons();
     // Availability of the commands that need the current driver's box
     // (start-up and every side switch).
@@ -99,13 +102,17 @@ public:
     int MachineTypeNo() const { return FMachineType; }
     // Position of the first checked entry of the test-list menu; 0 when none.
     int CheckedTestIndex() const;
+    // The test-list menu (pmTestList) that the module host fills: one
+    // checkable item a test, with the test's list index as data.
+    QMenu *TestMenu() const { return FTestMenu; }
     // The flexure side of a two-frame machine (KVD520 family) is current:
     // it keeps its own remembered test and settings.
     bool FlexuralSide() const;
 
-    // Test modules: the parameter form of the current test in PnlParam.
+    // Test modules: the parameter form of the current test in the parameter
+    // panel (PnlParam).
     void ShowParamForm(QWidget *form);
-    // Takes the shown form out of PnlParam and hides it (its test keeps it).
+    // Takes the shown form out of the panel and hides it (its test keeps it).
     void TakeParamForm();
     QWidget *ParamForm() const { return FParamForm; }
     // "KalvioV6.1 - [ " maximum force in the display unit " ]".
@@ -124,6 +131,8 @@ public:
     TMyGlbParam *GlbParam() const { return FGlbParam.get(); }
     QString ProgramDir() const { return FProgramDir; }
     bool RunLocked() const { return FRunLocked; }
+    // The run command (btnRun) is enabled: a specimen may be started now.
+    bool RunEnabled() const;
     TMeasureSteps &Steps() { return FSteps; }
     // The run of this window: specimen runs, the group, the idle monitor.
     TRunSequence &Run() const { return *FRun; }
@@ -143,58 +152,6 @@ public:
     // Chart axes as last set (display units, seconds).
     float FForceAxisMax = 0.0f;
     float FTimeAxisMax = 0.0f;
-
-    // Menus of menuMain.
-    QMenu *menuSystem = nullptr;   // "系统功能(&S)"
-    QMenu *menuSetting = nullptr;  // "系统设定(&D)"
-    QMenu *menuAbout = nullptr;    // " 关于(&A)"
-    QAction *menuUser = nullptr, *menuLeave = nullptr, *menuRun = nullptr, *menuQuit = nullptr;
-    QAction *menuAdvanced = nullptr, *menuTestHard = nullptr, *menuGro = nullptr;
-    QAction *NChangeAutoORHand = nullptr, *NConfigRep = nullptr;
-    QMenu *N1 = nullptr;           // "语言切换"
-    QAction *Chinese1 = nullptr, *English1 = nullptr;
-    QMenu *MenuMachine = nullptr;  // "机型切换"
-    QAction *mniN2 = nullptr, *mniN3 = nullptr, *Ncompress = nullptr, *Nbend = nullptr;
-    QAction *menuAbtAbt = nullptr, *NHelp = nullptr;
-
-    // Tool bar.
-    QToolBar *tbarTop = nullptr;
-    QToolButton *btnKZ = nullptr, *btnKY = nullptr, *tbTest = nullptr, *btnPrint = nullptr;
-    QToolButton *btnOneChk = nullptr, *btnCheck = nullptr, *btnStable = nullptr, *btnEndGro = nullptr;
-    QToolButton *btnSlow = nullptr, *btnFast = nullptr, *btnOut = nullptr;
-    QButtonGroup *grpSide = nullptr;
-    QMenu *pmTestList = nullptr;
-
-    // Display strip.
-    QFrame *Panel1 = nullptr;
-    QGroupBox *gbLZ = nullptr, *gbWY = nullptr, *GroupBox1 = nullptr;
-    QLabel *stPress = nullptr, *stMaxPre = nullptr, *pnl_ZH = nullptr, *pnl_ZHFZ = nullptr;
-    QPushButton *sb_ClearZero = nullptr;
-    QLabel *stMpaRes = nullptr, *stMaxMpa = nullptr, *pnl_QD = nullptr, *Pnl_QDFZ = nullptr;
-    QLabel *stSpeed = nullptr, *st_Time = nullptr, *Pnl_Speed = nullptr, *pnl_Time = nullptr;
-    QMenu *PMUnitLoad = nullptr, *PMUnitStress = nullptr, *pmUnitSpeed = nullptr;
-
-    // Chart.
-    QChartView *Chart1 = nullptr;
-    QChart *Chart = nullptr;
-    QLineSeries *Series1 = nullptr;
-    QScatterSeries *Series2 = nullptr;
-    QValueAxis *AxisTime = nullptr, *AxisLoad = nullptr;
-    QPushButton *btnUP = nullptr, *btnKeep = nullptr, *btnDown = nullptr;
-
-    // Right panel.
-    QSplitter *Splitter1 = nullptr;
-    QFrame *PlManuCtrl = nullptr;
-    QProgressBar *guValvePos = nullptr;
-    QLineEdit *edtValvePos = nullptr;
-    QSlider *tbValveSet = nullptr;
-    QPushButton *btnValveDec = nullptr, *btnValveInc = nullptr;
-    QFrame *PnlParam = nullptr;
-    QFrame *Panel5 = nullptr;
-    QPushButton *btnReset = nullptr, *btnRun = nullptr, *btnStop = nullptr, *bitUp = nullptr, *BitDown = nullptr;
-
-    // Status bar.
-    QStatusBar *sbBarDown = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -265,6 +222,100 @@ private:
     std::array<QLabel *, 6> FPanels{};
     QPointer<QWidget> FParamForm;
     std::unique_ptr<TRunSequence> FRun;
+
+    // The widgets, by what they are; each keeps its form name as objectName
+    // (given after it), by which tests and tools find it.
+    // Menus of menuMain.
+    QMenu *FSystemMenu = nullptr;                // menuSystem "系统功能(&S)"
+    QAction *FUserManagementItem = nullptr;      // menuUser "用户操作"
+    QAction *FLogOffItem = nullptr;              // menuLeave "用户注销"
+    QAction *FDemonstrationItem = nullptr;       // menuRun " 演 示"
+    QAction *FQuitItem = nullptr;                // menuQuit " 退 出"
+    QMenu *FSettingsMenu = nullptr;              // menuSetting "系统设定(&D)"
+    QAction *FAdvancedParamsItem = nullptr;      // menuAdvanced "高级参数"
+    QAction *FHardwareTestItem = nullptr;        // menuTestHard "硬件测试"
+    QAction *FForceCodesItem = nullptr;          // menuGro "力码设定"
+    QAction *FControlModeItem = nullptr;         // NChangeAutoORHand "控制方式"
+    QAction *FReportSettingsItem = nullptr;      // NConfigRep "报表设置"
+    QMenu *FLanguageMenu = nullptr;              // N1 "语言切换"
+    QAction *FChineseItem = nullptr;             // Chinese1
+    QAction *FEnglishItem = nullptr;             // English1
+    QMenu *FMachineTypeMenu = nullptr;           // MenuMachine "机型切换"
+    QAction *FHydraulicPressItem = nullptr;      // mniN2 "液压抗压机"
+    QAction *FHydraulicFlexPressItem = nullptr;  // mniN3 "液压抗折抗压机"
+    QAction *FElectricPressItem = nullptr;       // Ncompress "电子抗压机"
+    QAction *FElectricFlexPressItem = nullptr;   // Nbend "电子抗折抗压机"
+    QMenu *FAboutMenu = nullptr;                 // menuAbout " 关于(&A)"
+    QAction *FAboutItem = nullptr;               // menuAbtAbt "系统说明"
+    QAction *FHelpItem = nullptr;                // NHelp "系统帮助"
+
+    // Tool bar.
+    QToolBar *FToolBar = nullptr;                // tbarTop
+    QToolButton *FFlexuralSideButton = nullptr;  // btnKZ
+    QToolButton *FCompressiveSideButton = nullptr; // btnKY
+    QButtonGroup *FSideGroup = nullptr;
+    QToolButton *FTestChoiceButton = nullptr;    // tbTest
+    QMenu *FTestMenu = nullptr;                  // pmTestList
+    QToolButton *FReportButton = nullptr;        // btnPrint
+    QToolButton *FCalibrationButton = nullptr;   // btnOneChk
+    QToolButton *FVerificationButton = nullptr;  // btnCheck
+    QToolButton *FConstantLoadButton = nullptr;  // btnStable
+    QToolButton *FEndGroupButton = nullptr;      // btnEndGro
+    QToolButton *FSlowButton = nullptr;          // btnSlow
+    QToolButton *FFastButton = nullptr;          // btnFast
+    QToolButton *FExitButton = nullptr;          // btnOut
+
+    // Display strip: force, strength, speed and time, each with its title.
+    QFrame *FDisplayStrip = nullptr;             // Panel1
+    QGroupBox *FForceGroup = nullptr;            // gbLZ
+    QLabel *FForceTitle = nullptr;               // pnl_ZH
+    QLabel *FForceDisplay = nullptr;             // stPress
+    QPushButton *FZeroButton = nullptr;          // sb_ClearZero
+    QLabel *FPeakForceTitle = nullptr;           // pnl_ZHFZ
+    QLabel *FPeakForceDisplay = nullptr;         // stMaxPre
+    QGroupBox *FStrengthGroup = nullptr;         // gbWY
+    QLabel *FStrengthTitle = nullptr;            // pnl_QD
+    QLabel *FStrengthDisplay = nullptr;          // stMpaRes
+    QLabel *FPeakStrengthTitle = nullptr;        // Pnl_QDFZ
+    QLabel *FPeakStrengthDisplay = nullptr;      // stMaxMpa
+    QGroupBox *FSpeedGroup = nullptr;            // GroupBox1
+    QLabel *FSpeedTitle = nullptr;               // Pnl_Speed
+    QLabel *FSpeedDisplay = nullptr;             // stSpeed
+    QLabel *FTimeTitle = nullptr;                // pnl_Time
+    QLabel *FTimeDisplay = nullptr;              // st_Time
+    // Context menus of the displays choosing their decimals.
+    QMenu *FForceDigitsMenu = nullptr;           // PMUnitLoad
+    QMenu *FStrengthDigitsMenu = nullptr;        // PMUnitStress
+    QMenu *FSpeedDigitsMenu = nullptr;           // pmUnitSpeed
+
+    // Load-time chart and the demonstration run's buttons on it.
+    QChartView *FChartView = nullptr;            // Chart1
+    QChart *FChart = nullptr;                    // Chart
+    QLineSeries *FCurveSeries = nullptr;         // Series1
+    QScatterSeries *FPeakSeries = nullptr;       // Series2
+    QValueAxis *FTimeAxis = nullptr;             // AxisTime
+    QValueAxis *FForceAxis = nullptr;            // AxisLoad
+    QPushButton *FDemoLoadButton = nullptr;      // btnUP "加力"
+    QPushButton *FDemoHoldButton = nullptr;      // btnKeep "保持"
+    QPushButton *FDemoUnloadButton = nullptr;    // btnDown "减力"
+
+    // Right panel: manual valve, parameter form, run buttons.
+    QSplitter *FSplitter = nullptr;              // Splitter1
+    QFrame *FValvePanel = nullptr;               // PlManuCtrl
+    QProgressBar *FValveGauge = nullptr;         // guValvePos
+    QLineEdit *FValvePositionEdit = nullptr;     // edtValvePos
+    QSlider *FValveSlider = nullptr;             // tbValveSet
+    QPushButton *FValveStepDownButton = nullptr; // btnValveDec
+    QPushButton *FValveStepUpButton = nullptr;   // btnValveInc
+    QFrame *FParamPanel = nullptr;               // PnlParam
+    QFrame *FRunPanel = nullptr;                 // Panel5
+    QPushButton *FRunButton = nullptr;           // btnRun
+    QPushButton *FStopButton = nullptr;          // btnStop
+    QPushButton *FResetButton = nullptr;         // btnReset
+    QPushButton *FMotorUpButton = nullptr;       // bitUp
+    QPushButton *FMotorDownButton = nullptr;     // BitDown
+
+    QStatusBar *FStatusBar = nullptr;            // sbBarDown
 };
 
 } // namespace kv

@@ -37,26 +37,27 @@ void TfrmMeasure::CreateRun()
 void TfrmMeasure::ConnectRun()
 {
     TRunSequence *run = FRun.get();
-    connect(btnRun, &QPushButton::clicked, this, [run] { run->RunClick(); });
-    connect(btnStop, &QPushButton::clicked, this, [run] { run->StopClick(); });
-    connect(btnEndGro, &QToolButton::clicked, this, [this, run] {
-        if (btnRun->isEnabled())
+    connect(FRunButton, &QPushButton::clicked, this, [run] { run->RunClick(); });
+    connect(FStopButton, &QPushButton::clicked, this, [run] { run->StopClick(); });
+    connect(FEndGroupButton, &QToolButton::clicked, this, [this, run] {
+        if (FRunButton->isEnabled())
             run->EndGroupClick();
     });
-    connect(menuRun, &QAction::triggered, this, [this, run] {
-        if (btnRun->isEnabled())
+    connect(FDemonstrationItem, &QAction::triggered, this, [this, run] {
+        if (FRunButton->isEnabled())
             run->DemonstrationClick();
     });
-    connect(btnStable, &QToolButton::clicked, this, [this] { btnStableClick(); });
-    connect(btnUP, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualUp); });
-    connect(btnKeep, &QPushButton::clicked, this, [run] { run->DemoCommand(bcKeep); });
-    connect(btnDown, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualDown); });
-    for (QObject *c : std::initializer_list<QObject *>{btnRun, btnStop, btnEndGro, menuRun, btnUP, btnKeep, btnDown})
+    connect(FConstantLoadButton, &QToolButton::clicked, this, [this] { btnStableClick(); });
+    connect(FDemoLoadButton, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualUp); });
+    connect(FDemoHoldButton, &QPushButton::clicked, this, [run] { run->DemoCommand(bcKeep); });
+    connect(FDemoUnloadButton, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualDown); });
+    for (QObject *c : std::initializer_list<QObject *>{FRunButton, FStopButton, FEndGroupButton, FDemonstrationItem,
+                                                       FDemoLoadButton, FDemoHoldButton, FDemoUnloadButton})
         SetCommandAvailable(c, true);
-    SetCommandAvailable(btnStable, static_cast<bool>(FSteps.ConstantLoadDialog));
+    SetCommandAvailable(FConstantLoadButton, static_cast<bool>(FSteps.ConstantLoadDialog));
     // The window sees every key first (space declares a break, Shift stops).
     qApp->installEventFilter(this);
-    Chart1->viewport()->installEventFilter(this);
+    FChartView->viewport()->installEventFilter(this);
 }
 
 // btnStable: the constant-load dialog with the box's streaming off; a
@@ -82,11 +83,11 @@ void TfrmMeasure::ZoomReset()
 {
     if (!FRun->Running())
         return;
-    Chart->zoomReset();
-    AxisLoad->setRange(0, FForceAxisMax);
-    AxisTime->setRange(0, FTimeAxisMax);
-    AxisLoad->setTickCount(11);
-    AxisTime->setTickCount(11);
+    FChart->zoomReset();
+    FForceAxis->setRange(0, FForceAxisMax);
+    FTimeAxis->setRange(0, FTimeAxisMax);
+    FForceAxis->setTickCount(11);
+    FTimeAxis->setTickCount(11);
 }
 
 void TfrmMeasure::ResetChart()
@@ -98,12 +99,12 @@ void TfrmMeasure::ResetChart()
 
 void TfrmMeasure::ResetChart(float forceMax, float timeMax)
 {
-    Series1->clear();
-    Series2->clear();
-    AxisTime->setRange(0, timeMax);
-    AxisTime->setTickCount(11);
-    AxisLoad->setRange(0, forceMax);
-    AxisLoad->setTickCount(11);
+    FCurveSeries->clear();
+    FPeakSeries->clear();
+    FTimeAxis->setRange(0, timeMax);
+    FTimeAxis->setTickCount(11);
+    FForceAxis->setRange(0, forceMax);
+    FForceAxis->setTickCount(11);
     FForceAxisMax = forceMax;
     FTimeAxisMax = timeMax;
 }
@@ -114,14 +115,14 @@ void TfrmMeasure::ResetChart(float forceMax, float timeMax)
 QLabel *TfrmMeasure::Display(TRunDisplay display) const
 {
     switch (display) {
-    case TRunDisplay::Force: return stPress;
-    case TRunDisplay::PeakForce: return stMaxPre;
-    case TRunDisplay::Stress: return stMpaRes;
-    case TRunDisplay::PeakStress: return stMaxMpa;
-    case TRunDisplay::Speed: return stSpeed;
-    case TRunDisplay::Time: return st_Time;
+    case TRunDisplay::Force: return FForceDisplay;
+    case TRunDisplay::PeakForce: return FPeakForceDisplay;
+    case TRunDisplay::Stress: return FStrengthDisplay;
+    case TRunDisplay::PeakStress: return FPeakStrengthDisplay;
+    case TRunDisplay::Speed: return FSpeedDisplay;
+    case TRunDisplay::Time: return FTimeDisplay;
     }
-    return st_Time;
+    return FTimeDisplay;
 }
 
 const QString &TfrmMeasure::FormatOf(TRunDisplay display) const
@@ -145,11 +146,11 @@ void TfrmMeasure::PanelText(TStatusPanel panel, const QString &text) { SetPanelT
 
 void TfrmMeasure::ChartReset(float forceMax, float timeMax) { ResetChart(forceMax, timeMax); }
 
-void TfrmMeasure::CurvePoint(float t, float force) { Series1->append(t, force); }
+void TfrmMeasure::CurvePoint(float t, float force) { FCurveSeries->append(t, force); }
 
 void TfrmMeasure::AxisGrown(TRunAxis axis, float max)
 {
-    QValueAxis *a = axis == TRunAxis::Force ? AxisLoad : AxisTime;
+    QValueAxis *a = axis == TRunAxis::Force ? FForceAxis : FTimeAxis;
     a->setRange(0, max);
     a->setTickCount(11);
     (axis == TRunAxis::Force ? FForceAxisMax : FTimeAxisMax) = max;
@@ -157,24 +158,24 @@ void TfrmMeasure::AxisGrown(TRunAxis axis, float max)
 
 void TfrmMeasure::PeakMark(float t, double force)
 {
-    Series2->clear();
-    Series2->append(t, force);
-    Series2->setPointLabelsFormat(QCoreApplication::translate("kv::TRunSequence", "最大力值") +
+    FPeakSeries->clear();
+    FPeakSeries->append(t, force);
+    FPeakSeries->setPointLabelsFormat(QCoreApplication::translate("kv::TRunSequence", "最大力值") +
                                   QString::asprintf("%.2f", force) + FLoadUnit);
-    Series2->setPointLabelsColor(Qt::black);
-    Series2->setPointLabelsVisible(true);
+    FPeakSeries->setPointLabelsColor(Qt::black);
+    FPeakSeries->setPointLabelsVisible(true);
 }
 
 void TfrmMeasure::RunStarting()
 {
     activateWindow();
-    stPress->setFocus();
+    FForceDisplay->setFocus();
 }
 
 void TfrmMeasure::StateChanged()
 {
     const bool demo = FRun->State().DemoControls;
-    for (QPushButton *b : {btnUP, btnKeep, btnDown})
+    for (QPushButton *b : {FDemoLoadButton, FDemoHoldButton, FDemoUnloadButton})
         b->setVisible(demo);
     EnableAllButton();
 }
@@ -184,10 +185,10 @@ void TfrmMeasure::Unloaded(TRunMode mode)
 {
     if (mode != TRunMode::ConstantLoad)
         return;
-    btnSlow->setVisible(false);
-    btnFast->setVisible(false);
-    btnEndGro->setVisible(true);
-    btnOut->setVisible(true);
+    FSlowButton->setVisible(false);
+    FFastButton->setVisible(false);
+    FEndGroupButton->setVisible(true);
+    FExitButton->setVisible(true);
 }
 
 void TfrmMeasure::StatusTicked() { RefreshValvePanel(); }

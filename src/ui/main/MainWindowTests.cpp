@@ -47,8 +47,8 @@ void TfrmMeasure::ShowParamForm(QWidget *form)
     if (!form)
         return;
     TakeParamForm();
-    form->setParent(PnlParam, Qt::Widget);
-    PnlParam->layout()->addWidget(form);
+    form->setParent(FParamPanel, Qt::Widget);
+    FParamPanel->layout()->addWidget(form);
     form->show();
     FParamForm = form;
 }
@@ -59,7 +59,7 @@ void TfrmMeasure::TakeParamForm()
         return;
     QWidget *form = FParamForm;
     FParamForm = nullptr;
-    PnlParam->layout()->removeWidget(form);
+    FParamPanel->layout()->removeWidget(form);
     form->hide();
     form->setParent(nullptr);
 }
@@ -74,8 +74,8 @@ void TfrmMeasure::RefreshCaption()
 
 void TfrmMeasure::OnClickMachine(QToolButton *button)
 {
-    const bool toCompressive = button == btnKY;
-    if (!toCompressive && button != btnKZ)
+    const bool toCompressive = button == FCompressiveSideButton;
+    if (!toCompressive && button != FFlexuralSideButton)
         return;
     const int mask = toCompressive ? mkCompressive : mkFlexural;
     const int newType = SideModel(FMachineType, mask);
@@ -102,7 +102,7 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     FConnection->LeaveSide();
     FMachineType = newType;
     SetupMachine(newType);
-    pmTestList->clear();
+    FTestMenu->clear();
     if (FSteps.BuildTestMenu)
         FSteps.BuildTestMenu(*this, mask);
     int index = 0;
@@ -120,7 +120,8 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
         SetPanelText(2, tr("系统状态：联机工作"));
     } else {
         SetPanelText(2, tr("系统状态：脱机工作"));
-        for (QObject *c : std::initializer_list<QObject *>{btnRun, menuRun, btnCheck, btnOneChk}) {
+        for (QObject *c : std::initializer_list<QObject *>{FRunButton, FDemonstrationItem, FVerificationButton,
+                                                           FCalibrationButton}) {
             if (auto *w = qobject_cast<QWidget *>(c))
                 w->setEnabled(false);
             else if (auto *a = qobject_cast<QAction *>(c))
@@ -129,7 +130,7 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     }
 
     // 6. The test this side had last; beyond the menu, the first one.
-    const QList<QAction *> items = pmTestList->actions();
+    const QList<QAction *> items = FTestMenu->actions();
     if (!items.isEmpty() && FSteps.SelectTest) {
         if (index < 0 || index >= items.size())
             index = 0;
@@ -140,12 +141,12 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     if (TCtrlBox *driver = CurrentDriver()) {
         driver->ResetRunFields(QDateTime::currentDateTime());
         const int valveMax = static_cast<int>(std::lround(driver->FValveInit * 1.2));
-        tbValveSet->setMaximum(valveMax);
-        guValvePos->setMaximum(valveMax);
+        FValveSlider->setMaximum(valveMax);
+        FValveGauge->setMaximum(valveMax);
     }
     FRun->Idle().Start();
-    ShowValue(stMaxPre, 0, FLoadFormat);
-    ShowValue(stMaxMpa, 0, FStressFormat);
+    ShowValue(FPeakForceDisplay, 0, FLoadFormat);
+    ShowValue(FPeakStrengthDisplay, 0, FStressFormat);
 }
 
 // ---------------------------------------------------------------------------
@@ -153,11 +154,12 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
 
 void BuildTestMenu(TfrmMeasure &window, int mask)
 {
-    window.pmTestList->clear();
+    QMenu *menu = window.TestMenu();
+    menu->clear();
     if (!window.MyFunction())
         return;
     for (const TTestMenuEntry &entry : TestMenuEntries(*window.MyFunction(), mask)) {
-        QAction *item = window.pmTestList->addAction(entry.Caption);
+        QAction *item = menu->addAction(entry.Caption);
         item->setCheckable(true);
         item->setData(entry.ListIndex);
         QObject::connect(item, &QAction::triggered, &window, [&window, item] {
@@ -183,7 +185,7 @@ void SelectTest(TfrmMeasure &window, QAction *item)
     window.TakeParamForm();
 
     // 3. The item is the only one checked; its test is current.
-    const QList<QAction *> items = window.pmTestList->actions();
+    const QList<QAction *> items = window.TestMenu()->actions();
     for (QAction *a : items)
         a->setChecked(false);
     item->setChecked(true);
@@ -191,14 +193,10 @@ void SelectTest(TfrmMeasure &window, QAction *item)
 
     try {
         // 4. Units and digits of the test.
-        const int digits[3] = {window.ReadUnit(0, test->GetDefaultUnit(0)),
-                               window.ReadUnit(1, test->GetDefaultUnit(1)), window.ReadUnit(2, 0)};
-        QMenu *menus[3] = {window.PMUnitLoad, window.PMUnitStress, window.pmUnitSpeed};
-        for (int i = 0; i < 3; ++i) {
-            const QList<QAction *> entries = menus[i]->actions();
-            if (!entries.isEmpty())
-                window.SetDigits(digits[i] >= 0 && digits[i] < entries.size() ? entries[digits[i]] : entries[0]);
-        }
+        const int forceDigits = window.ReadUnit(0, test->GetDefaultUnit(0));
+        const int strengthDigits = window.ReadUnit(1, test->GetDefaultUnit(1));
+        const int speedDigits = window.ReadUnit(2, 0);
+        window.SelectDigits(forceDigits, strengthDigits, speedDigits);
 
         // 5-7. Operator and date of the group, caption, an empty chart.
         test->FGroupData.FOperator = window.FUserName;
