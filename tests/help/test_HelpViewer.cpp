@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 using namespace kv;
+using kvtest::Child;
 
 namespace {
 
@@ -198,33 +199,37 @@ TEST(HelpWindow, OpensAtTheStartPageWithContentsAndHistory)
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->isWindow());
-    EXPECT_EQ(form->Browser->documentTitle(), title);
+    auto *browser = Child<QTextBrowser>(*form, "Browser");
+    auto *contents = Child<QListWidget>(*form, "lstContents");
+    auto *back = Child<QAction>(*form, "actBack");
+    auto *forward = Child<QAction>(*form, "actForward");
+    EXPECT_EQ(browser->documentTitle(), title);
     EXPECT_TRUE(form->windowTitle().contains(title));
     EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("系统帮助")));
-    EXPECT_FALSE(form->actBack->isEnabled());
-    EXPECT_FALSE(form->actForward->isEnabled());
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
 
     // Contents: the start page first, then each page it links to.
-    ASSERT_GE(form->lstContents->count(), 6);
-    EXPECT_EQ(form->lstContents->item(0)->text(), title);
-    EXPECT_EQ(form->lstContents->currentRow(), 0);
-    EXPECT_EQ(form->lstContents->item(2)->text(), QStringLiteral("做一组试验"));
+    ASSERT_GE(contents->count(), 6);
+    EXPECT_EQ(contents->item(0)->text(), title);
+    EXPECT_EQ(contents->currentRow(), 0);
+    EXPECT_EQ(contents->item(2)->text(), QStringLiteral("做一组试验"));
 
-    form->lstContents->setCurrentRow(2);
-    emit form->lstContents->itemClicked(form->lstContents->item(2));
-    EXPECT_EQ(form->Browser->documentTitle(), QStringLiteral("做一组试验"));
+    contents->setCurrentRow(2);
+    emit contents->itemClicked(contents->item(2));
+    EXPECT_EQ(browser->documentTitle(), QStringLiteral("做一组试验"));
     EXPECT_TRUE(form->windowTitle().contains(QStringLiteral("做一组试验")));
-    EXPECT_TRUE(form->actBack->isEnabled());
-    EXPECT_TRUE(form->Browser->toPlainText().contains(QStringLiteral("运行")));
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("运行")));
 
-    form->actBack->trigger();
-    EXPECT_EQ(form->Browser->documentTitle(), title);
-    EXPECT_EQ(form->lstContents->currentRow(), 0);
-    EXPECT_TRUE(form->actForward->isEnabled());
-    form->actForward->trigger();
-    EXPECT_EQ(form->lstContents->currentRow(), 2);
-    form->actHome->trigger();
-    EXPECT_EQ(form->Browser->documentTitle(), title);
+    back->trigger();
+    EXPECT_EQ(browser->documentTitle(), title);
+    EXPECT_EQ(contents->currentRow(), 0);
+    EXPECT_TRUE(forward->isEnabled());
+    forward->trigger();
+    EXPECT_EQ(contents->currentRow(), 2);
+    Child<QAction>(*form, "actHome")->trigger();
+    EXPECT_EQ(browser->documentTitle(), title);
 
     // A second command brings the same window back.
     EXPECT_EQ(TfrmHelp::ShowHelp(&owner, index), form);
@@ -234,9 +239,9 @@ TEST(HelpWindow, OpensAtTheStartPageWithContentsAndHistory)
     if (!qEnvironmentVariableIsEmpty("KV_HELP_SHOTS")) {
         // Every page of the contents, for a look.
         form->resize(1000, 680);
-        for (int row = 0; row < form->lstContents->count(); ++row) {
-            form->lstContents->setCurrentRow(row);
-            emit form->lstContents->itemClicked(form->lstContents->item(row));
+        for (int row = 0; row < contents->count(); ++row) {
+            contents->setCurrentRow(row);
+            emit contents->itemClicked(contents->item(row));
             form->grab().save(qEnvironmentVariable("KV_HELP_SHOTS") + QStringLiteral("/help_%1.png").arg(row));
         }
     }
@@ -249,10 +254,11 @@ TEST(HelpWindow, EnglishStartPage)
     ASSERT_TRUE(index.endsWith(QLatin1String("Help/en/index.html")));
     TfrmHelp *form = TfrmHelp::ShowHelp(nullptr, index);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Browser->documentTitle(), QStringLiteral("Kalvio6 Help"));
-    EXPECT_EQ(form->lstContents->item(1)->text(), QStringLiteral("Logging in and users"));
+    auto *browser = Child<QTextBrowser>(*form, "Browser");
+    EXPECT_EQ(browser->documentTitle(), QStringLiteral("Kalvio6 Help"));
+    EXPECT_EQ(Child<QListWidget>(*form, "lstContents")->item(1)->text(), QStringLiteral("Logging in and users"));
     // The style sheet one folder up is applied (headings are coloured).
-    EXPECT_TRUE(form->Browser->document()->toHtml().contains(QStringLiteral("#1f4e79")));
+    EXPECT_TRUE(browser->document()->toHtml().contains(QStringLiteral("#1f4e79")));
     // Without an owner the open window is reused as well.
     EXPECT_EQ(TfrmHelp::ShowHelp(nullptr, index), form);
     form->close();
@@ -264,9 +270,9 @@ TEST(HelpWindow, EnglishStartPage)
     QCoreApplication::installTranslator(&english);
     form = TfrmHelp::ShowHelp(nullptr, index);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->actBack->text(), QStringLiteral("Back"));
-    EXPECT_EQ(form->actForward->text(), QStringLiteral("Forward"));
-    EXPECT_EQ(form->actHome->text(), QStringLiteral("Home"));
+    EXPECT_EQ(Child<QAction>(*form, "actBack")->text(), QStringLiteral("Back"));
+    EXPECT_EQ(Child<QAction>(*form, "actForward")->text(), QStringLiteral("Forward"));
+    EXPECT_EQ(Child<QAction>(*form, "actHome")->text(), QStringLiteral("Home"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Help - Kalvio6 Help"));
     if (!qEnvironmentVariableIsEmpty("KV_HELP_SHOTS")) {
         form->resize(1000, 680);

@@ -7,6 +7,7 @@
 #include "ui/dialogs/CommSettingsDialog.h"
 #include "Clock.h"
 #include "MessageService.h"
+#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace linktest;
+using kvtest::Child;
 
 TEST(CommSettingsText, ParsedAndBuilt)
 {
@@ -97,18 +99,20 @@ TEST(CommSettingsDialog, ShowsTheDriverValuesAndHidesTheScanArea)
     EXPECT_EQ(kv::TfrmCommSettings::Current(), &dlg);
     EXPECT_EQ(dlg.GetPort(), 4);
     EXPECT_EQ(dlg.GetSettings(), QStringLiteral("4800,o,7,2"));
-    EXPECT_EQ(dlg.cbStop->currentText(), QStringLiteral("2位"));
-    EXPECT_EQ(dlg.height(), dlg.btnOK->geometry().bottom() + 1 + 10);
-    EXPECT_EQ(dlg.lblDevice->toolTip(), kv::SerialDevicePath(4));
-    dlg.seComm->setValue(6);
-    EXPECT_EQ(dlg.lblDevice->toolTip(), kv::SerialDevicePath(6));
-    EXPECT_EQ(dlg.lblDevice->text(), QStringLiteral("/dev/ttyUSB1"));
-    EXPECT_EQ(dlg.seComm->maximum(), 16);
-    EXPECT_EQ(dlg.seComm->minimum(), 1);
+    QLabel *device = Child<QLabel>(dlg, "lblDevice");
+    QSpinBox *port = Child<QSpinBox>(dlg, "seComm");
+    EXPECT_EQ(Child<QComboBox>(dlg, "cbStop")->currentText(), QStringLiteral("2位"));
+    EXPECT_EQ(dlg.height(), Child<QPushButton>(dlg, "btnOK")->geometry().bottom() + 1 + 10);
+    EXPECT_EQ(device->toolTip(), kv::SerialDevicePath(4));
+    port->setValue(6);
+    EXPECT_EQ(device->toolTip(), kv::SerialDevicePath(6));
+    EXPECT_EQ(device->text(), QStringLiteral("/dev/ttyUSB1"));
+    EXPECT_EQ(port->maximum(), 16);
+    EXPECT_EQ(port->minimum(), 1);
     dlg.EnableInputs(false);
-    EXPECT_FALSE(dlg.cbData->isEnabled());
-    EXPECT_FALSE(dlg.btnCancel->isEnabled());
-    EXPECT_TRUE(dlg.btnCancelScan->isEnabled());
+    EXPECT_FALSE(Child<QComboBox>(dlg, "cbData")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(dlg, "btnCancel")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(dlg, "btnCancelScan")->isEnabled());
     dlg.EnableInputs(true);
     dlg.reject();
     EXPECT_EQ(kv::TfrmCommSettings::Current(), nullptr);
@@ -121,10 +125,13 @@ TEST(CommSettingsDialog, ScanOverAllPortsWithoutABox)
     kv::TfrmCommSettings dlg(rig.Box.get());
     QSignalSpy finished(&dlg, &QDialog::finished);
     dlg.open();
-    dlg.btnScan->click();
-    EXPECT_EQ(dlg.height(), dlg.btnCancelScan->geometry().bottom() + 1 + 8);
-    EXPECT_FALSE(dlg.btnScan->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Scanning() && dlg.btnOK->isEnabled(); }, 60000));
+    QPushButton *scan = Child<QPushButton>(dlg, "btnScan");
+    QPushButton *ok = Child<QPushButton>(dlg, "btnOK");
+    QPushButton *cancelScan = Child<QPushButton>(dlg, "btnCancelScan");
+    scan->click();
+    EXPECT_EQ(dlg.height(), cancelScan->geometry().bottom() + 1 + 8);
+    EXPECT_FALSE(scan->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Scanning() && ok->isEnabled(); }, 60000));
     QTest::qWait(20);
     EXPECT_TRUE(finished.isEmpty());
     ASSERT_EQ(rig.Messages.messages().size(), 1);
@@ -133,8 +140,8 @@ TEST(CommSettingsDialog, ScanOverAllPortsWithoutABox)
     EXPECT_EQ(rig.Line->OpenCount, 16);
     EXPECT_EQ(rig.Line->Port, 16);
     EXPECT_EQ(dlg.GetPort(), 1);
-    EXPECT_EQ(dlg.pbScan->value(), 15);
-    EXPECT_EQ(dlg.height(), dlg.btnCancelScan->geometry().top() - 2);
+    EXPECT_EQ(Child<QProgressBar>(dlg, "pbScan")->value(), 15);
+    EXPECT_EQ(dlg.height(), cancelScan->geometry().top() - 2);
     EXPECT_FALSE(rig.Box->IsOnline());
     // Each port: streaming started, then five polls of a silent line, the
     // fifth miss restarting streaming once more.
@@ -152,7 +159,7 @@ TEST(CommSettingsDialog, ScanStopsAtTheFirstPortThatAnswers)
     kv::TfrmCommSettings dlg(rig.Box.get());
     QSignalSpy finished(&dlg, &QDialog::finished);
     dlg.open();
-    dlg.btnScan->click();
+    Child<QPushButton>(dlg, "btnScan")->click();
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_EQ(finished.first().first().toInt(), int(QDialog::Accepted));
     EXPECT_EQ(dlg.GetPort(), 3);

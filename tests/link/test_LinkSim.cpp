@@ -8,6 +8,7 @@
 #include "link/CtrlBox.h"
 #include "Clock.h"
 #include "MessageService.h"
+#include "TestSupport.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,6 +19,7 @@
 
 using namespace linktest;
 using kv::TCtrlBox;
+using kvtest::Child;
 
 namespace {
 
@@ -223,8 +225,8 @@ TEST(LinkSim, ScanFindsTheBoxOnPort3)
     dlg.SetProgramFolder(rig.Folder.Path());
     QSignalSpy finished(&dlg, &QDialog::finished);
     dlg.open();
-    dlg.btnScan->click();
-    EXPECT_FALSE(dlg.btnOK->isEnabled());
+    Child<QPushButton>(dlg, "btnScan")->click();
+    EXPECT_FALSE(Child<QPushButton>(dlg, "btnOK")->isEnabled());
     ASSERT_TRUE(finished.wait(120000));
     EXPECT_EQ(finished.first().first().toInt(), int(QDialog::Accepted));
     EXPECT_EQ(dlg.GetPort(), 3);
@@ -249,14 +251,16 @@ TEST(LinkSim, ScanCancelledDuringPort5)
     kv::TfrmCommSettings dlg(rig.Box.get());
     dlg.SetProgramFolder(rig.Folder.Path());
     // The operator presses "取消扫描" while port 5 is being tried.
-    rig.OnOpen = [&dlg](int port) {
+    QPushButton *cancelScan = Child<QPushButton>(dlg, "btnCancelScan");
+    QPushButton *ok = Child<QPushButton>(dlg, "btnOK");
+    rig.OnOpen = [cancelScan](int port) {
         if (port == 5)
-            QMetaObject::invokeMethod(dlg.btnCancelScan, &QPushButton::click, Qt::BlockingQueuedConnection);
+            QMetaObject::invokeMethod(cancelScan, &QPushButton::click, Qt::BlockingQueuedConnection);
     };
     QSignalSpy finished(&dlg, &QDialog::finished);
     dlg.open();
-    dlg.btnScan->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Scanning() && dlg.btnOK->isEnabled(); }, 120000));
+    Child<QPushButton>(dlg, "btnScan")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.Scanning() && ok->isEnabled(); }, 120000));
     QTest::qWait(50);
     EXPECT_EQ(rig.Ports(), (QList<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(dlg.GetPort(), 1);

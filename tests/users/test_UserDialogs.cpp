@@ -22,6 +22,7 @@
 
 using namespace kv;
 using userstest::TUsersDb;
+using kvtest::Child;
 
 namespace {
 
@@ -41,16 +42,18 @@ using LoginDialogTest = TUsersDb;
 TEST_F(LoginDialogTest, ControlsAndCaptions)
 {
     TfrmLogin dlg(*Data);
+    QComboBox *name = Child<QComboBox>(dlg, "edtName");
+    QLineEdit *password = Child<QLineEdit>(dlg, "edtSrc");
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("用户登录"));
-    EXPECT_TRUE(dlg.edtName->isEditable());
-    EXPECT_EQ(dlg.edtName->lineEdit()->maxLength(), 10);
-    EXPECT_EQ(dlg.edtName->toolTip(), QStringLiteral("请选择用户名"));
-    EXPECT_EQ(dlg.edtSrc->maxLength(), 15);
-    EXPECT_EQ(dlg.edtSrc->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(dlg.edtSrc->toolTip(), QStringLiteral("在此输入该用户名对应的密码"));
-    EXPECT_TRUE(dlg.edtTime->isReadOnly());
-    EXPECT_EQ(dlg.btnOk->text(), QStringLiteral("登录"));
-    EXPECT_EQ(dlg.btnOut->text(), QStringLiteral("取消"));
+    EXPECT_TRUE(name->isEditable());
+    EXPECT_EQ(name->lineEdit()->maxLength(), 10);
+    EXPECT_EQ(name->toolTip(), QStringLiteral("请选择用户名"));
+    EXPECT_EQ(password->maxLength(), 15);
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(password->toolTip(), QStringLiteral("在此输入该用户名对应的密码"));
+    EXPECT_TRUE(Child<QLineEdit>(dlg, "edtTime")->isReadOnly());
+    EXPECT_EQ(Child<QPushButton>(dlg, "btnOk")->text(), QStringLiteral("登录"));
+    EXPECT_EQ(Child<QPushButton>(dlg, "btnOut")->text(), QStringLiteral("取消"));
     EXPECT_FALSE(dlg.LoginOk());
     // On creation the name box holds the last user.
     EXPECT_EQ(dlg.UserName(), QStringLiteral("Admin"));
@@ -60,27 +63,30 @@ TEST_F(LoginDialogTest, ShowFillsTheListAndRunsTheClock)
 {
     ASSERT_TRUE(Data->WriteStr(100, QStringLiteral("Tester")));
     TfrmLogin dlg(*Data);
-    EXPECT_FALSE(dlg.timerNow->isActive());
+    QComboBox *name = Child<QComboBox>(dlg, "edtName");
+    QLineEdit *clock = Child<QLineEdit>(dlg, "edtTime");
+    QTimer *clockTimer = Child<QTimer>(dlg, "timerNow");
+    EXPECT_FALSE(clockTimer->isActive());
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QStringList items;
-    for (int i = 0; i < dlg.edtName->count(); ++i)
-        items.append(dlg.edtName->itemText(i));
+    for (int i = 0; i < name->count(); ++i)
+        items.append(name->itemText(i));
     EXPECT_EQ(items, (QStringList{"Admin", "Tester"}));
     EXPECT_EQ(dlg.UserName(), QStringLiteral("Tester")) << "the last user stays in the box";
-    EXPECT_TRUE(dlg.edtSrc->hasFocus());
-    EXPECT_TRUE(dlg.timerNow->isActive());
-    EXPECT_EQ(dlg.timerNow->interval(), 1000);
+    EXPECT_TRUE(Child<QLineEdit>(dlg, "edtSrc")->hasFocus());
+    EXPECT_TRUE(clockTimer->isActive());
+    EXPECT_EQ(clockTimer->interval(), 1000);
     // The system's short date and the time with seconds.
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(".+ \\d\\d:\\d\\d:\\d\\d$")).match(dlg.edtTime->text()).hasMatch())
-        << dlg.edtTime->text().toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(".+ \\d\\d:\\d\\d:\\d\\d$")).match(clock->text()).hasMatch())
+        << clock->text().toStdString();
     EXPECT_EQ(TfrmLogin::DateTimeText(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9))),
               QLocale::system().toString(QDate(2024, 3, 5), QLocale::ShortFormat) + QStringLiteral(" 07:08:09"));
-    dlg.edtTime->clear();
+    clock->clear();
     dlg.timerNowTimer();
-    EXPECT_FALSE(dlg.edtTime->text().isEmpty());
-    dlg.btnOut->click();
-    EXPECT_FALSE(dlg.timerNow->isActive()) << "the clock runs only while the dialog is open";
+    EXPECT_FALSE(clock->text().isEmpty());
+    Child<QPushButton>(dlg, "btnOut")->click();
+    EXPECT_FALSE(clockTimer->isActive()) << "the clock runs only while the dialog is open";
     EXPECT_FALSE(dlg.LoginOk());
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
 }
@@ -92,11 +98,13 @@ TEST_F(LoginDialogTest, EnterAnywherePressesLogin)
         TfrmLogin dlg(*Data);
         dlg.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-        dlg.edtName->setEditText(QStringLiteral("Tester"));
-        Type(dlg.edtSrc, QStringLiteral("486"));
-        QWidget *w = target == 0 ? static_cast<QWidget *>(dlg.edtSrc)
-            : target == 1        ? static_cast<QWidget *>(dlg.edtName->lineEdit())
-                                 : static_cast<QWidget *>(dlg.btnOut);
+        QComboBox *name = Child<QComboBox>(dlg, "edtName");
+        QLineEdit *password = Child<QLineEdit>(dlg, "edtSrc");
+        name->setEditText(QStringLiteral("Tester"));
+        Type(password, QStringLiteral("486"));
+        QWidget *w = target == 0 ? static_cast<QWidget *>(password)
+            : target == 1        ? static_cast<QWidget *>(name->lineEdit())
+                                 : static_cast<QWidget *>(Child<QPushButton>(dlg, "btnOut"));
         w->setFocus();
         QTest::keyClick(w, target == 2 ? Qt::Key_Enter : Qt::Key_Return);
         EXPECT_TRUE(dlg.LoginOk());
@@ -111,10 +119,13 @@ TEST_F(LoginDialogTest, RejectionsShowTheirMessageAndClearTheBoxes)
     TfrmLogin dlg(*Data);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QComboBox *name = Child<QComboBox>(dlg, "edtName");
+    QLineEdit *password = Child<QLineEdit>(dlg, "edtSrc");
+    QPushButton *login = Child<QPushButton>(dlg, "btnOk");
 
-    dlg.edtName->setEditText(QStringLiteral("Admin"));
-    Type(dlg.edtSrc, QStringLiteral("999"));
-    QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+    name->setEditText(QStringLiteral("Admin"));
+    Type(password, QStringLiteral("999"));
+    QTest::mouseClick(login, Qt::LeftButton);
     ASSERT_EQ(Messages.messages().size(), 1);
     const TMsgRequest &m = Messages.messages().last();
     EXPECT_EQ(m.text, QStringLiteral("输入的密码不正确"));
@@ -122,21 +133,21 @@ TEST_F(LoginDialogTest, RejectionsShowTheirMessageAndClearTheBoxes)
     EXPECT_EQ(m.buttons, TMsgButtons::Ok);
     EXPECT_TRUE(m.caption.isEmpty() || m.caption == QStringLiteral("提示"));
     EXPECT_EQ(dlg.UserName(), QStringLiteral("Admin"));
-    EXPECT_TRUE(dlg.edtSrc->text().isEmpty());
+    EXPECT_TRUE(password->text().isEmpty());
     EXPECT_TRUE(dlg.isVisible());
 
-    dlg.edtName->setEditText(QStringLiteral("Nobody"));
-    Type(dlg.edtSrc, QStringLiteral("486"));
-    QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+    name->setEditText(QStringLiteral("Nobody"));
+    Type(password, QStringLiteral("486"));
+    QTest::mouseClick(login, Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("输入的用户不正确"));
     EXPECT_TRUE(dlg.UserName().isEmpty());
-    EXPECT_TRUE(dlg.edtSrc->text().isEmpty());
+    EXPECT_TRUE(password->text().isEmpty());
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_FALSE(dlg.LoginOk());
 
-    dlg.edtName->setEditText(QStringLiteral("quilmo"));
-    Type(dlg.edtSrc, QStringLiteral("tavrel+tavrel"));
-    QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+    name->setEditText(QStringLiteral("quilmo"));
+    Type(password, QStringLiteral("tavrel+tavrel"));
+    QTest::mouseClick(login, Qt::LeftButton);
     EXPECT_TRUE(dlg.LoginOk());
     EXPECT_EQ(dlg.UserName(), QStringLiteral("quilmo"));
     EXPECT_EQ(LastUser(), QStringLiteral("Admin"));
@@ -147,7 +158,7 @@ TEST_F(LoginDialogTest, EmptyTableShowsAnEmptyList)
     Raw(QStringLiteral("delete from Tester"));
     TfrmLogin dlg(*Data);
     dlg.show();
-    EXPECT_EQ(dlg.edtName->count(), 0);
+    EXPECT_EQ(Child<QComboBox>(dlg, "edtName")->count(), 0);
     EXPECT_TRUE(Names().isEmpty());
 }
 
@@ -159,29 +170,33 @@ using UserDialogTest = TUsersDb;
 TEST_F(UserDialogTest, AddDialogShowsEachMessageAndClosesOnlyAfterTheInsert)
 {
     TfrmAddUser dlg(Data->conZovDb);
+    QLineEdit *name = Child<QLineEdit>(dlg, "edtName");
+    QLineEdit *password = Child<QLineEdit>(dlg, "edtpassone");
+    QLineEdit *passwordAgain = Child<QLineEdit>(dlg, "edtpasstwo");
+    QPushButton *ok = Child<QPushButton>(dlg, "btnok");
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("新增用户"));
-    EXPECT_EQ(dlg.btnok->text(), QStringLiteral("确定"));
-    EXPECT_EQ(dlg.btnno->text(), QStringLiteral("取消"));
-    EXPECT_EQ(dlg.edtName->echoMode(), QLineEdit::Normal);
-    EXPECT_EQ(dlg.edtpassone->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(dlg.edtpasstwo->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(dlg.edtName->maxLength(), 10);
+    EXPECT_EQ(ok->text(), QStringLiteral("确定"));
+    EXPECT_EQ(Child<QPushButton>(dlg, "btnno")->text(), QStringLiteral("取消"));
+    EXPECT_EQ(name->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(passwordAgain->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(name->maxLength(), 10);
     dlg.show();
 
-    QTest::mouseClick(dlg.btnok, Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("用户名不能为空！"));
     EXPECT_EQ(Messages.messages().last().icon, TMsgIcon::Information);
     EXPECT_TRUE(dlg.isVisible());
 
-    Type(dlg.edtName, QStringLiteral("Li"));
-    Type(dlg.edtpassone, QStringLiteral("1234"));
-    Type(dlg.edtpasstwo, QStringLiteral("4321"));
-    QTest::mouseClick(dlg.btnok, Qt::LeftButton);
+    Type(name, QStringLiteral("Li"));
+    Type(password, QStringLiteral("1234"));
+    Type(passwordAgain, QStringLiteral("4321"));
+    QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("二次密码不一致"));
     EXPECT_TRUE(dlg.isVisible());
 
-    Type(dlg.edtpasstwo, QStringLiteral("1234"));
-    QTest::mouseClick(dlg.btnok, Qt::LeftButton);
+    Type(passwordAgain, QStringLiteral("1234"));
+    QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("添加用户Li成功！"));
     EXPECT_EQ(Messages.messages().last().icon, TMsgIcon::Information);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -192,12 +207,16 @@ TEST_F(UserDialogTest, AddDialogShowsEachMessageAndClosesOnlyAfterTheInsert)
 TEST_F(UserDialogTest, AddDialogStaysOpenOnADatabaseError)
 {
     TfrmAddUser dlg(Data->conZovDb);
+    QLineEdit *name = Child<QLineEdit>(dlg, "edtName");
+    QLineEdit *password = Child<QLineEdit>(dlg, "edtpassone");
+    QLineEdit *passwordAgain = Child<QLineEdit>(dlg, "edtpasstwo");
+    QPushButton *ok = Child<QPushButton>(dlg, "btnok");
     dlg.show();
     Raw(QStringLiteral("drop table Tester"));
-    Type(dlg.edtName, QStringLiteral("Li"));
-    Type(dlg.edtpassone, QStringLiteral("1234"));
-    Type(dlg.edtpasstwo, QStringLiteral("1234"));
-    QTest::mouseClick(dlg.btnok, Qt::LeftButton);
+    Type(name, QStringLiteral("Li"));
+    Type(password, QStringLiteral("1234"));
+    Type(passwordAgain, QStringLiteral("1234"));
+    QTest::mouseClick(ok, Qt::LeftButton);
     ASSERT_EQ(Messages.messages().size(), 1);
     EXPECT_EQ(Messages.messages().last().icon, TMsgIcon::Error);
     EXPECT_FALSE(Messages.lastText().isEmpty());
@@ -207,24 +226,29 @@ TEST_F(UserDialogTest, AddDialogStaysOpenOnADatabaseError)
 TEST_F(UserDialogTest, RevisionDialogChangesThePasswordOfTheGivenUser)
 {
     TfrmRevision dlg(Data->conZovDb, QStringLiteral("Tester"));
+    QLineEdit *oldPassword = Child<QLineEdit>(dlg, "edtOldPass");
+    QLineEdit *newPassword = Child<QLineEdit>(dlg, "edtPassOne");
+    QLineEdit *newPasswordAgain = Child<QLineEdit>(dlg, "edtPassTwo");
+    QLineEdit *name = Child<QLineEdit>(dlg, "edtName");
+    QPushButton *ok = Child<QPushButton>(dlg, "BitBtn1");
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("密码修改"));
-    EXPECT_EQ(dlg.edtName->text(), QStringLiteral("Tester"));
-    EXPECT_TRUE(dlg.edtName->isReadOnly());
-    for (QLineEdit *e : {dlg.edtOldPass, dlg.edtPassOne, dlg.edtPassTwo})
+    EXPECT_EQ(name->text(), QStringLiteral("Tester"));
+    EXPECT_TRUE(name->isReadOnly());
+    for (QLineEdit *e : {oldPassword, newPassword, newPasswordAgain})
         EXPECT_EQ(e->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(dlg.BitBtn1->text(), QStringLiteral("确定"));
-    EXPECT_EQ(dlg.BitBtn2->text(), QStringLiteral("取消"));
+    EXPECT_EQ(ok->text(), QStringLiteral("确定"));
+    EXPECT_EQ(Child<QPushButton>(dlg, "BitBtn2")->text(), QStringLiteral("取消"));
     dlg.show();
 
-    Type(dlg.edtOldPass, QStringLiteral("000"));
-    Type(dlg.edtPassOne, QStringLiteral("5678"));
-    Type(dlg.edtPassTwo, QStringLiteral("5678"));
-    QTest::mouseClick(dlg.BitBtn1, Qt::LeftButton);
+    Type(oldPassword, QStringLiteral("000"));
+    Type(newPassword, QStringLiteral("5678"));
+    Type(newPasswordAgain, QStringLiteral("5678"));
+    QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("原密码不正确"));
     EXPECT_TRUE(dlg.isVisible());
 
-    Type(dlg.edtOldPass, QStringLiteral("486"));
-    QTest::mouseClick(dlg.BitBtn1, Qt::LeftButton);
+    Type(oldPassword, QStringLiteral("486"));
+    QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("密码修改成功"));
     EXPECT_EQ(Messages.messages().last().icon, TMsgIcon::Information);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -235,11 +259,14 @@ TEST_F(UserDialogTest, RevisionDialogChangesThePasswordOfTheGivenUser)
 TEST_F(UserDialogTest, RevisionCancelChangesNothing)
 {
     TfrmRevision dlg(Data->conZovDb, QStringLiteral("Tester"));
+    QLineEdit *oldPassword = Child<QLineEdit>(dlg, "edtOldPass");
+    QLineEdit *newPassword = Child<QLineEdit>(dlg, "edtPassOne");
+    QLineEdit *newPasswordAgain = Child<QLineEdit>(dlg, "edtPassTwo");
     dlg.show();
-    Type(dlg.edtOldPass, QStringLiteral("486"));
-    Type(dlg.edtPassOne, QStringLiteral("5678"));
-    Type(dlg.edtPassTwo, QStringLiteral("5678"));
-    QTest::mouseClick(dlg.BitBtn2, Qt::LeftButton);
+    Type(oldPassword, QStringLiteral("486"));
+    Type(newPassword, QStringLiteral("5678"));
+    Type(newPasswordAgain, QStringLiteral("5678"));
+    QTest::mouseClick(Child<QPushButton>(dlg, "BitBtn2"), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(SecretOf(QStringLiteral("Tester")), 269923974);
     EXPECT_TRUE(Messages.messages().isEmpty());
@@ -263,13 +290,14 @@ QStringList Row(const QTableWidget *grid, int row)
 TEST_F(UserDialogTest, UserListGridAndButtons)
 {
     TfrmUserMng dlg(Data->conZovDb);
+    QPushButton *close = Child<QPushButton>(dlg, "btnOk");
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("用户管理"));
-    EXPECT_EQ(dlg.btnNew->text(), QStringLiteral("新增用户"));
-    EXPECT_EQ(dlg.btnDel->text(), QStringLiteral("删除用户"));
-    EXPECT_EQ(dlg.btnRedir->text(), QStringLiteral("修改密码"));
-    EXPECT_EQ(dlg.btnOk->text(), QStringLiteral("退出"));
+    EXPECT_EQ(Child<QPushButton>(dlg, "btnNew")->text(), QStringLiteral("新增用户"));
+    EXPECT_EQ(Child<QPushButton>(dlg, "btnDel")->text(), QStringLiteral("删除用户"));
+    EXPECT_EQ(Child<QPushButton>(dlg, "btnRedir")->text(), QStringLiteral("修改密码"));
+    EXPECT_EQ(close->text(), QStringLiteral("退出"));
     dlg.show();
-    QTableWidget *g = dlg.strngrd1;
+    QTableWidget *g = Child<QTableWidget>(dlg, "strngrd1");
     ASSERT_EQ(g->columnCount(), 3);
     EXPECT_EQ(g->horizontalHeaderItem(0)->text(), QStringLiteral("序号"));
     EXPECT_EQ(g->horizontalHeaderItem(1)->text(), QStringLiteral("用户名"));
@@ -277,30 +305,31 @@ TEST_F(UserDialogTest, UserListGridAndButtons)
     ASSERT_EQ(g->rowCount(), 2);
     EXPECT_EQ(Row(g, 0), (QStringList{"   1", "Admin", "Admin"}));
     EXPECT_EQ(Row(g, 1), (QStringList{"   2", "Tester", "Tester"}));
-    QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+    QTest::mouseClick(close, Qt::LeftButton);
     EXPECT_FALSE(dlg.isVisible());
 }
 
 TEST_F(UserDialogTest, NewUserThroughTheAddDialogRefreshesTheList)
 {
     TfrmUserMng dlg(Data->conZovDb);
+    QTableWidget *grid = Child<QTableWidget>(dlg, "strngrd1");
     int opened = 0;
     dlg.ExecDialog = [&](QDialog &d) {
         ++opened;
         auto &add = dynamic_cast<TfrmAddUser &>(d);
         add.show();
-        Type(add.edtName, QStringLiteral("O'Hara"));
-        Type(add.edtpassone, QStringLiteral("abc"));
-        Type(add.edtpasstwo, QStringLiteral("abc"));
-        QTest::mouseClick(add.btnok, Qt::LeftButton);
+        Type(Child<QLineEdit>(add, "edtName"), QStringLiteral("O'Hara"));
+        Type(Child<QLineEdit>(add, "edtpassone"), QStringLiteral("abc"));
+        Type(Child<QLineEdit>(add, "edtpasstwo"), QStringLiteral("abc"));
+        QTest::mouseClick(Child<QPushButton>(add, "btnok"), Qt::LeftButton);
         return add.result();
     };
     dlg.show();
-    QTest::mouseClick(dlg.btnNew, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(dlg, "btnNew"), Qt::LeftButton);
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("添加用户O'Hara成功！"));
-    ASSERT_EQ(dlg.strngrd1->rowCount(), 3);
-    EXPECT_EQ(Row(dlg.strngrd1, 2), (QStringList{"   3", "O'Hara", "Tester"}));
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(Row(grid, 2), (QStringList{"   3", "O'Hara", "Tester"}));
 }
 
 TEST_F(UserDialogTest, DeleteAsksAndRemovesTheCurrentRow)
@@ -308,26 +337,28 @@ TEST_F(UserDialogTest, DeleteAsksAndRemovesTheCurrentRow)
     TUserAdmin admin(Data->conZovDb);
     ASSERT_TRUE(admin.AddUser(QStringLiteral("O'Hara"), QStringLiteral("abc"), QStringLiteral("abc")).Ok);
     TfrmUserMng dlg(Data->conZovDb);
+    QTableWidget *grid = Child<QTableWidget>(dlg, "strngrd1");
+    QPushButton *remove = Child<QPushButton>(dlg, "btnDel");
     dlg.show();
-    dlg.strngrd1->setCurrentCell(2, 0);
+    grid->setCurrentCell(2, 0);
     EXPECT_EQ(dlg.CurrentName(), QStringLiteral("O'Hara"));
 
     Messages.queueAnswer(TMsgResult::No);
-    QTest::mouseClick(dlg.btnDel, Qt::LeftButton);
+    QTest::mouseClick(remove, Qt::LeftButton);
     ASSERT_EQ(Messages.messages().size(), 1);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("是否删除用户：O'Hara?"));
     EXPECT_EQ(Messages.messages().last().buttons, TMsgButtons::YesNo);
-    EXPECT_EQ(dlg.strngrd1->rowCount(), 3);
+    EXPECT_EQ(grid->rowCount(), 3);
 
     Messages.queueAnswer(TMsgResult::Yes);
-    QTest::mouseClick(dlg.btnDel, Qt::LeftButton);
-    EXPECT_EQ(dlg.strngrd1->rowCount(), 2);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(Names(), (QStringList{"Admin", "Tester"}));
 
     // The administrator stays, with a message and no question.
     Messages.clear();
-    dlg.strngrd1->setCurrentCell(0, 1);
-    QTest::mouseClick(dlg.btnDel, Qt::LeftButton);
+    grid->setCurrentCell(0, 1);
+    QTest::mouseClick(remove, Qt::LeftButton);
     ASSERT_EQ(Messages.messages().size(), 1);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("不能删除系统管理员！"));
     EXPECT_EQ(Messages.messages().last().icon, TMsgIcon::Information);
@@ -339,12 +370,12 @@ TEST_F(UserDialogTest, DeleteWithoutAnyRowAsksForASelection)
     Raw(QStringLiteral("delete from Tester"));
     TfrmUserMng dlg(Data->conZovDb);
     dlg.show();
-    EXPECT_EQ(dlg.strngrd1->rowCount(), 0);
-    QTest::mouseClick(dlg.btnDel, Qt::LeftButton);
+    EXPECT_EQ(Child<QTableWidget>(dlg, "strngrd1")->rowCount(), 0);
+    QTest::mouseClick(Child<QPushButton>(dlg, "btnDel"), Qt::LeftButton);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("请选择需要删除的用户！"));
     int opened = 0;
     dlg.ExecDialog = [&](QDialog &) { return ++opened, int(QDialog::Rejected); };
-    QTest::mouseClick(dlg.btnRedir, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(dlg, "btnRedir"), Qt::LeftButton);
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(Messages.lastText(), QStringLiteral("请选择需要修改密码的用户！"));
 }
@@ -355,17 +386,17 @@ TEST_F(UserDialogTest, ChangePasswordOpensTheRevisionForTheCurrentRow)
     QString shownName;
     dlg.ExecDialog = [&](QDialog &d) {
         auto &rev = dynamic_cast<TfrmRevision &>(d);
-        shownName = rev.edtName->text();
+        shownName = Child<QLineEdit>(rev, "edtName")->text();
         rev.show();
-        Type(rev.edtOldPass, QStringLiteral("486"));
-        Type(rev.edtPassOne, QStringLiteral("abcd"));
-        Type(rev.edtPassTwo, QStringLiteral("abcd"));
-        QTest::mouseClick(rev.BitBtn1, Qt::LeftButton);
+        Type(Child<QLineEdit>(rev, "edtOldPass"), QStringLiteral("486"));
+        Type(Child<QLineEdit>(rev, "edtPassOne"), QStringLiteral("abcd"));
+        Type(Child<QLineEdit>(rev, "edtPassTwo"), QStringLiteral("abcd"));
+        QTest::mouseClick(Child<QPushButton>(rev, "BitBtn1"), Qt::LeftButton);
         return rev.result();
     };
     dlg.show();
-    dlg.strngrd1->setCurrentCell(1, 0);
-    QTest::mouseClick(dlg.btnRedir, Qt::LeftButton);
+    Child<QTableWidget>(dlg, "strngrd1")->setCurrentCell(1, 0);
+    QTest::mouseClick(Child<QPushButton>(dlg, "btnRedir"), Qt::LeftButton);
     EXPECT_EQ(shownName, QStringLiteral("Tester"));
     EXPECT_EQ(Messages.lastText(), QStringLiteral("密码修改成功"));
     EXPECT_EQ(SecretOf(QStringLiteral("Tester")), PasswordCode(QStringLiteral("abcd")));
@@ -392,9 +423,9 @@ TEST_F(UserDialogTest, EnglishTextsComeFromTheTranslation)
     {
         TfrmLogin login(*Data);
         EXPECT_EQ(login.windowTitle(), QStringLiteral("User Login"));
-        EXPECT_EQ(login.btnOk->text(), QStringLiteral("Log In"));
+        EXPECT_EQ(Child<QPushButton>(login, "btnOk")->text(), QStringLiteral("Log In"));
         TfrmUserMng users(Data->conZovDb);
-        EXPECT_EQ(users.btnRedir->text(), QStringLiteral("Change Password"));
+        EXPECT_EQ(Child<QPushButton>(users, "btnRedir")->text(), QStringLiteral("Change Password"));
         TfrmAddUser add(Data->conZovDb);
         EXPECT_EQ(add.windowTitle(), QStringLiteral("Add User"));
         TfrmRevision rev(Data->conZovDb, QStringLiteral("Tester"));

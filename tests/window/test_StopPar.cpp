@@ -67,14 +67,16 @@ TEST(StopParDialog, ShowsTheRangeAndStoredValuesAndRefusesOutOfRange)
     rig.Open();
     // Missing rows read as 100; the unit of the force display beside the edit.
     TfrmStopPar dialog(rig.W->DataModule(), rig.Box, false, 300000, QStringLiteral("kN"), 1000, rig.W.get());
-    EXPECT_EQ(dialog.se_Stop->minimum(), 6);
-    EXPECT_EQ(dialog.se_Stop->maximum(), 306);
-    EXPECT_EQ(dialog.se_Stop->value(), 100);
-    EXPECT_EQ(dialog.se_Time->minimum(), 1);
-    EXPECT_EQ(dialog.se_Time->maximum(), 36000);
-    EXPECT_EQ(dialog.se_Time->value(), 100);
-    EXPECT_EQ(dialog.lblUnit->text(), QStringLiteral("kN"));
-    EXPECT_EQ(dialog.btnStopSet->text(), QStringLiteral("运行"));
+    QSpinBox *force = Child<QSpinBox>(dialog, "se_Stop");
+    QSpinBox *time = Child<QSpinBox>(dialog, "se_Time");
+    EXPECT_EQ(force->minimum(), 6);
+    EXPECT_EQ(force->maximum(), 306);
+    EXPECT_EQ(force->value(), 100);
+    EXPECT_EQ(time->minimum(), 1);
+    EXPECT_EQ(time->maximum(), 36000);
+    EXPECT_EQ(time->value(), 100);
+    EXPECT_EQ(Child<QLabel>(dialog, "lblUnit")->text(), QStringLiteral("kN"));
+    EXPECT_EQ(Child<QPushButton>(dialog, "btnStopSet")->text(), QStringLiteral("运行"));
 
     // A maximum force of nothing: the only force offered is refused.
     TfrmStopPar none(rig.W->DataModule(), rig.Box, false, 0, QStringLiteral("kN"), 1000, rig.W.get());
@@ -93,9 +95,9 @@ TEST(StopParDialog, ConfirmationSendsStoresWaitsAndGivesTheHold)
     windowtest::OnNextDialog([](QDialog &d) {
         auto *dialog = qobject_cast<TfrmStopPar *>(&d);
         ASSERT_NE(dialog, nullptr);
-        dialog->se_Stop->setValue(150);
-        dialog->se_Time->setValue(30);
-        dialog->btnStopSet->click();
+        Child<QSpinBox>(*dialog, "se_Stop")->setValue(150);
+        Child<QSpinBox>(*dialog, "se_Time")->setValue(30);
+        Child<QPushButton>(*dialog, "btnStopSet")->click();
     });
     float force = 0;
     int seconds = 0;
@@ -110,9 +112,9 @@ TEST(StopParDialog, ConfirmationSendsStoresWaitsAndGivesTheHold)
     // Cancel changes nothing.
     windowtest::OnNextDialog([](QDialog &d) {
         auto *dialog = qobject_cast<TfrmStopPar *>(&d);
-        EXPECT_EQ(dialog->se_Stop->value(), 150);
-        dialog->se_Stop->setValue(200);
-        dialog->btnStopOk->click();
+        EXPECT_EQ(Child<QSpinBox>(*dialog, "se_Stop")->value(), 150);
+        Child<QSpinBox>(*dialog, "se_Stop")->setValue(200);
+        Child<QPushButton>(*dialog, "btnStopOk")->click();
     });
     EXPECT_FALSE(ShowStopPar(*rig.W, force, seconds));
     EXPECT_EQ(rig.Num(20008), 150);
@@ -129,10 +131,10 @@ TEST(StopParDialog, FlexureSideKeepsItsOwnConstantLoad)
     ASSERT_EQ(rig.W->MachineTypeNo(), 2);
     windowtest::OnNextDialog([](QDialog &d) {
         auto *dialog = qobject_cast<TfrmStopPar *>(&d);
-        EXPECT_EQ(dialog->se_Stop->value(), 100); // not the other family's 50
-        dialog->se_Stop->setValue(120);
-        dialog->se_Time->setValue(15);
-        dialog->btnStopSet->click();
+        EXPECT_EQ(Child<QSpinBox>(*dialog, "se_Stop")->value(), 100); // not the other family's 50
+        Child<QSpinBox>(*dialog, "se_Stop")->setValue(120);
+        Child<QSpinBox>(*dialog, "se_Time")->setValue(15);
+        Child<QPushButton>(*dialog, "btnStopSet")->click();
     });
     float force = 0;
     int seconds = 0;
@@ -150,8 +152,8 @@ TEST(StopParDialog, ConstantLoadButtonStartsAHoldRun)
     ASSERT_TRUE(Child<QToolButton>(*rig.W, "btnStable")->isEnabled());
     windowtest::OnNextDialog([](QDialog &d) {
         auto *dialog = qobject_cast<TfrmStopPar *>(&d);
-        dialog->se_Stop->setValue(60);
-        dialog->btnStopSet->click();
+        Child<QSpinBox>(*dialog, "se_Stop")->setValue(60);
+        Child<QPushButton>(*dialog, "btnStopSet")->click();
     });
     Child<QToolButton>(*rig.W, "btnStable")->click();
     QCoreApplication::processEvents();

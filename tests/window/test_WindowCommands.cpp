@@ -257,8 +257,8 @@ TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
     // Cancel changes nothing.
     windowtest::OnNextDialog([](QDialog &d) {
         auto *c = qobject_cast<TChange *>(&d);
-        EXPECT_TRUE(c->rbAuto->isChecked());
-        c->rbHand->setChecked(true);
+        EXPECT_TRUE(Child<QRadioButton>(*c, "rbAuto")->isChecked());
+        Child<QRadioButton>(*c, "rbHand")->setChecked(true);
         c->reject();
     });
     Child<QAction>(w, "NChangeAutoORHand")->trigger();
@@ -267,7 +267,7 @@ TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
 
     windowtest::OnNextDialog([](QDialog &d) {
         auto *c = qobject_cast<TChange *>(&d);
-        c->rbHand->setChecked(true);
+        Child<QRadioButton>(*c, "rbHand")->setChecked(true);
         c->accept();
     });
     Child<QAction>(w, "NChangeAutoORHand")->trigger();

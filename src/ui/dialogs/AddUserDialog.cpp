@@ -21,39 +21,39 @@ TfrmAddUser::TfrmAddUser(db::TDbConnection &connection, QWidget *parent) : QDial
     setWindowTitle(tr("新增用户"));
     setModal(true);
 
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    edtName->setMaxLength(TZovData::MaxUserNameLength);
-    edtpassone = MakePasswordBox(this, QStringLiteral("edtpassone"), kPasswordBoxLength);
-    edtpasstwo = MakePasswordBox(this, QStringLiteral("edtpasstwo"), kPasswordBoxLength);
+    FNameEdit = new QLineEdit(this);
+    FNameEdit->setObjectName(QStringLiteral("edtName"));
+    FNameEdit->setMaxLength(TZovData::MaxUserNameLength);
+    FPasswordEdit = MakePasswordBox(this, QStringLiteral("edtpassone"), kPasswordBoxLength);
+    FPasswordAgainEdit = MakePasswordBox(this, QStringLiteral("edtpasstwo"), kPasswordBoxLength);
 
     auto *form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setHorizontalSpacing(10);
     form->setVerticalSpacing(10);
-    form->addRow(tr("用户名："), edtName);
-    form->addRow(tr("密码："), edtpassone);
-    form->addRow(tr("确认密码："), edtpasstwo);
+    form->addRow(tr("用户名："), FNameEdit);
+    form->addRow(tr("密码："), FPasswordEdit);
+    form->addRow(tr("确认密码："), FPasswordAgainEdit);
 
-    btnok = new QPushButton(tr("确定"), this);
-    btnok->setObjectName(QStringLiteral("btnok"));
-    btnno = new QPushButton(tr("取消"), this);
-    btnno->setObjectName(QStringLiteral("btnno"));
-    btnok->setDefault(true);
-    connect(btnok, &QPushButton::clicked, this, &TfrmAddUser::btnokClick);
-    connect(btnno, &QPushButton::clicked, this, &QDialog::reject);
+    FOkButton = new QPushButton(tr("确定"), this);
+    FOkButton->setObjectName(QStringLiteral("btnok"));
+    FCancelButton = new QPushButton(tr("取消"), this);
+    FCancelButton->setObjectName(QStringLiteral("btnno"));
+    FOkButton->setDefault(true);
+    connect(FOkButton, &QPushButton::clicked, this, &TfrmAddUser::btnokClick);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 16);
     layout->setSpacing(14);
     layout->addLayout(form);
-    layout->addLayout(ButtonRow(btnok, btnno));
+    layout->addLayout(ButtonRow(FOkButton, FCancelButton));
     setMinimumWidth(340);
 }
 
 void TfrmAddUser::btnokClick()
 {
-    const TUserResult r = FAdmin.AddUser(edtName->text(), edtpassone->text(), edtpasstwo->text());
+    const TUserResult r = FAdmin.AddUser(FNameEdit->text(), FPasswordEdit->text(), FPasswordAgainEdit->text());
     if (!r.Message.isEmpty())
         ShowMessage(r.Message, r.DatabaseError ? TMsgIcon::Error : TMsgIcon::Information, TMsgButtons::Ok,
                     QString(), this);

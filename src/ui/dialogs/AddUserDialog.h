@@ -15,14 +15,15 @@ class TfrmAddUser : public QDialog {
 public:
     explicit TfrmAddUser(db::TDbConnection &connection, QWidget *parent = nullptr);
 
-    QLineEdit *edtName = nullptr;
-    QLineEdit *edtpassone = nullptr;
-    QLineEdit *edtpasstwo = nullptr;
-    QPushButton *btnok = nullptr;
-    QPushButton *btnno = nullptr;
-
 private:
     void btnokClick();
+
+    // The widgets; the form name each keeps as objectName after it.
+    QLineEdit *FNameEdit = nullptr;          // edtName
+    QLineEdit *FPasswordEdit = nullptr;      // edtpassone
+    QLineEdit *FPasswordAgainEdit = nullptr; // edtpasstwo
+    QPushButton *FOkButton = nullptr;        // btnok
+    QPushButton *FCancelButton = nullptr;    // btnno
 
     TUserAdmin FAdmin;
 };

@@ -21,44 +21,44 @@ TfrmRevision::TfrmRevision(db::TDbConnection &connection, const QString &userNam
     setWindowTitle(tr("密码修改"));
     setModal(true);
 
-    edtName = new QLineEdit(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    edtName->setReadOnly(true);
-    edtName->setText(userName);
-    edtOldPass = MakePasswordBox(this, QStringLiteral("edtOldPass"), kPasswordBoxLength);
-    edtPassOne = MakePasswordBox(this, QStringLiteral("edtPassOne"), kPasswordBoxLength);
-    edtPassTwo = MakePasswordBox(this, QStringLiteral("edtPassTwo"), kPasswordBoxLength);
+    FNameEdit = new QLineEdit(this);
+    FNameEdit->setObjectName(QStringLiteral("edtName"));
+    FNameEdit->setReadOnly(true);
+    FNameEdit->setText(userName);
+    FOldPasswordEdit = MakePasswordBox(this, QStringLiteral("edtOldPass"), kPasswordBoxLength);
+    FNewPasswordEdit = MakePasswordBox(this, QStringLiteral("edtPassOne"), kPasswordBoxLength);
+    FNewPasswordAgainEdit = MakePasswordBox(this, QStringLiteral("edtPassTwo"), kPasswordBoxLength);
 
     auto *form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setHorizontalSpacing(10);
     form->setVerticalSpacing(10);
-    form->addRow(tr("用户名："), edtName);
-    form->addRow(tr("原密码："), edtOldPass);
-    form->addRow(tr("新密码："), edtPassOne);
-    form->addRow(tr("确认新密码："), edtPassTwo);
+    form->addRow(tr("用户名："), FNameEdit);
+    form->addRow(tr("原密码："), FOldPasswordEdit);
+    form->addRow(tr("新密码："), FNewPasswordEdit);
+    form->addRow(tr("确认新密码："), FNewPasswordAgainEdit);
 
-    BitBtn1 = new QPushButton(tr("确定"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new QPushButton(tr("取消"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &TfrmRevision::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    FOkButton = new QPushButton(tr("确定"), this);
+    FOkButton->setObjectName(QStringLiteral("BitBtn1"));
+    FCancelButton = new QPushButton(tr("取消"), this);
+    FCancelButton->setObjectName(QStringLiteral("BitBtn2"));
+    FOkButton->setDefault(true);
+    connect(FOkButton, &QPushButton::clicked, this, &TfrmRevision::BitBtn1Click);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 16);
     layout->setSpacing(14);
     layout->addLayout(form);
-    layout->addLayout(ButtonRow(BitBtn1, BitBtn2));
+    layout->addLayout(ButtonRow(FOkButton, FCancelButton));
     setMinimumWidth(340);
-    edtOldPass->setFocus();
+    FOldPasswordEdit->setFocus();
 }
 
 void TfrmRevision::BitBtn1Click()
 {
-    const TUserResult r = FAdmin.ChangePassword(FUserName, edtOldPass->text(), edtPassOne->text(),
-                                                edtPassTwo->text());
+    const TUserResult r = FAdmin.ChangePassword(FUserName, FOldPasswordEdit->text(), FNewPasswordEdit->text(),
+                                                FNewPasswordAgainEdit->text());
     if (!r.Message.isEmpty())
         ShowMessage(r.Message, r.DatabaseError ? TMsgIcon::Error : TMsgIcon::Information, TMsgButtons::Ok,
                     QString(), this);

@@ -15,15 +15,16 @@ class TfrmRevision : public QDialog {
 public:
     TfrmRevision(db::TDbConnection &connection, const QString &userName, QWidget *parent = nullptr);
 
-    QLineEdit *edtName = nullptr;
-    QLineEdit *edtOldPass = nullptr;
-    QLineEdit *edtPassOne = nullptr;
-    QLineEdit *edtPassTwo = nullptr;
-    QPushButton *BitBtn1 = nullptr;
-    QPushButton *BitBtn2 = nullptr;
-
 private:
     void BitBtn1Click();
+
+    // The widgets; the form name each keeps as objectName after it.
+    QLineEdit *FNameEdit = nullptr;             // edtName
+    QLineEdit *FOldPasswordEdit = nullptr;      // edtOldPass
+    QLineEdit *FNewPasswordEdit = nullptr;      // edtPassOne
+    QLineEdit *FNewPasswordAgainEdit = nullptr; // edtPassTwo
+    QPushButton *FOkButton = nullptr;           // BitBtn1 "确定"
+    QPushButton *FCancelButton = nullptr;       // BitBtn2 "取消"
 
     TUserAdmin FAdmin;
     QString FUserName;

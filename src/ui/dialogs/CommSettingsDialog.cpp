@@ -67,73 +67,73 @@ TfrmCommSettings::TfrmCommSettings(TCtrlBox *box, QWidget *parent) : QDialog(par
     };
     int y = 16;
     label(tr("串口号："), y);
-    seComm = new QSpinBox(this);
-    seComm->setObjectName(QStringLiteral("seComm"));
-    seComm->setRange(1, 16);
-    seComm->setValue(1);
-    seComm->setGeometry(editX, y, editW, rowH);
-    lblDevice = new QLabel(this);
-    lblDevice->setObjectName(QStringLiteral("lblDevice"));
-    lblDevice->setGeometry(editX + editW + 10, y, 220, rowH);
+    FPortSpin = new QSpinBox(this);
+    FPortSpin->setObjectName(QStringLiteral("seComm"));
+    FPortSpin->setRange(1, 16);
+    FPortSpin->setValue(1);
+    FPortSpin->setGeometry(editX, y, editW, rowH);
+    FDeviceLabel = new QLabel(this);
+    FDeviceLabel->setObjectName(QStringLiteral("lblDevice"));
+    FDeviceLabel->setGeometry(editX + editW + 10, y, 220, rowH);
     y += gap;
     label(tr("波特率："), y);
-    cbBaud = new QComboBox(this);
-    cbBaud->setObjectName(QStringLiteral("cbBaud"));
+    FBaudBox = new QComboBox(this);
+    FBaudBox->setObjectName(QStringLiteral("cbBaud"));
     for (const char *b : kBauds)
-        cbBaud->addItem(QLatin1String(b));
-    cbBaud->setCurrentIndex(1);
-    cbBaud->setGeometry(editX, y, editW, rowH);
+        FBaudBox->addItem(QLatin1String(b));
+    FBaudBox->setCurrentIndex(1);
+    FBaudBox->setGeometry(editX, y, editW, rowH);
     y += gap;
     label(tr("奇偶校验："), y);
-    cbParity = new QComboBox(this);
-    cbParity->setObjectName(QStringLiteral("cbParity"));
-    cbParity->addItems({tr("无校验"), tr("奇校验"), tr("偶校验")});
-    cbParity->setGeometry(editX, y, editW, rowH);
+    FParityBox = new QComboBox(this);
+    FParityBox->setObjectName(QStringLiteral("cbParity"));
+    FParityBox->addItems({tr("无校验"), tr("奇校验"), tr("偶校验")});
+    FParityBox->setGeometry(editX, y, editW, rowH);
     y += gap;
     label(tr("停止位："), y);
-    cbStop = new QComboBox(this);
-    cbStop->setObjectName(QStringLiteral("cbStop"));
-    cbStop->addItems({tr("1位"), tr("1.5位"), tr("2位")});
-    cbStop->setGeometry(editX, y, editW, rowH);
+    FStopBitsBox = new QComboBox(this);
+    FStopBitsBox->setObjectName(QStringLiteral("cbStop"));
+    FStopBitsBox->addItems({tr("1位"), tr("1.5位"), tr("2位")});
+    FStopBitsBox->setGeometry(editX, y, editW, rowH);
     y += gap;
     label(tr("数据长度："), y);
-    cbData = new QComboBox(this);
-    cbData->setObjectName(QStringLiteral("cbData"));
-    cbData->addItems({tr("8位"), tr("7位")});
-    cbData->setGeometry(editX, y, editW, rowH);
+    FDataBitsBox = new QComboBox(this);
+    FDataBitsBox->setObjectName(QStringLiteral("cbData"));
+    FDataBitsBox->addItems({tr("8位"), tr("7位")});
+    FDataBitsBox->setGeometry(editX, y, editW, rowH);
     (void)labelX;
 
     y += gap + 12;
-    btnScan = new QPushButton(tr("扫描"), this);
-    btnScan->setObjectName(QStringLiteral("btnScan"));
-    btnScan->setGeometry(20, y, 100, 28);
-    btnOK = new QPushButton(tr("确定"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(150, y, 100, 28);
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(tr("取消"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(270, y, 100, 28);
+    FScanButton = new QPushButton(tr("扫描"), this);
+    FScanButton->setObjectName(QStringLiteral("btnScan"));
+    FScanButton->setGeometry(20, y, 100, 28);
+    FOkButton = new QPushButton(tr("确定"), this);
+    FOkButton->setObjectName(QStringLiteral("btnOK"));
+    FOkButton->setGeometry(150, y, 100, 28);
+    FOkButton->setDefault(true);
+    FCancelButton = new QPushButton(tr("取消"), this);
+    FCancelButton->setObjectName(QStringLiteral("btnCancel"));
+    FCancelButton->setGeometry(270, y, 100, 28);
 
     y += 28 + 20;
-    pbScan = new QProgressBar(this);
-    pbScan->setObjectName(QStringLiteral("pbScan"));
-    pbScan->setRange(0, 15);
-    pbScan->setValue(0);
-    pbScan->setGeometry(20, y, 350, 20);
+    FScanProgress = new QProgressBar(this);
+    FScanProgress->setObjectName(QStringLiteral("pbScan"));
+    FScanProgress->setRange(0, 15);
+    FScanProgress->setValue(0);
+    FScanProgress->setGeometry(20, y, 350, 20);
     y += 20 + 12;
-    btnCancelScan = new QPushButton(tr("取消扫描"), this);
-    btnCancelScan->setObjectName(QStringLiteral("btnCancelScan"));
-    btnCancelScan->setGeometry(145, y, 100, 28);
+    FCancelScanButton = new QPushButton(tr("取消扫描"), this);
+    FCancelScanButton->setObjectName(QStringLiteral("btnCancelScan"));
+    FCancelScanButton->setGeometry(145, y, 100, 28);
 
     setFixedWidth(480);
-    SetClientHeight(btnCancelScan->geometry().bottom() + 1 + 8);
+    SetClientHeight(FCancelScanButton->geometry().bottom() + 1 + 8);
 
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnScan, &QPushButton::clicked, this, &TfrmCommSettings::btnScanClick);
-    connect(btnCancelScan, &QPushButton::clicked, this, &TfrmCommSettings::btnCancelScanClick);
-    connect(seComm, qOverload<int>(&QSpinBox::valueChanged), this, [this] { ShowDevice(); });
+    connect(FOkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(FScanButton, &QPushButton::clicked, this, &TfrmCommSettings::btnScanClick);
+    connect(FCancelScanButton, &QPushButton::clicked, this, &TfrmCommSettings::btnCancelScanClick);
+    connect(FPortSpin, qOverload<int>(&QSpinBox::valueChanged), this, [this] { ShowDevice(); });
 
     // Re-applies the caption so the window keeps painting during a scan.
     FCaptionTimer = new QTimer(this);
@@ -161,35 +161,35 @@ TfrmCommSettings::~TfrmCommSettings()
 
 TfrmCommSettings *TfrmCommSettings::Current() { return g_current; }
 
-void TfrmCommSettings::SetPort(int port) { seComm->setValue(port); }
+void TfrmCommSettings::SetPort(int port) { FPortSpin->setValue(port); }
 
-int TfrmCommSettings::GetPort() const { return seComm->value(); }
+int TfrmCommSettings::GetPort() const { return FPortSpin->value(); }
 
 void TfrmCommSettings::SetSettings(const QString &settings)
 {
     const TCommChoice c = ParseCommSettings(settings);
-    cbBaud->setCurrentIndex(c.Baud);
-    cbParity->setCurrentIndex(c.Parity);
-    cbStop->setCurrentIndex(c.StopBits);
-    cbData->setCurrentIndex(c.DataBits);
+    FBaudBox->setCurrentIndex(c.Baud);
+    FParityBox->setCurrentIndex(c.Parity);
+    FStopBitsBox->setCurrentIndex(c.StopBits);
+    FDataBitsBox->setCurrentIndex(c.DataBits);
 }
 
 QString TfrmCommSettings::GetSettings() const
 {
     TCommChoice c;
-    c.Baud = cbBaud->currentIndex();
-    c.Parity = cbParity->currentIndex();
-    c.StopBits = cbStop->currentIndex();
-    c.DataBits = cbData->currentIndex();
+    c.Baud = FBaudBox->currentIndex();
+    c.Parity = FParityBox->currentIndex();
+    c.StopBits = FStopBitsBox->currentIndex();
+    c.DataBits = FDataBitsBox->currentIndex();
     return BuildCommSettings(c);
 }
 
 void TfrmCommSettings::EnableInputs(bool enabled)
 {
-    for (QWidget *w : {static_cast<QWidget *>(seComm), static_cast<QWidget *>(cbBaud),
-                       static_cast<QWidget *>(cbParity), static_cast<QWidget *>(cbStop),
-                       static_cast<QWidget *>(cbData), static_cast<QWidget *>(btnScan),
-                       static_cast<QWidget *>(btnOK), static_cast<QWidget *>(btnCancel)})
+    for (QWidget *w : {static_cast<QWidget *>(FPortSpin), static_cast<QWidget *>(FBaudBox),
+                       static_cast<QWidget *>(FParityBox), static_cast<QWidget *>(FStopBitsBox),
+                       static_cast<QWidget *>(FDataBitsBox), static_cast<QWidget *>(FScanButton),
+                       static_cast<QWidget *>(FOkButton), static_cast<QWidget *>(FCancelButton)})
         w->setEnabled(enabled);
 }
 
@@ -203,9 +203,9 @@ void TfrmCommSettings::ShowDevice()
 {
     // The device behind the number; a long program-folder path is shortened
     // in the middle, the tool tip holds it whole.
-    const QString path = SerialDevicePath(seComm->value(), FProgramFolder);
-    lblDevice->setText(lblDevice->fontMetrics().elidedText(path, Qt::ElideMiddle, lblDevice->width()));
-    lblDevice->setToolTip(path);
+    const QString path = SerialDevicePath(FPortSpin->value(), FProgramFolder);
+    FDeviceLabel->setText(FDeviceLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, FDeviceLabel->width()));
+    FDeviceLabel->setToolTip(path);
 }
 
 void TfrmCommSettings::SetClientHeight(int height) { setFixedHeight(height); }
@@ -218,7 +218,7 @@ void TfrmCommSettings::showEvent(QShowEvent *event)
 
 void TfrmCommSettings::FormShow()
 {
-    SetClientHeight(btnOK->geometry().bottom() + 1 + 10); // the scan area hidden
+    SetClientHeight(FOkButton->geometry().bottom() + 1 + 10); // the scan area hidden
     CancelScan = 0;
     g_current = this;
     ShowDevice();
@@ -238,17 +238,18 @@ void TfrmCommSettings::btnScanClick()
     if (!FBox || Scanning())
         return;
     EnableInputs(false);
-    pbScan->setValue(0);
-    SetClientHeight(btnCancelScan->geometry().bottom() + 1 + 8);
-    btnCancelScan->setEnabled(true);
-    btnCancelScan->setFocus();
+    FScanProgress->setValue(0);
+    SetClientHeight(FCancelScanButton->geometry().bottom() + 1 + 8);
+    FCancelScanButton->setEnabled(true);
+    FCancelScanButton->setFocus();
     // The worker opens the port on its own thread: let go of it here first.
     if (FBox->Line())
         FBox->Line()->Close();
     delete FScan;
     FScan = new TPortScan(*FBox);
-    connect(FScan, &TPortScan::Progress, this, [this](int port) { pbScan->setValue(qMin(port, pbScan->maximum())); });
-    connect(FScan, &TPortScan::Trying, this, [this](int port) { seComm->setValue(port); });
+    connect(FScan, &TPortScan::Progress, this,
+            [this](int port) { FScanProgress->setValue(qMin(port, FScanProgress->maximum())); });
+    connect(FScan, &TPortScan::Trying, this, [this](int port) { FPortSpin->setValue(port); });
     connect(FScan, &TPortScan::Done, this, &TfrmCommSettings::ScanEnded);
     FScan->start();
 }
@@ -271,8 +272,8 @@ void TfrmCommSettings::ScanEnded(bool found)
         MsgInfo(tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), this);
     CancelScan = 0;
     EnableInputs(true);
-    SetClientHeight(btnCancelScan->geometry().top() - 2);
-    seComm->setValue(1);
+    SetClientHeight(FCancelScanButton->geometry().top() - 2);
+    FPortSpin->setValue(1);
 }
 
 void TfrmCommSettings::done(int result)

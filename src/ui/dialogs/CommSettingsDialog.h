@@ -62,18 +62,6 @@ public:
     // Waits until a running scan thread has ended (tests, closing).
     void WaitForScan();
 
-    QSpinBox *seComm = nullptr;
-    QComboBox *cbBaud = nullptr;
-    QComboBox *cbParity = nullptr;
-    QComboBox *cbStop = nullptr;
-    QComboBox *cbData = nullptr;
-    QLabel *lblDevice = nullptr;
-    QProgressBar *pbScan = nullptr;
-    QPushButton *btnOK = nullptr;
-    QPushButton *btnCancel = nullptr;
-    QPushButton *btnScan = nullptr;
-    QPushButton *btnCancelScan = nullptr;
-
 public slots:
     void btnScanClick();
     void btnCancelScanClick();
@@ -88,6 +76,19 @@ private:
     void ScanEnded(bool found);
     void ShowDevice();
     void SetClientHeight(int height);
+
+    // The widgets; the form name each keeps as objectName after it.
+    QSpinBox *FPortSpin = nullptr;              // seComm
+    QLabel *FDeviceLabel = nullptr;             // lblDevice
+    QComboBox *FBaudBox = nullptr;              // cbBaud
+    QComboBox *FParityBox = nullptr;            // cbParity
+    QComboBox *FStopBitsBox = nullptr;          // cbStop
+    QComboBox *FDataBitsBox = nullptr;          // cbData
+    QPushButton *FScanButton = nullptr;         // btnScan
+    QPushButton *FOkButton = nullptr;           // btnOK
+    QPushButton *FCancelButton = nullptr;       // btnCancel
+    QProgressBar *FScanProgress = nullptr;      // pbScan
+    QPushButton *FCancelScanButton = nullptr;   // btnCancelScan
 
     TCtrlBox *FBox;
     QTimer *FCaptionTimer = nullptr;

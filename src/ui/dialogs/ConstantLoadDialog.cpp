@@ -61,41 +61,41 @@ TfrmStopPar::TfrmStopPar(TZovData *data, TCtrlBox *box, bool kvd520Family, doubl
     heading->setObjectName(QStringLiteral("lblHeading"));
     heading->setStyleSheet(QStringLiteral("QLabel { font: bold 13pt; }"));
 
-    se_Stop = MakeSpin(this, QStringLiteral("se_Stop"));
+    FForceSpin = MakeSpin(this, QStringLiteral("se_Stop"));
     const TStopParRange range = StopParRange(maxLoad, FLoadCoe);
-    se_Stop->setRange(range.Min, range.Max);
+    FForceSpin->setRange(range.Min, range.Max);
     const THoldSettings stored = data ? TSettingsStore(*data).Hold(FFlexural) : THoldSettings{};
-    se_Stop->setValue(stored.Force);
-    se_Time = MakeSpin(this, QStringLiteral("se_Time"));
-    se_Time->setRange(1, kMaxSeconds);
-    se_Time->setValue(stored.Time);
-    lblUnit = new QLabel(loadUnit, this);
-    lblUnit->setObjectName(QStringLiteral("lblUnit"));
+    FForceSpin->setValue(stored.Force);
+    FTimeSpin = MakeSpin(this, QStringLiteral("se_Time"));
+    FTimeSpin->setRange(1, kMaxSeconds);
+    FTimeSpin->setValue(stored.Time);
+    FUnitLabel = new QLabel(loadUnit, this);
+    FUnitLabel->setObjectName(QStringLiteral("lblUnit"));
     auto *seconds = new QLabel(tr("秒"), this);
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(12);
     grid->addWidget(new QLabel(tr("定荷的力值："), this), 0, 0);
-    grid->addWidget(se_Stop, 0, 1);
-    grid->addWidget(lblUnit, 0, 2);
+    grid->addWidget(FForceSpin, 0, 1);
+    grid->addWidget(FUnitLabel, 0, 2);
     grid->addWidget(new QLabel(tr("定荷的时间："), this), 1, 0);
-    grid->addWidget(se_Time, 1, 1);
+    grid->addWidget(FTimeSpin, 1, 1);
     grid->addWidget(seconds, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    btnStopSet = new QPushButton(tr("运行"), this);
-    btnStopSet->setObjectName(QStringLiteral("btnStopSet"));
-    btnStopSet->setToolTip(tr("开始定荷控制"));
-    btnStopSet->setDefault(true);
-    btnStopOk = new QPushButton(tr("取消"), this);
-    btnStopOk->setObjectName(QStringLiteral("btnStopOk"));
-    connect(btnStopSet, &QPushButton::clicked, this, &TfrmStopPar::btnStopSetClick);
-    connect(btnStopOk, &QPushButton::clicked, this, &QDialog::reject);
+    FRunButton = new QPushButton(tr("运行"), this);
+    FRunButton->setObjectName(QStringLiteral("btnStopSet"));
+    FRunButton->setToolTip(tr("开始定荷控制"));
+    FRunButton->setDefault(true);
+    FCancelButton = new QPushButton(tr("取消"), this);
+    FCancelButton->setObjectName(QStringLiteral("btnStopOk"));
+    connect(FRunButton, &QPushButton::clicked, this, &TfrmStopPar::btnStopSetClick);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnStopSet);
-    buttons->addWidget(btnStopOk);
+    buttons->addWidget(FRunButton);
+    buttons->addWidget(FCancelButton);
 
     auto *col = new QVBoxLayout(this);
     col->setContentsMargins(20, 16, 20, 14);
@@ -109,17 +109,17 @@ TfrmStopPar::TfrmStopPar(TZovData *data, TCtrlBox *box, bool kvd520Family, doubl
 
 void TfrmStopPar::btnStopSetClick()
 {
-    const double force = se_Stop->value() * FLoadCoe;
+    const double force = FForceSpin->value() * FLoadCoe;
     if (!StopForceAccepted(force, FMaxLoad)) {
         MsgWarning(tr("设定的定荷力值超出范围最大力的(%1-100%)"), this);
         return;
     }
     FForce = force;
-    FTime = se_Time->value();
+    FTime = FTimeSpin->value();
     if (FBox)
         FBox->SetKeepLoad(force);
     if (FData) {
-        TSettingsStore(*FData).SetHold(FFlexural, {se_Stop->value(), se_Time->value()});
+        TSettingsStore(*FData).SetHold(FFlexural, {FForceSpin->value(), FTimeSpin->value()});
     }
     Sleep(kSettleMs);
     accept();

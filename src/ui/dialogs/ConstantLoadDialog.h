@@ -35,15 +35,16 @@ public:
     double HoldForce() const { return FForce; }
     int HoldTime() const { return FTime; }
 
-    QSpinBox *se_Stop = nullptr;
-    QSpinBox *se_Time = nullptr;
-    QLabel *lblUnit = nullptr;
-    QPushButton *btnStopSet = nullptr;
-    QPushButton *btnStopOk = nullptr;
-
     void btnStopSetClick();
 
 private:
+    // The widgets; the form name each keeps as objectName after it.
+    QSpinBox *FForceSpin = nullptr;      // se_Stop
+    QLabel *FUnitLabel = nullptr;        // lblUnit
+    QSpinBox *FTimeSpin = nullptr;       // se_Time
+    QPushButton *FRunButton = nullptr;   // btnStopSet "运行"
+    QPushButton *FCancelButton = nullptr; // btnStopOk "取消"
+
     TZovData *FData;
     TCtrlBox *FBox;
     bool FFlexural; // the KVD520 family keeps its own force and time

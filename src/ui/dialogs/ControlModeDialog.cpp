@@ -24,19 +24,19 @@ TChange::TChange(int handMode, QWidget *parent) : QDialog(parent)
 
     auto *box = new QGroupBox(tr("控制方式"), this);
     box->setObjectName(QStringLiteral("rgMode"));
-    rbAuto = new QRadioButton(tr("自动"), box);
-    rbAuto->setObjectName(QStringLiteral("rbAuto"));
-    rbHand = new QRadioButton(tr("手动"), box);
-    rbHand->setObjectName(QStringLiteral("rbHand"));
+    FAutomaticOption = new QRadioButton(tr("自动"), box);
+    FAutomaticOption->setObjectName(QStringLiteral("rbAuto"));
+    FManualOption = new QRadioButton(tr("手动"), box);
+    FManualOption->setObjectName(QStringLiteral("rbHand"));
     auto *group = new QButtonGroup(this);
-    group->addButton(rbAuto, 0);
-    group->addButton(rbHand, 1);
-    (handMode == 1 ? rbHand : rbAuto)->setChecked(true);
+    group->addButton(FAutomaticOption, 0);
+    group->addButton(FManualOption, 1);
+    (handMode == 1 ? FManualOption : FAutomaticOption)->setChecked(true);
     auto *row = new QHBoxLayout(box);
     row->setContentsMargins(16, 10, 16, 10);
-    row->addWidget(rbAuto);
+    row->addWidget(FAutomaticOption);
     row->addSpacing(24);
-    row->addWidget(rbHand);
+    row->addWidget(FManualOption);
     row->addStretch(1);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -56,7 +56,7 @@ TChange::TChange(int handMode, QWidget *parent) : QDialog(parent)
     setFixedSize(sizeHint().expandedTo(QSize(300, 140)));
 }
 
-int TChange::Choice() const { return rbHand->isChecked() ? 1 : 0; }
+int TChange::Choice() const { return FManualOption->isChecked() ? 1 : 0; }
 
 bool StoreAutoLoad(TZovData &data, const QString &model, int value)
 {

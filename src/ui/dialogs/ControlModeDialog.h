@@ -18,8 +18,9 @@ public:
     explicit TChange(int handMode, QWidget *parent = nullptr);
     int Choice() const;
 
-    QRadioButton *rbAuto = nullptr;
-    QRadioButton *rbHand = nullptr;
+private:
+    QRadioButton *FAutomaticOption = nullptr; // rbAuto
+    QRadioButton *FManualOption = nullptr;    // rbHand
 };
 
 // Stores FAutoLoad under the model key in CtrlBoxSaveItems: the row is

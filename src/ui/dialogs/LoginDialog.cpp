@@ -30,61 +30,62 @@ TfrmLogin::TfrmLogin(TZovData &data, QWidget *parent) : QDialog(parent), FLogic(
     setWindowTitle(tr("用户登录"));
     setModal(true);
 
-    edtName = new QComboBox(this);
-    edtName->setObjectName(QStringLiteral("edtName"));
-    edtName->setEditable(true);
-    edtName->setInsertPolicy(QComboBox::NoInsert);
-    edtName->lineEdit()->setMaxLength(MaxNameLength);
-    edtName->setToolTip(tr("请选择用户名"));
+    FUserBox = new QComboBox(this);
+    FUserBox->setObjectName(QStringLiteral("edtName"));
+    FUserBox->setEditable(true);
+    FUserBox->setInsertPolicy(QComboBox::NoInsert);
+    FUserBox->lineEdit()->setMaxLength(MaxNameLength);
+    FUserBox->setToolTip(tr("请选择用户名"));
 
-    edtSrc = MakePasswordBox(this, QStringLiteral("edtSrc"), MaxPasswordLength);
-    edtSrc->setToolTip(tr("在此输入该用户名对应的密码"));
+    FPasswordEdit = MakePasswordBox(this, QStringLiteral("edtSrc"), MaxPasswordLength);
+    FPasswordEdit->setToolTip(tr("在此输入该用户名对应的密码"));
 
-    edtTime = new QLineEdit(this);
-    edtTime->setObjectName(QStringLiteral("edtTime"));
-    edtTime->setReadOnly(true);
-    edtTime->setFocusPolicy(Qt::NoFocus);
-    edtTime->setText(DateTimeText(QDateTime::currentDateTime()));
+    FClockEdit = new QLineEdit(this);
+    FClockEdit->setObjectName(QStringLiteral("edtTime"));
+    FClockEdit->setReadOnly(true);
+    FClockEdit->setFocusPolicy(Qt::NoFocus);
+    FClockEdit->setText(DateTimeText(QDateTime::currentDateTime()));
 
     auto *form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setHorizontalSpacing(10);
     form->setVerticalSpacing(10);
-    form->addRow(tr("用户名："), edtName);
-    form->addRow(tr("密  码："), edtSrc);
-    form->addRow(tr("当前时间："), edtTime);
+    form->addRow(tr("用户名："), FUserBox);
+    form->addRow(tr("密  码："), FPasswordEdit);
+    form->addRow(tr("当前时间："), FClockEdit);
 
-    btnOk = new QPushButton(tr("登录"), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOut = new QPushButton(tr("取消"), this);
-    btnOut->setObjectName(QStringLiteral("btnOut"));
-    btnOk->setDefault(true);
-    connect(btnOk, &QPushButton::clicked, this, &TfrmLogin::btnOkClick);
-    connect(btnOut, &QPushButton::clicked, this, &TfrmLogin::btnOutClick);
+    FLoginButton = new QPushButton(tr("登录"), this);
+    FLoginButton->setObjectName(QStringLiteral("btnOk"));
+    FCancelButton = new QPushButton(tr("取消"), this);
+    FCancelButton->setObjectName(QStringLiteral("btnOut"));
+    FLoginButton->setDefault(true);
+    connect(FLoginButton, &QPushButton::clicked, this, &TfrmLogin::btnOkClick);
+    connect(FCancelButton, &QPushButton::clicked, this, &TfrmLogin::btnOutClick);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 16);
     layout->setSpacing(12);
     layout->addLayout(form);
-    layout->addLayout(ButtonRow(btnOk, btnOut));
+    layout->addLayout(ButtonRow(FLoginButton, FCancelButton));
     setMinimumWidth(380);
 
-    timerNow = new QTimer(this);
-    timerNow->setObjectName(QStringLiteral("timerNow"));
-    timerNow->setInterval(kClockMs);
-    connect(timerNow, &QTimer::timeout, this, &TfrmLogin::timerNowTimer);
+    FClockTimer = new QTimer(this);
+    FClockTimer->setObjectName(QStringLiteral("timerNow"));
+    FClockTimer->setInterval(kClockMs);
+    connect(FClockTimer, &QTimer::timeout, this, &TfrmLogin::timerNowTimer);
 
     // Enter anywhere in the dialog presses the login button.
-    for (QWidget *w : std::initializer_list<QWidget *>{edtName, edtName->lineEdit(), edtSrc, edtTime, btnOk, btnOut})
+    for (QWidget *w : std::initializer_list<QWidget *>{FUserBox, FUserBox->lineEdit(), FPasswordEdit, FClockEdit,
+                                                       FLoginButton, FCancelButton})
         w->installEventFilter(this);
 
     // On creation: the last user goes into the name box.
-    edtName->setEditText(FLogic.LastUser());
+    FUserBox->setEditText(FLogic.LastUser());
 }
 
 TfrmLogin::~TfrmLogin() = default;
 
-QString TfrmLogin::UserName() const { return edtName->currentText(); }
+QString TfrmLogin::UserName() const { return FUserBox->currentText(); }
 
 QString TfrmLogin::DateTimeText(const QDateTime &moment)
 {
@@ -97,7 +98,7 @@ void TfrmLogin::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     timerNowTimer();
-    timerNow->start();
+    FClockTimer->start();
     if (!FShown) {
         FShown = true;
         FormShow();
@@ -106,17 +107,17 @@ void TfrmLogin::showEvent(QShowEvent *event)
 
 void TfrmLogin::hideEvent(QHideEvent *event)
 {
-    timerNow->stop();
+    FClockTimer->stop();
     QDialog::hideEvent(event);
 }
 
 void TfrmLogin::FormShow()
 {
-    const QString typed = edtName->currentText();
-    edtName->clear();
-    edtName->addItems(FLogic.UserList());
-    edtName->setEditText(typed);
-    edtSrc->setFocus();
+    const QString typed = FUserBox->currentText();
+    FUserBox->clear();
+    FUserBox->addItems(FLogic.UserList());
+    FUserBox->setEditText(typed);
+    FPasswordEdit->setFocus();
 }
 
 bool TfrmLogin::eventFilter(QObject *watched, QEvent *event)
@@ -124,7 +125,7 @@ bool TfrmLogin::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            btnOk->click();
+            FLoginButton->click();
             return true;
         }
     }
@@ -133,7 +134,7 @@ bool TfrmLogin::eventFilter(QObject *watched, QEvent *event)
 
 void TfrmLogin::btnOkClick()
 {
-    const TLoginCheck check = FLogic.Check(edtName->currentText(), edtSrc->text());
+    const TLoginCheck check = FLogic.Check(FUserBox->currentText(), FPasswordEdit->text());
     if (check.Accepted) {
         FLoginOk = true;
         accept();
@@ -142,13 +143,13 @@ void TfrmLogin::btnOkClick()
     if (!check.Message.isEmpty())
         ShowMessage(check.Message, TMsgIcon::Warning, TMsgButtons::Ok, QString(), this);
     if (check.ClearName)
-        edtName->setEditText(QString());
+        FUserBox->setEditText(QString());
     if (check.ClearPassword)
-        edtSrc->clear();
+        FPasswordEdit->clear();
     if (check.ClearName)
-        edtName->setFocus();
+        FUserBox->setFocus();
     else
-        edtSrc->setFocus();
+        FPasswordEdit->setFocus();
 }
 
 void TfrmLogin::btnOutClick()
@@ -157,6 +158,6 @@ void TfrmLogin::btnOutClick()
     reject();
 }
 
-void TfrmLogin::timerNowTimer() { edtTime->setText(DateTimeText(QDateTime::currentDateTime())); }
+void TfrmLogin::timerNowTimer() { FClockEdit->setText(DateTimeText(QDateTime::currentDateTime())); }
 
 } // namespace kv

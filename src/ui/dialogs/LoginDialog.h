@@ -31,13 +31,6 @@ public:
     // One tick of the clock: the current date and time into edtTime.
     void timerNowTimer();
 
-    QComboBox *edtName = nullptr;
-    QLineEdit *edtSrc = nullptr;
-    QLineEdit *edtTime = nullptr;
-    QTimer *timerNow = nullptr;
-    QPushButton *btnOk = nullptr;
-    QPushButton *btnOut = nullptr;
-
     static constexpr int MaxNameLength = 10;
     static constexpr int MaxPasswordLength = 15;
 
@@ -50,6 +43,14 @@ private:
     void FormShow();
     void btnOkClick();
     void btnOutClick();
+
+    // The widgets; the form name each keeps as objectName after it.
+    QComboBox *FUserBox = nullptr;       // edtName
+    QLineEdit *FPasswordEdit = nullptr;  // edtSrc
+    QLineEdit *FClockEdit = nullptr;     // edtTime
+    QTimer *FClockTimer = nullptr;       // timerNow
+    QPushButton *FLoginButton = nullptr; // btnOk "登录"
+    QPushButton *FCancelButton = nullptr; // btnOut "取消"
 
     TLoginLogic FLogic;
     bool FLoginOk = false;

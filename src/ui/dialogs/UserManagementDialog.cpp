@@ -19,32 +19,32 @@ TfrmUserMng::TfrmUserMng(db::TDbConnection &connection, QWidget *parent)
     setWindowTitle(tr("用户管理"));
     setModal(true);
 
-    strngrd1 = new QTableWidget(0, 3, this);
-    strngrd1->setObjectName(QStringLiteral("strngrd1"));
-    strngrd1->setHorizontalHeaderLabels({tr("序号"), tr("用户名"), tr("权限")});
-    strngrd1->verticalHeader()->setVisible(false);
-    strngrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    strngrd1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    strngrd1->setSelectionMode(QAbstractItemView::SingleSelection);
-    strngrd1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    strngrd1->setMinimumSize(300, 220);
+    FUserGrid = new QTableWidget(0, 3, this);
+    FUserGrid->setObjectName(QStringLiteral("strngrd1"));
+    FUserGrid->setHorizontalHeaderLabels({tr("序号"), tr("用户名"), tr("权限")});
+    FUserGrid->verticalHeader()->setVisible(false);
+    FUserGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FUserGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FUserGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    FUserGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    FUserGrid->setMinimumSize(300, 220);
 
-    btnNew = new QPushButton(tr("新增用户"), this);
-    btnNew->setObjectName(QStringLiteral("btnNew"));
-    btnDel = new QPushButton(tr("删除用户"), this);
-    btnDel->setObjectName(QStringLiteral("btnDel"));
-    btnRedir = new QPushButton(tr("修改密码"), this);
-    btnRedir->setObjectName(QStringLiteral("btnRedir"));
-    btnOk = new QPushButton(tr("退出"), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    connect(btnNew, &QPushButton::clicked, this, &TfrmUserMng::btnNewClick);
-    connect(btnDel, &QPushButton::clicked, this, &TfrmUserMng::btnDelClick);
-    connect(btnRedir, &QPushButton::clicked, this, &TfrmUserMng::btnRedirClick);
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    FAddUserButton = new QPushButton(tr("新增用户"), this);
+    FAddUserButton->setObjectName(QStringLiteral("btnNew"));
+    FDeleteUserButton = new QPushButton(tr("删除用户"), this);
+    FDeleteUserButton->setObjectName(QStringLiteral("btnDel"));
+    FChangePasswordButton = new QPushButton(tr("修改密码"), this);
+    FChangePasswordButton->setObjectName(QStringLiteral("btnRedir"));
+    FCloseButton = new QPushButton(tr("退出"), this);
+    FCloseButton->setObjectName(QStringLiteral("btnOk"));
+    connect(FAddUserButton, &QPushButton::clicked, this, &TfrmUserMng::btnNewClick);
+    connect(FDeleteUserButton, &QPushButton::clicked, this, &TfrmUserMng::btnDelClick);
+    connect(FChangePasswordButton, &QPushButton::clicked, this, &TfrmUserMng::btnRedirClick);
+    connect(FCloseButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(10);
-    for (QPushButton *b : {btnNew, btnDel, btnRedir, btnOk}) {
+    for (QPushButton *b : {FAddUserButton, FDeleteUserButton, FChangePasswordButton, FCloseButton}) {
         b->setMinimumSize(130, 32);
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -54,7 +54,7 @@ TfrmUserMng::TfrmUserMng(db::TDbConnection &connection, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(12);
-    layout->addWidget(strngrd1, 1);
+    layout->addWidget(FUserGrid, 1);
     layout->addLayout(buttons);
     resize(480, 300);
 }
@@ -67,28 +67,28 @@ void TfrmUserMng::showEvent(QShowEvent *event)
 
 bool TfrmUserMng::RefreshList()
 {
-    const int keepRow = strngrd1->currentRow();
+    const int keepRow = FUserGrid->currentRow();
     QList<TUserRow> rows;
     QString error;
     if (!FAdmin.List(rows, error)) {
         ShowMessage(error, TMsgIcon::Error, TMsgButtons::Ok, QString(), this);
         return false;
     }
-    strngrd1->setRowCount(rows.size());
+    FUserGrid->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const QString cells[3] = {QStringLiteral("   ") + QString::number(r + 1), rows[r].Name, rows[r].Right};
         for (int c = 0; c < 3; ++c)
-            strngrd1->setItem(r, c, new QTableWidgetItem(cells[c]));
+            FUserGrid->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
     if (!rows.isEmpty())
-        strngrd1->setCurrentCell(qBound(0, keepRow, int(rows.size()) - 1), 1);
+        FUserGrid->setCurrentCell(qBound(0, keepRow, int(rows.size()) - 1), 1);
     return true;
 }
 
 QString TfrmUserMng::CurrentName() const
 {
-    const int row = strngrd1->currentRow();
-    const QTableWidgetItem *item = row >= 0 ? strngrd1->item(row, 1) : nullptr;
+    const int row = FUserGrid->currentRow();
+    const QTableWidgetItem *item = row >= 0 ? FUserGrid->item(row, 1) : nullptr;
     return item ? item->text() : QString();
 }
 

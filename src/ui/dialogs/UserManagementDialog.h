@@ -25,12 +25,6 @@ public:
     // The name in column 1 of the current row; empty when no row is current.
     QString CurrentName() const;
 
-    QTableWidget *strngrd1 = nullptr;
-    QPushButton *btnNew = nullptr;
-    QPushButton *btnDel = nullptr;
-    QPushButton *btnRedir = nullptr;
-    QPushButton *btnOk = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -38,6 +32,13 @@ private:
     void btnNewClick();
     void btnDelClick();
     void btnRedirClick();
+
+    // The widgets; the form name each keeps as objectName after it.
+    QTableWidget *FUserGrid = nullptr;            // strngrd1
+    QPushButton *FAddUserButton = nullptr;        // btnNew
+    QPushButton *FDeleteUserButton = nullptr;     // btnDel
+    QPushButton *FChangePasswordButton = nullptr; // btnRedir
+    QPushButton *FCloseButton = nullptr;          // btnOk "退出"
 
     db::TDbConnection &FConnection;
     TUserAdmin FAdmin;

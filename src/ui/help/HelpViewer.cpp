@@ -97,20 +97,23 @@ TfrmHelp::TfrmHelp(const QString &indexFile, QWidget *parent)
 
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    actBack = bar->addAction(tr("后退"));
-    actForward = bar->addAction(tr("前进"));
-    actHome = bar->addAction(tr("主页"));
-    actBack->setShortcut(QKeySequence::Back);
-    actForward->setShortcut(QKeySequence::Forward);
+    FBackAction = bar->addAction(tr("后退"));
+    FForwardAction = bar->addAction(tr("前进"));
+    FHomeAction = bar->addAction(tr("主页"));
+    FBackAction->setObjectName(QStringLiteral("actBack"));
+    FForwardAction->setObjectName(QStringLiteral("actForward"));
+    FHomeAction->setObjectName(QStringLiteral("actHome"));
+    FBackAction->setShortcut(QKeySequence::Back);
+    FForwardAction->setShortcut(QKeySequence::Forward);
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
-    lstContents = new QListWidget(splitter);
-    lstContents->setObjectName(QStringLiteral("lstContents"));
-    lstContents->setSpacing(2);
-    Browser = new QTextBrowser(splitter);
-    Browser->setObjectName(QStringLiteral("Browser"));
-    Browser->setOpenExternalLinks(false);
-    Browser->setSearchPaths({QFileInfo(indexFile).absolutePath()});
+    FContentsList = new QListWidget(splitter);
+    FContentsList->setObjectName(QStringLiteral("lstContents"));
+    FContentsList->setSpacing(2);
+    FBrowser = new QTextBrowser(splitter);
+    FBrowser->setObjectName(QStringLiteral("Browser"));
+    FBrowser->setOpenExternalLinks(false);
+    FBrowser->setSearchPaths({QFileInfo(indexFile).absolutePath()});
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({220, 700});
@@ -121,18 +124,18 @@ TfrmHelp::TfrmHelp(const QString &indexFile, QWidget *parent)
     layout->addWidget(bar);
     layout->addWidget(splitter, 1);
 
-    actBack->setEnabled(false);
-    actForward->setEnabled(false);
-    connect(actBack, &QAction::triggered, Browser, &QTextBrowser::backward);
-    connect(actForward, &QAction::triggered, Browser, &QTextBrowser::forward);
-    connect(actHome, &QAction::triggered, this, &TfrmHelp::GoHome);
-    connect(Browser, &QTextBrowser::backwardAvailable, actBack, &QAction::setEnabled);
-    connect(Browser, &QTextBrowser::forwardAvailable, actForward, &QAction::setEnabled);
-    connect(Browser, &QTextBrowser::sourceChanged, this, &TfrmHelp::SourceChanged);
-    connect(lstContents, &QListWidget::itemClicked, this, &TfrmHelp::ContentsClicked);
+    FBackAction->setEnabled(false);
+    FForwardAction->setEnabled(false);
+    connect(FBackAction, &QAction::triggered, FBrowser, &QTextBrowser::backward);
+    connect(FForwardAction, &QAction::triggered, FBrowser, &QTextBrowser::forward);
+    connect(FHomeAction, &QAction::triggered, this, &TfrmHelp::GoHome);
+    connect(FBrowser, &QTextBrowser::backwardAvailable, FBackAction, &QAction::setEnabled);
+    connect(FBrowser, &QTextBrowser::forwardAvailable, FForwardAction, &QAction::setEnabled);
+    connect(FBrowser, &QTextBrowser::sourceChanged, this, &TfrmHelp::SourceChanged);
+    connect(FContentsList, &QListWidget::itemClicked, this, &TfrmHelp::ContentsClicked);
 
     FillContents();
-    Browser->setSource(QUrl::fromLocalFile(PageKey(indexFile)));
+    FBrowser->setSource(QUrl::fromLocalFile(PageKey(indexFile)));
 }
 
 TfrmHelp *TfrmHelp::ShowHelp(QWidget *parent, const QString &indexFile)
@@ -158,12 +161,12 @@ TfrmHelp *TfrmHelp::ShowHelp(QWidget *parent, const QString &indexFile)
     return form;
 }
 
-void TfrmHelp::GoHome() { Browser->setSource(QUrl::fromLocalFile(PageKey(FIndexFile))); }
+void TfrmHelp::GoHome() { FBrowser->setSource(QUrl::fromLocalFile(PageKey(FIndexFile))); }
 
 // The contents list: the start page, then every page it links to, in order.
 void TfrmHelp::FillContents()
 {
-    lstContents->clear();
+    FContentsList->clear();
     const QDir dir = QFileInfo(FIndexFile).absoluteDir();
     QStringList pages{PageKey(FIndexFile)};
     for (const QString &link : LocalHelpLinks(ReadPage(FIndexFile))) {
@@ -176,30 +179,30 @@ void TfrmHelp::FillContents()
         QString title = HelpPageTitle(page);
         if (title.isEmpty())
             title = QFileInfo(page).completeBaseName();
-        auto *item = new QListWidgetItem(title, lstContents);
+        auto *item = new QListWidgetItem(title, FContentsList);
         item->setData(Qt::UserRole, page);
     }
 }
 
 void TfrmHelp::SourceChanged(const QUrl &url)
 {
-    const QString title = Browser->documentTitle();
+    const QString title = FBrowser->documentTitle();
     setWindowTitle(title.isEmpty() ? tr("系统帮助") : tr("系统帮助") + QStringLiteral(" - ") + title);
     const QString page = url.isLocalFile() ? PageKey(url.toLocalFile()) : QString();
     QListWidgetItem *current = nullptr;
-    for (int i = 0; i < lstContents->count(); ++i)
-        if (lstContents->item(i)->data(Qt::UserRole).toString() == page)
-            current = lstContents->item(i);
-    const QSignalBlocker block(lstContents);
-    lstContents->setCurrentItem(current);
+    for (int i = 0; i < FContentsList->count(); ++i)
+        if (FContentsList->item(i)->data(Qt::UserRole).toString() == page)
+            current = FContentsList->item(i);
+    const QSignalBlocker block(FContentsList);
+    FContentsList->setCurrentItem(current);
     if (!current)
-        lstContents->clearSelection();
+        FContentsList->clearSelection();
 }
 
 void TfrmHelp::ContentsClicked()
 {
-    if (QListWidgetItem *item = lstContents->currentItem())
-        Browser->setSource(QUrl::fromLocalFile(item->data(Qt::UserRole).toString()));
+    if (QListWidgetItem *item = FContentsList->currentItem())
+        FBrowser->setSource(QUrl::fromLocalFile(item->data(Qt::UserRole).toString()));
 }
 
 } // namespace kv

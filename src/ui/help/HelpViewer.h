@@ -43,16 +43,17 @@ public:
     QString IndexFile() const { return FIndexFile; }
     void GoHome();
 
-    QTextBrowser *Browser = nullptr;
-    QListWidget *lstContents = nullptr;
-    QAction *actBack = nullptr;
-    QAction *actForward = nullptr;
-    QAction *actHome = nullptr;
-
 private:
     void FillContents();
     void SourceChanged(const QUrl &url);
     void ContentsClicked();
+
+    // The widgets; the name each keeps as objectName after it.
+    QTextBrowser *FBrowser = nullptr;     // Browser
+    QListWidget *FContentsList = nullptr; // lstContents
+    QAction *FBackAction = nullptr;       // actBack
+    QAction *FForwardAction = nullptr;    // actForward
+    QAction *FHomeAction = nullptr;       // actHome
 
     QString FIndexFile;
 };
