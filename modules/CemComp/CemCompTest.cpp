@@ -77,14 +77,16 @@ const fw::TModuleData &CemCompData()
 
 void RefillGrades(fw::TParamForm &form, QString &shownVariety)
 {
-    if (!form.cbVariety || !form.cbGrade || form.cbVariety->currentText() == shownVariety)
+    QComboBox *variety = form.VarietyBox();
+    QComboBox *gradeBox = form.GradeBox();
+    if (!variety || !gradeBox || variety->currentText() == shownVariety)
         return;
-    shownVariety = form.cbVariety->currentText();
-    const QString grade = form.cbGrade->currentText();
+    shownVariety = variety->currentText();
+    const QString grade = gradeBox->currentText();
     const QStringList grades = GradesOfVariety(shownVariety);
-    form.cbGrade->clear();
-    form.cbGrade->addItems(grades);
-    form.cbGrade->setCurrentIndex(qMax(0, grades.indexOf(grade)));
+    gradeBox->clear();
+    gradeBox->addItems(grades);
+    gradeBox->setCurrentIndex(qMax(0, grades.indexOf(grade)));
 }
 
 TCemCompTest::TCemCompTest(const fw::TModuleData &data) : TFrameworkTest(data) {}

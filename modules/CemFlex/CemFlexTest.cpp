@@ -142,7 +142,7 @@ void TCemFlexTest::SetupForm(fw::TParamForm &form)
     QComboBox *side = form.AddExtraCombo(kSide, QT_TRANSLATE_NOOP("TModuleText", "边长"),
                                          {QStringLiteral("30"), QStringLiteral("40"), QStringLiteral("50"),
                                           QStringLiteral("60")},
-                                         true, form.cbAge);
+                                         true, form.AgeBox());
     form.AddExtraCombo(kSpan, QT_TRANSLATE_NOOP("TModuleText", "跨距"),
                        {QStringLiteral("80"), QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("140"),
                         QStringLiteral("160")},

@@ -268,10 +268,10 @@ void TConcreteTest::SetupForm(fw::TParamForm &form)
 void TConcreteTest::ChooseCoefficientShown(fw::TParamForm &form)
 {
     QComboBox *box = form.ExtraCombo(XiShuKey);
-    if (!box || !form.cbVariety || !form.cbSize)
+    if (!box || !form.VarietyBox() || !form.SizeBox())
         return;
-    FShownGrade = form.cbVariety->currentText();
-    FShownSize = form.cbSize->currentIndex();
+    FShownGrade = form.VarietyBox()->currentText();
+    FShownSize = form.SizeBox()->currentIndex();
     const TCoefficientChoice c = ChooseCoefficient(FKind, FShownGrade, FShownSize);
     box->setEditable(c.Editable);
     const int i = box->findText(c.Value);
@@ -283,11 +283,12 @@ void TConcreteTest::ChooseCoefficientShown(fw::TParamForm &form)
 
 void TConcreteTest::FormChanged(fw::TParamForm &form)
 {
-    if (form.cbVariety && form.cbSize &&
-        (form.cbVariety->currentText() != FShownGrade || form.cbSize->currentIndex() != FShownSize))
+    const QComboBox *variety = form.VarietyBox();
+    const QComboBox *size = form.SizeBox();
+    if (variety && size && (variety->currentText() != FShownGrade || size->currentIndex() != FShownSize))
         ChooseCoefficientShown(form);
-    if (FRateLabel && form.cbSize && form.cbRate)
-        FRateLabel->setText(LoadRateText(FKind, form.cbSize->currentText(), form.cbRate->currentText()));
+    if (FRateLabel && size && form.RateBox())
+        FRateLabel->setText(LoadRateText(FKind, size->currentText(), form.RateBox()->currentText()));
 }
 
 } // namespace kv::con

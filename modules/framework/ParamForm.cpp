@@ -71,43 +71,43 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
     FControls->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     FControls->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    edtGroupNo = new QLineEdit(top);
-    edtGroupNo->setMaxLength(30);
-    AddRow(ModuleText(FData.GroupNoField.Caption), edtGroupNo);
-    FInputs << edtGroupNo;
-    connect(edtGroupNo, &QLineEdit::textChanged, this, &TParamForm::Changed);
-    cbVariety = AddCombo(FData.VarietyField);
-    cbGrade = AddCombo(FData.GradeField);
-    cbAge = AddCombo(FData.AgeField);
-    cbSize = AddCombo(FData.SizeField);
-    FInputs.removeAll(cbSize);
-    cbRate = AddCombo(FData.RateField);
-    cbCount = AddCombo(FData.CountField);
-    cbMode = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "是否连续加载"), {T("单独试验"), T("连续试验")}, false});
-    cbDelay = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "延时时间(s)"), FData.DelayChoices, true}, cbMode);
-    lblDelay = qobject_cast<QLabel *>(FControls->labelForField(cbDelay));
+    FGroupNoEdit = new QLineEdit(top);
+    FGroupNoEdit->setMaxLength(30);
+    AddRow(ModuleText(FData.GroupNoField.Caption), FGroupNoEdit);
+    FInputs << FGroupNoEdit;
+    connect(FGroupNoEdit, &QLineEdit::textChanged, this, &TParamForm::Changed);
+    FVarietyBox = AddCombo(FData.VarietyField);
+    FGradeBox = AddCombo(FData.GradeField);
+    FAgeBox = AddCombo(FData.AgeField);
+    FSizeBox = AddCombo(FData.SizeField);
+    FInputs.removeAll(FSizeBox);
+    FRateBox = AddCombo(FData.RateField);
+    FCountBox = AddCombo(FData.CountField);
+    FModeBox = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "是否连续加载"), {T("单独试验"), T("连续试验")}, false});
+    FDelayBox = AddCombo({QT_TRANSLATE_NOOP("TModuleText", "延时时间(s)"), FData.DelayChoices, true}, FModeBox);
+    FDelayLabel = qobject_cast<QLabel *>(FControls->labelForField(FDelayBox));
     // Named, so that tools and tests find the controls of any module's form.
-    edtGroupNo->setObjectName(QStringLiteral("edtGroupNo"));
-    const std::pair<QComboBox *, const char *> names[] = {{cbVariety, "cbVariety"}, {cbGrade, "cbGrade"},
-                                                          {cbAge, "cbAge"},         {cbSize, "cbSize"},
-                                                          {cbRate, "cbRate"},       {cbCount, "cbCount"},
-                                                          {cbMode, "cbMode"},       {cbDelay, "cbDelay"}};
+    FGroupNoEdit->setObjectName(QStringLiteral("edtGroupNo"));
+    const std::pair<QComboBox *, const char *> names[] = {{FVarietyBox, "cbVariety"}, {FGradeBox, "cbGrade"},
+                                                          {FAgeBox, "cbAge"},         {FSizeBox, "cbSize"},
+                                                          {FRateBox, "cbRate"},       {FCountBox, "cbCount"},
+                                                          {FModeBox, "cbMode"},       {FDelayBox, "cbDelay"}};
     for (const auto &n : names)
         if (n.first)
             n.first->setObjectName(QLatin1String(n.second));
-    connect(cbMode, &QComboBox::currentIndexChanged, this, [this](int i) { ShowContinuous(i == 1); });
+    connect(FModeBox, &QComboBox::currentIndexChanged, this, [this](int i) { ShowContinuous(i == 1); });
 
-    sgResult = new QTableWidget(split);
-    sgResult->setObjectName(QStringLiteral("sgResult"));
-    sgResult->setColumnCount(3);
-    sgResult->horizontalHeader()->hide();
-    sgResult->verticalHeader()->hide();
-    sgResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgResult->setSelectionMode(QAbstractItemView::NoSelection);
-    sgResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FResultGrid = new QTableWidget(split);
+    FResultGrid->setObjectName(QStringLiteral("sgResult"));
+    FResultGrid->setColumnCount(3);
+    FResultGrid->horizontalHeader()->hide();
+    FResultGrid->verticalHeader()->hide();
+    FResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FResultGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    FResultGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
-    connect(cbCount, &QComboBox::currentTextChanged, this, [this](const QString &t) {
+    connect(FCountBox, &QComboBox::currentTextChanged, this, [this](const QString &t) {
         bool ok = false;
         const int n = t.trimmed().toInt(&ok);
         if (ok)
@@ -138,9 +138,9 @@ void TParamForm::AddRow(const QString &caption, QWidget *control, QWidget *after
         QFormLayout::ItemRole role;
         FControls->getWidgetPosition(after, &row, &role);
         ++row;
-    } else if (cbMode) {
+    } else if (FModeBox) {
         QFormLayout::ItemRole role;
-        FControls->getWidgetPosition(cbMode, &row, &role);
+        FControls->getWidgetPosition(FModeBox, &row, &role);
     }
     FControls->insertRow(row, l, control);
     if (label)
@@ -167,16 +167,16 @@ QLabel *TParamForm::AddInfoLabel(const QString &caption, QWidget *after)
 TParamValues TParamForm::Values() const
 {
     TParamValues v;
-    v.GroupNo = edtGroupNo->text();
-    v.Variety = ComboText(cbVariety);
-    v.Grade = ComboText(cbGrade);
-    v.Age = ComboText(cbAge);
-    v.Size = ComboText(cbSize);
-    v.SizeIndex = cbSize ? cbSize->findText(cbSize->currentText()) : -1;
-    v.Rate = ComboText(cbRate);
-    v.Count = ComboText(cbCount);
-    v.Continuous = cbMode->currentIndex() == 1;
-    v.Delay = ComboText(cbDelay);
+    v.GroupNo = FGroupNoEdit->text();
+    v.Variety = ComboText(FVarietyBox);
+    v.Grade = ComboText(FGradeBox);
+    v.Age = ComboText(FAgeBox);
+    v.Size = ComboText(FSizeBox);
+    v.SizeIndex = FSizeBox ? FSizeBox->findText(FSizeBox->currentText()) : -1;
+    v.Rate = ComboText(FRateBox);
+    v.Count = ComboText(FCountBox);
+    v.Continuous = FModeBox->currentIndex() == 1;
+    v.Delay = ComboText(FDelayBox);
     for (auto it = FExtra.begin(); it != FExtra.end(); ++it)
         v.Extra.insert(it.key(), it.value()->currentText());
     return v;
@@ -184,17 +184,17 @@ TParamValues TParamForm::Values() const
 
 void TParamForm::SetValues(const TParamValues &v)
 {
-    edtGroupNo->setText(v.GroupNo);
-    SetComboText(cbVariety, v.Variety);
-    SetComboText(cbGrade, v.Grade);
-    SetComboText(cbAge, v.Age);
-    if (cbSize && v.SizeIndex >= 0 && v.SizeIndex < cbSize->count() && v.Size.isEmpty())
-        cbSize->setCurrentIndex(v.SizeIndex);
+    FGroupNoEdit->setText(v.GroupNo);
+    SetComboText(FVarietyBox, v.Variety);
+    SetComboText(FGradeBox, v.Grade);
+    SetComboText(FAgeBox, v.Age);
+    if (FSizeBox && v.SizeIndex >= 0 && v.SizeIndex < FSizeBox->count() && v.Size.isEmpty())
+        FSizeBox->setCurrentIndex(v.SizeIndex);
     else
-        SetComboText(cbSize, v.Size);
-    SetComboText(cbRate, v.Rate);
-    SetComboText(cbCount, v.Count);
-    SetComboText(cbDelay, v.Delay);
+        SetComboText(FSizeBox, v.Size);
+    SetComboText(FRateBox, v.Rate);
+    SetComboText(FCountBox, v.Count);
+    SetComboText(FDelayBox, v.Delay);
     for (auto it = v.Extra.begin(); it != v.Extra.end(); ++it)
         SetComboText(FExtra.value(it.key()), it.value());
     ShowContinuous(v.Continuous);
@@ -209,17 +209,17 @@ void TParamForm::SetInputsEnabled(bool enabled)
 
 void TParamForm::SetSizeEnabled(bool enabled)
 {
-    if (cbSize)
-        cbSize->setEnabled(enabled);
+    if (FSizeBox)
+        FSizeBox->setEnabled(enabled);
 }
 
 void TParamForm::ShowContinuous(bool continuous)
 {
-    if (cbMode->currentIndex() != (continuous ? 1 : 0))
-        cbMode->setCurrentIndex(continuous ? 1 : 0);
-    cbDelay->setVisible(continuous);
-    if (lblDelay)
-        lblDelay->setVisible(continuous);
+    if (FModeBox->currentIndex() != (continuous ? 1 : 0))
+        FModeBox->setCurrentIndex(continuous ? 1 : 0);
+    FDelayBox->setVisible(continuous);
+    if (FDelayLabel)
+        FDelayLabel->setVisible(continuous);
 }
 
 void TParamForm::SetGridCount(int n)
@@ -227,8 +227,8 @@ void TParamForm::SetGridCount(int n)
     if (n < 1 || n > 10)
         return;
     FGridCount = n;
-    sgResult->clearContents();
-    sgResult->setRowCount(n + 3);
+    FResultGrid->clearContents();
+    FResultGrid->setRowCount(n + 3);
     for (int r = 0; r < n + 3; ++r) {
         const QStringList cells = GridRowHeader(r, n, FData.ForceUnit());
         for (int c = 0; c < 3; ++c)
@@ -238,7 +238,7 @@ void TParamForm::SetGridCount(int n)
 
 void TParamForm::ClearResults()
 {
-    for (int r = 1; r < sgResult->rowCount(); ++r)
+    for (int r = 1; r < FResultGrid->rowCount(); ++r)
         for (int c = 1; c < 3; ++c)
             SetCell(r, c, QString());
 }
@@ -274,18 +274,18 @@ void TParamForm::ShowGroupResult(int n, const QString &force, const QString &str
 
 QString TParamForm::Cell(int row, int column) const
 {
-    const QTableWidgetItem *item = sgResult->item(row, column);
+    const QTableWidgetItem *item = FResultGrid->item(row, column);
     return item ? item->text() : QString();
 }
 
 void TParamForm::SetCell(int row, int column, const QString &text)
 {
-    if (row < 0 || row >= sgResult->rowCount())
+    if (row < 0 || row >= FResultGrid->rowCount())
         return;
-    QTableWidgetItem *item = sgResult->item(row, column);
+    QTableWidgetItem *item = FResultGrid->item(row, column);
     if (!item) {
         item = new QTableWidgetItem;
-        sgResult->setItem(row, column, item);
+        FResultGrid->setItem(row, column, item);
     }
     item->setText(text);
     if (row == 0 || column == 0)
@@ -297,7 +297,7 @@ void TParamForm::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     const int w = static_cast<int>(std::lround(width() / 3.0)) - 5;
     for (int c = 0; c < 3; ++c)
-        sgResult->setColumnWidth(c, w > 10 ? w : 10);
+        FResultGrid->setColumnWidth(c, w > 10 ? w : 10);
 }
 
 } // namespace kv::fw

@@ -36,18 +36,13 @@ public:
     QLabel *AddInfoLabel(const QString &caption, QWidget *after = nullptr);
     QComboBox *ExtraCombo(const QString &key) const { return FExtra.value(key); }
 
-    // ---- standard controls (null when the module has none) ----
-    QLineEdit *edtGroupNo = nullptr;
-    QComboBox *cbVariety = nullptr;
-    QComboBox *cbGrade = nullptr;
-    QComboBox *cbAge = nullptr;
-    QComboBox *cbSize = nullptr;
-    QComboBox *cbRate = nullptr;
-    QComboBox *cbCount = nullptr;
-    QComboBox *cbMode = nullptr;
-    QComboBox *cbDelay = nullptr;
-    QLabel *lblDelay = nullptr;
-    QTableWidget *sgResult = nullptr;
+    // ---- standard controls a module reads or places its rows after (null
+    // when the module has none) ----
+    QComboBox *VarietyBox() const { return FVarietyBox; }
+    QComboBox *GradeBox() const { return FGradeBox; }
+    QComboBox *AgeBox() const { return FAgeBox; }
+    QComboBox *SizeBox() const { return FSizeBox; }
+    QComboBox *RateBox() const { return FRateBox; }
 
     // ---- state ----
     // Every input but the size box (BeginGroup / EndGroup).
@@ -79,6 +74,20 @@ private:
     QComboBox *AddCombo(const TFormField &field, QWidget *after = nullptr);
     void AddRow(const QString &caption, QWidget *control, QWidget *after = nullptr, QLabel **label = nullptr);
     void SetCell(int row, int column, const QString &text);
+
+    // The standard controls (null when the module has none); the name each
+    // keeps as objectName after it.
+    QLineEdit *FGroupNoEdit = nullptr;  // edtGroupNo
+    QComboBox *FVarietyBox = nullptr;   // cbVariety
+    QComboBox *FGradeBox = nullptr;     // cbGrade
+    QComboBox *FAgeBox = nullptr;       // cbAge
+    QComboBox *FSizeBox = nullptr;      // cbSize
+    QComboBox *FRateBox = nullptr;      // cbRate
+    QComboBox *FCountBox = nullptr;     // cbCount
+    QComboBox *FModeBox = nullptr;      // cbMode
+    QComboBox *FDelayBox = nullptr;     // cbDelay
+    QLabel *FDelayLabel = nullptr;
+    QTableWidget *FResultGrid = nullptr; // sgResult
 
     const TModuleData &FData;
     QFormLayout *FControls = nullptr;

@@ -26,30 +26,33 @@ TfrmRes::TfrmRes(TFrameworkTest &test, const QString &groupNo, const QString &ag
     setWindowTitle(T("数据明细"));
     resize(560, 320);
     auto *col = new QVBoxLayout(this);
-    sgData = new QTableWidget(this);
-    sgData->setColumnCount(ColCount);
-    sgData->setHorizontalHeaderLabels({T("序号"), T("组号"), T("龄期"),
-                                       ModuleText(test.Data().SizeCaption) + test.Data().SizeUnit,
-                                       T("力值") + test.Data().ForceUnit()});
-    sgData->verticalHeader()->hide();
-    sgData->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    col->addWidget(sgData, 1);
+    FDataGrid = new QTableWidget(this);
+    FDataGrid->setObjectName(QStringLiteral("sgData"));
+    FDataGrid->setColumnCount(ColCount);
+    FDataGrid->setHorizontalHeaderLabels({T("序号"), T("组号"), T("龄期"),
+                                          ModuleText(test.Data().SizeCaption) + test.Data().SizeUnit,
+                                          T("力值") + test.Data().ForceUnit()});
+    FDataGrid->verticalHeader()->hide();
+    FDataGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    col->addWidget(FDataGrid, 1);
     auto *row = new QHBoxLayout;
     row->addStretch(1);
-    btnOK = new QPushButton(T("确定"), this);
-    btnCancel = new QPushButton(T("取消"), this);
-    row->addWidget(btnOK);
-    row->addWidget(btnCancel);
+    FOkButton = new QPushButton(T("确定"), this);
+    FCancelButton = new QPushButton(T("取消"), this);
+    FOkButton->setObjectName(QStringLiteral("btnOK"));
+    FCancelButton->setObjectName(QStringLiteral("btnCancel"));
+    row->addWidget(FOkButton);
+    row->addWidget(FCancelButton);
     col->addLayout(row);
-    connect(btnOK, &QPushButton::clicked, this, &TfrmRes::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(FOkButton, &QPushButton::clicked, this, &TfrmRes::btnOKClick);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
     Fill();
 }
 
 void TfrmRes::Fill()
 {
     const QList<TStoredRow> rows = FTest.StoredSpecimens(FGroupNo, FAge);
-    sgData->setRowCount(rows.size());
+    FDataGrid->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const TStoredRow &row = rows[r];
         auto value = [&](const char *name) {
@@ -64,7 +67,7 @@ void TfrmRes::Fill()
             auto *item = new QTableWidgetItem(cells[c]);
             if (c != ColForce)
                 item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            sgData->setItem(r, c, item);
+            FDataGrid->setItem(r, c, item);
         }
     }
 }
@@ -73,11 +76,11 @@ void TfrmRes::btnOKClick()
 {
     // Every force must be a number before anything is written.
     QStringList statements;
-    for (int r = 0; r < sgData->rowCount(); ++r) {
+    for (int r = 0; r < FDataGrid->rowCount(); ++r) {
         bool ok = false;
-        const double shown = ParseNumber(sgData->item(r, ColForce)->text().trimmed(), &ok);
+        const double shown = ParseNumber(FDataGrid->item(r, ColForce)->text().trimmed(), &ok);
         bool okNo = false;
-        const int no = sgData->item(r, ColNo)->text().toInt(&okNo);
+        const int no = FDataGrid->item(r, ColNo)->text().toInt(&okNo);
         if (!ok || !okNo || shown < 0.0) {
             MsgError(ModuleText(FTest.Data().SaveErrorMessage), this);
             return;

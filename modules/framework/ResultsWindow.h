@@ -16,16 +16,17 @@ class TfrmRes : public QDialog {
 public:
     TfrmRes(TFrameworkTest &test, const QString &groupNo, const QString &age, QWidget *parent = nullptr);
 
-    QTableWidget *sgData = nullptr;
-    QPushButton *btnOK = nullptr;
-    QPushButton *btnCancel = nullptr;
-
     // Writes every row back (none when a force is not a number); the saved
     // message and accept, or the error message and the window stays open.
     void btnOKClick();
 
 private:
     void Fill();
+
+    // The widgets; the name each keeps as objectName after it.
+    QTableWidget *FDataGrid = nullptr;    // sgData
+    QPushButton *FOkButton = nullptr;     // btnOK
+    QPushButton *FCancelButton = nullptr; // btnCancel
 
     TFrameworkTest &FTest;
     QString FGroupNo;

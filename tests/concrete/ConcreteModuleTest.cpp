@@ -25,6 +25,7 @@ using kv::con::XiShuKey;
 using kv::fw::TParamForm;
 using modtest::RunSpecimen;
 using modtest::TDb;
+using kvtest::Child;
 
 namespace {
 
@@ -38,12 +39,12 @@ void Fill(TConcreteTest &t, const QString &group, const QString &grade, int size
           const QString &count = QStringLiteral("3"))
 {
     TParamForm *f = t.ParamForm();
-    f->edtGroupNo->setText(group);
-    f->cbVariety->setCurrentText(grade);
-    f->cbSize->setCurrentIndex(sizeIndex);
-    f->cbRate->setCurrentText(rate);
-    f->cbCount->setCurrentText(count);
-    f->cbMode->setCurrentIndex(0);
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(group);
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(grade);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(sizeIndex);
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(rate);
+    Child<QComboBox>(*f, "cbCount")->setCurrentText(count);
+    Child<QComboBox>(*f, "cbMode")->setCurrentIndex(0);
 }
 
 QString Begin(kv::fw::TFrameworkTest &t)
@@ -64,39 +65,39 @@ TEST(ConcreteForm, CoefficientBoxFollowsGradeAndSize)
     QComboBox *k = Coefficient(t);
     ASSERT_NE(k, nullptr);
     // Shown with the defaults: C60, the 150 mm cube, the fixed "1".
-    EXPECT_EQ(f->cbVariety->currentText(), "C60");
-    EXPECT_EQ(f->cbSize->currentIndex(), 0);
+    EXPECT_EQ(Child<QComboBox>(*f, "cbVariety")->currentText(), "C60");
+    EXPECT_EQ(Child<QComboBox>(*f, "cbSize")->currentIndex(), 0);
     EXPECT_EQ(k->currentText(), "1");
     EXPECT_FALSE(k->isEditable());
 
-    f->cbVariety->setCurrentText(QStringLiteral("C30"));
-    f->cbSize->setCurrentIndex(1);
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("C30"));
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(1);
     EXPECT_EQ(k->currentText(), "0.95");
     EXPECT_FALSE(k->isEditable());
-    f->cbSize->setCurrentIndex(5);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(5);
     EXPECT_EQ(k->currentText(), "1.05");
-    f->cbSize->setCurrentIndex(3);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(3);
     EXPECT_EQ(k->currentText(), "1");
 
     // From C60 on a small or large size may take a coefficient found by test,
     // and it stays while other controls change.
-    f->cbVariety->setCurrentText(QStringLiteral("C70"));
-    f->cbSize->setCurrentIndex(1);
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("C70"));
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(1);
     EXPECT_TRUE(k->isEditable());
     EXPECT_EQ(k->currentText(), "0.95");
     k->setCurrentText(QStringLiteral("0.93"));
-    f->cbRate->setCurrentText(QStringLiteral("0.8"));
-    f->cbAge->setCurrentText(QStringLiteral("7"));
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(QStringLiteral("0.8"));
+    Child<QComboBox>(*f, "cbAge")->setCurrentText(QStringLiteral("7"));
     EXPECT_EQ(k->currentText(), "0.93");
     // Back to a standard size: fixed "1" again.
-    f->cbSize->setCurrentIndex(0);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(0);
     EXPECT_FALSE(k->isEditable());
     EXPECT_EQ(k->currentText(), "1");
 
     // A coefficient that is not a number is refused before the group starts.
-    f->cbSize->setCurrentIndex(4);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(4);
     k->setCurrentText(QStringLiteral("x"));
-    f->edtGroupNo->setText(QStringLiteral("K1"));
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(QStringLiteral("K1"));
     EXPECT_EQ(Begin(t), "系数输入不正确");
     k->setCurrentText(QStringLiteral("0"));
     EXPECT_EQ(Begin(t), "系数输入不正确");
@@ -110,18 +111,18 @@ TEST(ConcreteForm, BeamCoefficientAndLoadRateLabel)
     TParamForm *f = t.ParamForm();
     QComboBox *k = Coefficient(t);
     // Defaults: C10, 150*150*600, 0.05 MPa/s.
-    EXPECT_EQ(f->cbVariety->currentText(), "C10");
+    EXPECT_EQ(Child<QComboBox>(*f, "cbVariety")->currentText(), "C10");
     EXPECT_EQ(k->currentText(), "1");
     EXPECT_EQ(t.LoadRateLabelText(), "0.28");
-    f->cbRate->setCurrentText(QStringLiteral("0.1"));
-    f->cbSize->setCurrentIndex(2);
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(QStringLiteral("0.1"));
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(2);
     EXPECT_EQ(k->currentText(), "0.85");
     EXPECT_FALSE(k->isEditable());
     EXPECT_EQ(t.LoadRateLabelText(), "0.25"); // 0.1 × 100 × 100 × 100 ÷ 400 N/s
-    f->cbVariety->setCurrentText(QStringLiteral("C60"));
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("C60"));
     EXPECT_TRUE(k->isEditable());
     EXPECT_EQ(k->currentText(), "0.85");
-    f->cbSize->setCurrentIndex(1);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(1);
     EXPECT_FALSE(k->isEditable());
     EXPECT_EQ(k->currentText(), "1");
     EXPECT_EQ(t.LoadRateLabelText(), "0.61"); // 0.1 × 150³ ÷ 550
@@ -130,11 +131,11 @@ TEST(ConcreteForm, BeamCoefficientAndLoadRateLabel)
     TConCubeTest cube;
     modtest::Load(cube, db.Conn);
     EXPECT_EQ(cube.LoadRateLabelText(), "11.25");
-    cube.ParamForm()->cbSize->setCurrentIndex(3);
+    Child<QComboBox>(*cube.ParamForm(), "cbSize")->setCurrentIndex(3);
     EXPECT_EQ(cube.LoadRateLabelText(), "8.83");
-    cube.ParamForm()->cbRate->setCurrentText(QStringLiteral("0.8"));
+    Child<QComboBox>(*cube.ParamForm(), "cbRate")->setCurrentText(QStringLiteral("0.8"));
     EXPECT_EQ(cube.LoadRateLabelText(), "14.13");
-    cube.ParamForm()->cbRate->setCurrentText(QStringLiteral("abc"));
+    Child<QComboBox>(*cube.ParamForm(), "cbRate")->setCurrentText(QStringLiteral("abc"));
     EXPECT_EQ(cube.LoadRateLabelText(), "");
     TConSplitTest split;
     modtest::Load(split, db.Conn);
@@ -209,7 +210,7 @@ TEST(ConcreteGroup, SmallCubeAndCylinder)
 
     // Between specimens the size may change: a φ150×300 cylinder with 500 kN
     // and coefficient 1 gives 28.3 MPa.
-    t.ParamForm()->cbSize->setCurrentIndex(3);
+    Child<QComboBox>(*t.ParamForm(), "cbSize")->setCurrentIndex(3);
     EXPECT_EQ(Coefficient(t)->currentText(), "1");
     ASSERT_EQ(RunSpecimen(t, 500000.0), "");
     EXPECT_EQ(t.GetSpecial(1)->FShape, 1);
@@ -325,9 +326,9 @@ TEST_P(ConcreteResume, UnfinishedGroupContinuedByAFreshObject)
     EXPECT_EQ(t->FCurrent, 3);
     TParamForm *f = t->ParamForm();
     EXPECT_EQ(f->Cell(2, 2), c.Shown2);
-    EXPECT_EQ(f->cbSize->currentIndex(), c.Size);
-    EXPECT_EQ(f->cbVariety->currentText(), c.Grade);
-    EXPECT_EQ(f->cbRate->currentText(), c.Rate);
+    EXPECT_EQ(Child<QComboBox>(*f, "cbSize")->currentIndex(), c.Size);
+    EXPECT_EQ(Child<QComboBox>(*f, "cbVariety")->currentText(), c.Grade);
+    EXPECT_EQ(Child<QComboBox>(*f, "cbRate")->currentText(), c.Rate);
     if (!c.TypedK.isEmpty()) {
         EXPECT_EQ(Coefficient(*t)->currentText(), c.TypedK);
     }

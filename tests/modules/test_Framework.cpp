@@ -19,6 +19,7 @@ using kv::cem::TCemCompTest;
 using kv::fw::TParamForm;
 using modtest::RunSpecimen;
 using modtest::TDb;
+using kvtest::Child;
 
 namespace {
 
@@ -28,11 +29,11 @@ const bool kRecording = (Messages(), true);
 void SetForm(TParamForm *f, const QString &group, const QString &count = QStringLiteral("6"),
              const QString &size = QStringLiteral("40*40"))
 {
-    f->edtGroupNo->setText(group);
-    f->cbCount->setCurrentText(count);
-    f->cbSize->setCurrentText(size);
-    f->cbRate->setCurrentText(QStringLiteral("2.4"));
-    f->cbMode->setCurrentIndex(0);
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(group);
+    Child<QComboBox>(*f, "cbCount")->setCurrentText(count);
+    Child<QComboBox>(*f, "cbSize")->setCurrentText(size);
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(QStringLiteral("2.4"));
+    Child<QComboBox>(*f, "cbMode")->setCurrentIndex(0);
 }
 
 QString Begin(kv::fw::TFrameworkTest &t)
@@ -106,31 +107,31 @@ TEST(ModuleValidation, CementMessagesInOrder)
     modtest::Load(t, db.Conn);
     TParamForm *f = t.ParamForm();
     SetForm(f, QStringLiteral("  "));
-    f->cbVariety->setCurrentText(QString());
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QString());
     EXPECT_EQ(Begin(t), "试验组号不能为空"); // the first failure wins
-    f->edtGroupNo->setText(QStringLiteral("A1"));
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(QStringLiteral("A1"));
     EXPECT_EQ(Begin(t), "试验品种不能为空");
-    f->cbVariety->setCurrentText(QStringLiteral("P·O"));
-    f->cbAge->setCurrentText(QStringLiteral(" "));
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("P·O"));
+    Child<QComboBox>(*f, "cbAge")->setCurrentText(QStringLiteral(" "));
     EXPECT_EQ(Begin(t), "试样龄期不能为空");
-    f->cbAge->setCurrentText(QStringLiteral("28"));
+    Child<QComboBox>(*f, "cbAge")->setCurrentText(QStringLiteral("28"));
     for (const char *bad : {"40 *40", "40*40*40", "40", "a*40", "*40"}) {
-        f->cbSize->setCurrentText(QLatin1String(bad));
+        Child<QComboBox>(*f, "cbSize")->setCurrentText(QLatin1String(bad));
         EXPECT_EQ(Begin(t), "规格不正确") << bad;
     }
-    f->cbSize->setCurrentText(QStringLiteral(" 40*40 ")); // blanks around are trimmed
+    Child<QComboBox>(*f, "cbSize")->setCurrentText(QStringLiteral(" 40*40 ")); // blanks around are trimmed
     for (const char *bad : {"0", "-1", "x", ""}) {
-        f->cbRate->setCurrentText(QLatin1String(bad));
+        Child<QComboBox>(*f, "cbRate")->setCurrentText(QLatin1String(bad));
         EXPECT_EQ(Begin(t), "速度输入出错") << bad;
     }
-    f->cbRate->setCurrentText(QStringLiteral("2.4"));
-    f->cbMode->setCurrentIndex(1);
-    f->cbDelay->setCurrentText(QStringLiteral("0"));
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(QStringLiteral("2.4"));
+    Child<QComboBox>(*f, "cbMode")->setCurrentIndex(1);
+    Child<QComboBox>(*f, "cbDelay")->setCurrentText(QStringLiteral("0"));
     EXPECT_EQ(Begin(t), "延时时间错误");
-    f->cbDelay->setCurrentText(QStringLiteral("8"));
+    Child<QComboBox>(*f, "cbDelay")->setCurrentText(QStringLiteral("8"));
     EXPECT_EQ(Begin(t), "");
-    EXPECT_FALSE(f->edtGroupNo->isEnabled());
-    EXPECT_TRUE(f->cbSize->isEnabled()); // the size stays usable between specimens
+    EXPECT_FALSE(Child<QLineEdit>(*f, "edtGroupNo")->isEnabled());
+    EXPECT_TRUE(Child<QComboBox>(*f, "cbSize")->isEnabled()); // the size stays usable between specimens
     EXPECT_EQ(t.FContinuous, 1);
     EXPECT_EQ(t.FDelay, 8);
     EXPECT_FLOAT_EQ(t.FSpeed, 2.4f);
@@ -139,7 +140,7 @@ TEST(ModuleValidation, CementMessagesInOrder)
     EXPECT_EQ(msg, "");
     EXPECT_FLOAT_EQ(t.FSpeed, 2400.0f);
     EXPECT_DOUBLE_EQ(t.GetSpecial(0)->FArea, 1600.0);
-    EXPECT_FALSE(f->cbSize->isEnabled()); // locked while the specimen is loaded
+    EXPECT_FALSE(Child<QComboBox>(*f, "cbSize")->isEnabled()); // locked while the specimen is loaded
 }
 
 TEST(ModuleValidation, MortarChecksRateBeforeSizeAndWantsThreeNumbers)
@@ -148,13 +149,13 @@ TEST(ModuleValidation, MortarChecksRateBeforeSizeAndWantsThreeNumbers)
     kv::mor::TMorCubeTest t;
     modtest::Load(t, db.Conn);
     TParamForm *f = t.ParamForm();
-    EXPECT_EQ(f->cbSize->currentText(), "70.7*70.7*70.7");
-    f->cbRate->setCurrentText(QStringLiteral("0"));
-    f->cbSize->setCurrentText(QStringLiteral("70.7*70.7"));
+    EXPECT_EQ(Child<QComboBox>(*f, "cbSize")->currentText(), "70.7*70.7*70.7");
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(QStringLiteral("0"));
+    Child<QComboBox>(*f, "cbSize")->setCurrentText(QStringLiteral("70.7*70.7"));
     EXPECT_EQ(Begin(t), "速度输入出错");
-    f->cbRate->setCurrentText(QStringLiteral("0.5"));
+    Child<QComboBox>(*f, "cbRate")->setCurrentText(QStringLiteral("0.5"));
     EXPECT_EQ(Begin(t), "规格不正确");
-    f->cbSize->setCurrentIndex(0);
+    Child<QComboBox>(*f, "cbSize")->setCurrentIndex(0);
     EXPECT_EQ(Begin(t), "");
     QString msg;
     t.BeginSpecimen(msg);
@@ -192,8 +193,8 @@ TEST(ModuleGroup, SixSpecimensStoredAndEvaluated)
     TCemCompTest t;
     modtest::Load(t, db.Conn);
     SetForm(t.ParamForm(), QStringLiteral("G6"));
-    t.ParamForm()->cbVariety->setCurrentText(QStringLiteral("P·O"));
-    t.ParamForm()->cbGrade->setCurrentText(QStringLiteral("52.5"));
+    Child<QComboBox>(*t.ParamForm(), "cbVariety")->setCurrentText(QStringLiteral("P·O"));
+    Child<QComboBox>(*t.ParamForm(), "cbGrade")->setCurrentText(QStringLiteral("52.5"));
     ASSERT_EQ(Begin(t), "");
     for (double f : kForces)
         ASSERT_EQ(RunSpecimen(t, f), "");
@@ -217,15 +218,15 @@ TEST(ModuleGroup, SixSpecimensStoredAndEvaluated)
     EXPECT_EQ(f->Cell(7, 0), "有效力值");
     EXPECT_EQ(f->Cell(7, 1), "64.00");
     EXPECT_EQ(f->Cell(8, 2), "40.0");
-    EXPECT_TRUE(f->edtGroupNo->isEnabled());
+    EXPECT_TRUE(Child<QLineEdit>(*f, "edtGroupNo")->isEnabled());
     // The same number again is a stored, complete group.
     EXPECT_EQ(t.CheckGroupState(), 1);
     // The last parameters come back in a new form.
     TCemCompTest again;
     modtest::Load(again, db.Conn);
-    EXPECT_EQ(again.ParamForm()->edtGroupNo->text(), "G6");
-    EXPECT_EQ(again.ParamForm()->cbGrade->currentText(), "52.5");
-    EXPECT_EQ(again.ParamForm()->cbSize->currentText(), "40*40");
+    EXPECT_EQ(Child<QLineEdit>(*again.ParamForm(), "edtGroupNo")->text(), "G6");
+    EXPECT_EQ(Child<QComboBox>(*again.ParamForm(), "cbGrade")->currentText(), "52.5");
+    EXPECT_EQ(Child<QComboBox>(*again.ParamForm(), "cbSize")->currentText(), "40*40");
 }
 
 TEST(ModuleGroup, StoppedEarlyIsCompleteAndNotOfferedAgain)
@@ -276,10 +277,10 @@ TEST(ModuleGroup, ResumedAfterTheProgramWasKilledNothingLost)
     EXPECT_EQ(f->Cell(3, 1), "64.00");
     EXPECT_EQ(f->Cell(3, 2), "40.0");
     EXPECT_EQ(f->Cell(4, 1), "");
-    EXPECT_FALSE(f->edtGroupNo->isEnabled());
-    EXPECT_TRUE(f->cbSize->isEnabled());
-    EXPECT_EQ(f->cbSize->currentText(), "40*40");
-    EXPECT_EQ(f->cbRate->currentText(), "2.4");
+    EXPECT_FALSE(Child<QLineEdit>(*f, "edtGroupNo")->isEnabled());
+    EXPECT_TRUE(Child<QComboBox>(*f, "cbSize")->isEnabled());
+    EXPECT_EQ(Child<QComboBox>(*f, "cbSize")->currentText(), "40*40");
+    EXPECT_EQ(Child<QComboBox>(*f, "cbRate")->currentText(), "2.4");
     // The host goes on with specimen 4 (no BeginGroup when FCurrent > 1).
     for (int i = 3; i < 6; ++i)
         ASSERT_EQ(RunSpecimen(t, kForces[i]), "");
@@ -392,16 +393,16 @@ TEST(ModuleRecords, ResultsWindowCorrectsForcesAndTheGroupIsRecomputed)
     t.FSelectedAge = QStringLiteral("28");
     std::unique_ptr<QDialog> dlg(t.CreateResultForm(QStringLiteral("R1"), nullptr));
     auto *res = static_cast<kv::fw::TfrmRes *>(dlg.get());
-    ASSERT_EQ(res->sgData->rowCount(), 6);
-    EXPECT_EQ(res->sgData->item(5, 3)->text(), "40.0*40.0");
-    EXPECT_EQ(res->sgData->item(5, 4)->text(), "48.00");
-    EXPECT_FALSE(res->sgData->item(5, 3)->flags() & Qt::ItemIsEditable);
-    res->sgData->item(5, 4)->setText(QStringLiteral("abc"));
+    ASSERT_EQ(Child<QTableWidget>(*res, "sgData")->rowCount(), 6);
+    EXPECT_EQ(Child<QTableWidget>(*res, "sgData")->item(5, 3)->text(), "40.0*40.0");
+    EXPECT_EQ(Child<QTableWidget>(*res, "sgData")->item(5, 4)->text(), "48.00");
+    EXPECT_FALSE(Child<QTableWidget>(*res, "sgData")->item(5, 3)->flags() & Qt::ItemIsEditable);
+    Child<QTableWidget>(*res, "sgData")->item(5, 4)->setText(QStringLiteral("abc"));
     Messages().clear();
     res->btnOKClick();
     EXPECT_EQ(Messages().lastText(), "保存数据出错!");
     EXPECT_EQ(db.Value(QStringLiteral("select OnekN from CemCompGROne where ShunXu = 6")), "48000.00");
-    res->sgData->item(5, 4)->setText(QStringLiteral("64"));
+    Child<QTableWidget>(*res, "sgData")->item(5, 4)->setText(QStringLiteral("64"));
     res->btnOKClick();
     EXPECT_EQ(Messages().lastText(), "保存成功。");
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
@@ -450,7 +451,7 @@ TEST(ModuleRecords, SelectedRecordNamesTheCurveFile)
     TCemCompTest t;
     modtest::Load(t, db.Conn, program.path());
     SetForm(t.ParamForm(), QStringLiteral("C'9"), QStringLiteral("2"));
-    t.ParamForm()->cbAge->setCurrentText(QStringLiteral("7"));
+    Child<QComboBox>(*t.ParamForm(), "cbAge")->setCurrentText(QStringLiteral("7"));
     ASSERT_EQ(Begin(t), "");
     ASSERT_EQ(RunSpecimen(t, 64000), "");
     EXPECT_EQ(t.CurveFileName(), "CemCompC'97");
@@ -486,35 +487,35 @@ TEST(ModuleForm, GridFollowsTheCountAndTheModeShowsTheDelay)
     TCemCompTest t;
     modtest::Load(t, db.Conn);
     TParamForm *f = t.ParamForm();
-    EXPECT_EQ(f->sgResult->rowCount(), 9); // six specimens by default
-    f->cbCount->setCurrentText(QStringLiteral("3"));
-    EXPECT_EQ(f->sgResult->rowCount(), 6);
+    EXPECT_EQ(Child<QTableWidget>(*f, "sgResult")->rowCount(), 9); // six specimens by default
+    Child<QComboBox>(*f, "cbCount")->setCurrentText(QStringLiteral("3"));
+    EXPECT_EQ(Child<QTableWidget>(*f, "sgResult")->rowCount(), 6);
     EXPECT_EQ(f->Cell(3, 0), "  第3块");
     EXPECT_EQ(f->Cell(5, 0), "有效强度");
     t.SetContinuous(0);
-    EXPECT_EQ(f->cbMode->currentIndex(), 0);
-    EXPECT_FALSE(f->cbDelay->isVisibleTo(f));
+    EXPECT_EQ(Child<QComboBox>(*f, "cbMode")->currentIndex(), 0);
+    EXPECT_FALSE(Child<QComboBox>(*f, "cbDelay")->isVisibleTo(f));
     t.SetContinuous(1);
-    EXPECT_TRUE(f->cbDelay->isVisibleTo(f));
+    EXPECT_TRUE(Child<QComboBox>(*f, "cbDelay")->isVisibleTo(f));
     // The grade list follows the variety; a grade of the new list stays.
-    f->cbVariety->setCurrentText(QStringLiteral("P·I"));
-    f->cbGrade->setCurrentText(QStringLiteral("62.5"));
-    EXPECT_EQ(f->cbGrade->currentText(), "62.5");
-    f->cbVariety->setCurrentText(QStringLiteral("P·O"));
-    EXPECT_EQ(f->cbGrade->count(), 4);
-    EXPECT_EQ(f->cbGrade->currentText(), "42.5");
-    f->cbGrade->setCurrentText(QStringLiteral("52.5R"));
-    f->cbVariety->setCurrentText(QStringLiteral("P·S·A"));
-    EXPECT_EQ(f->cbGrade->currentText(), "52.5R");
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("P·I"));
+    Child<QComboBox>(*f, "cbGrade")->setCurrentText(QStringLiteral("62.5"));
+    EXPECT_EQ(Child<QComboBox>(*f, "cbGrade")->currentText(), "62.5");
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("P·O"));
+    EXPECT_EQ(Child<QComboBox>(*f, "cbGrade")->count(), 4);
+    EXPECT_EQ(Child<QComboBox>(*f, "cbGrade")->currentText(), "42.5");
+    Child<QComboBox>(*f, "cbGrade")->setCurrentText(QStringLiteral("52.5R"));
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("P·S·A"));
+    EXPECT_EQ(Child<QComboBox>(*f, "cbGrade")->currentText(), "52.5R");
 
     // A stored grade only the stored variety offers comes back with it.
-    f->cbVariety->setCurrentText(QStringLiteral("P·II"));
-    f->cbGrade->setCurrentText(QStringLiteral("62.5R"));
+    Child<QComboBox>(*f, "cbVariety")->setCurrentText(QStringLiteral("P·II"));
+    Child<QComboBox>(*f, "cbGrade")->setCurrentText(QStringLiteral("62.5R"));
     ASSERT_EQ(Begin(t), "");
     TCemCompTest next;
     modtest::Load(next, db.Conn);
-    EXPECT_EQ(next.ParamForm()->cbVariety->currentText(), "P·II");
-    EXPECT_EQ(next.ParamForm()->cbGrade->currentText(), "62.5R");
+    EXPECT_EQ(Child<QComboBox>(*next.ParamForm(), "cbVariety")->currentText(), "P·II");
+    EXPECT_EQ(Child<QComboBox>(*next.ParamForm(), "cbGrade")->currentText(), "62.5R");
 }
 
 TEST(ModuleGroup, MortarCubesSixWithOneHighValue)
@@ -523,9 +524,9 @@ TEST(ModuleGroup, MortarCubesSixWithOneHighValue)
     kv::mor::TMorCubeTest t;
     modtest::Load(t, db.Conn);
     TParamForm *f = t.ParamForm();
-    f->edtGroupNo->setText(QStringLiteral("M1"));
-    f->cbCount->setCurrentText(QStringLiteral("6"));
-    f->cbMode->setCurrentIndex(0);
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(QStringLiteral("M1"));
+    Child<QComboBox>(*f, "cbCount")->setCurrentText(QStringLiteral("6"));
+    Child<QComboBox>(*f, "cbMode")->setCurrentIndex(0);
     ASSERT_EQ(Begin(t), "");
     const double area = 70.7 * 70.7;
     for (double mpa : {10.0, 10.0, 10.0, 10.0, 10.0, 15.0})

@@ -23,9 +23,9 @@ void UnfinishedGroup(const QString &dbPath)
     kv::cem::TCemCompTest t;
     modtest::Load(t, conn);
     kv::fw::TParamForm *f = t.ParamForm();
-    f->edtGroupNo->setText(QStringLiteral("K'2"));
-    f->cbSize->setCurrentText(QStringLiteral("40*40"));
-    f->cbCount->setCurrentText(QStringLiteral("6"));
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(QStringLiteral("K'2"));
+    Child<QComboBox>(*f, "cbSize")->setCurrentText(QStringLiteral("40*40"));
+    Child<QComboBox>(*f, "cbCount")->setCurrentText(QStringLiteral("6"));
     QString msg;
     t.BeginGroup(msg);
     ASSERT_EQ(msg, "");

@@ -11,6 +11,7 @@
 #include <QTranslator>
 
 using modtest::TDb;
+using kvtest::Child;
 
 namespace {
 
@@ -78,7 +79,7 @@ TEST(ModuleLoading, EnglishTexts)
         labels << l->text();
     EXPECT_TRUE(labels.contains(QStringLiteral("Loading rate (kN/s)")));
     EXPECT_TRUE(labels.contains(QStringLiteral("Group No.")));
-    f->edtGroupNo->clear();
+    Child<QLineEdit>(*f, "edtGroupNo")->clear();
     QString msg;
     t.BeginGroup(msg);
     EXPECT_EQ(msg, "The group number must not be empty");

@@ -22,6 +22,7 @@
 
 using modtest::RunSpecimen;
 using modtest::TDb;
+using kvtest::Child;
 
 namespace {
 
@@ -50,9 +51,9 @@ QString PdfText(const QString &pdf)
 void RunGroup(kv::fw::TFrameworkTest &t, const QString &group, const std::vector<double> &forces)
 {
     kv::fw::TParamForm *f = t.ParamForm();
-    f->edtGroupNo->setText(group);
-    f->cbCount->setCurrentText(QString::number(forces.size()));
-    f->cbMode->setCurrentIndex(0);
+    Child<QLineEdit>(*f, "edtGroupNo")->setText(group);
+    Child<QComboBox>(*f, "cbCount")->setCurrentText(QString::number(forces.size()));
+    Child<QComboBox>(*f, "cbMode")->setCurrentIndex(0);
     QString msg;
     t.BeginGroup(msg);
     ASSERT_EQ(msg, "");
@@ -69,7 +70,7 @@ TEST(ModuleWindows, ParameterFormsAndResultsWindow)
     kv::cem::TCemCompTest comp;
     modtest::Load(comp, db.Conn);
     comp.ParamForm()->resize(330, 620);
-    comp.ParamForm()->cbSize->setCurrentText(QStringLiteral("40*40"));
+    Child<QComboBox>(*comp.ParamForm(), "cbSize")->setCurrentText(QStringLiteral("40*40"));
     RunGroup(comp, QStringLiteral("S-1"), {64000, 64000, 64000, 64000, 64000, 48000});
     EXPECT_EQ(comp.ParamForm()->Cell(6, 1), "*48.00");
     Shot(*comp.ParamForm(), QStringLiteral("CemComp_form"));
@@ -81,10 +82,10 @@ TEST(ModuleWindows, ParameterFormsAndResultsWindow)
     kv::mor::TMorCubeTest mor;
     modtest::Load(mor, db.Conn);
     mor.ParamForm()->resize(330, 620);
-    mor.ParamForm()->cbMode->setCurrentIndex(1);
-    EXPECT_TRUE(mor.ParamForm()->cbDelay->isVisibleTo(mor.ParamForm()));
-    mor.ParamForm()->cbMode->setCurrentIndex(0);
-    EXPECT_FALSE(mor.ParamForm()->cbDelay->isVisibleTo(mor.ParamForm()));
+    Child<QComboBox>(*mor.ParamForm(), "cbMode")->setCurrentIndex(1);
+    EXPECT_TRUE(Child<QComboBox>(*mor.ParamForm(), "cbDelay")->isVisibleTo(mor.ParamForm()));
+    Child<QComboBox>(*mor.ParamForm(), "cbMode")->setCurrentIndex(0);
+    EXPECT_FALSE(Child<QComboBox>(*mor.ParamForm(), "cbDelay")->isVisibleTo(mor.ParamForm()));
     Shot(*mor.ParamForm(), QStringLiteral("MorCube_form"));
 
     comp.FSelectedAge = QStringLiteral("28");
@@ -104,7 +105,7 @@ TEST(ModuleWindows, ReportPdfShowsEveryField)
     RunGroup(flex, QStringLiteral("D-7"), {2560, 2645.3, 3200});
     kv::cem::TCemDuoTest duo;
     modtest::Load(duo, db.Conn);
-    duo.ParamForm()->cbSize->setCurrentText(QStringLiteral("40*40"));
+    Child<QComboBox>(*duo.ParamForm(), "cbSize")->setCurrentText(QStringLiteral("40*40"));
     RunGroup(duo, QStringLiteral("D-7"), {64000, 64000, 64000, 64000, 64000, 48000});
 
     const kv::fw::TReport rep = duo.BuildReport(QStringLiteral("D-7"), QStringLiteral("28"));
