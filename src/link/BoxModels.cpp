@@ -4,6 +4,7 @@
 #include "link/ParamTable.h"
 
 #include <QCoreApplication>
+#include <iterator>
 
 namespace kv {
 
@@ -24,7 +25,7 @@ const TBoxFamilyRow kFamily300 = {TBoxFamily::F300, TForceChannel::A, 0,   37,  
 const TBoxFamilyRow kFamily510 = {TBoxFamily::F510, TForceChannel::A, 0,   37,  56,  1,   1000, CmdRun,     CmdClearZero,     CmdProtectOff, CmdProtectOff, 1, TOtherCheck::Flexural,    kKZMessage, &Table510};
 const TBoxFamilyRow kFamily520 = {TBoxFamily::F520, TForceChannel::B, 100, 137, 156, 100, 1,    CmdRunFlex, CmdClearZeroFlex, CmdProtectOn,  CmdProtectOff, 0, TOtherCheck::Compressive, kKYMessage, &Table520};
 
-const TBoxModel kModels[BoxModelCount] = {
+const TBoxModel kModels[] = {
 //   type class         key          display       kind           motor  settings       frame family
     {0, "TKVD300",    "KVD300",    "KVD-300",    mkSingleFrame, false, "9600,n,8,1",  7,    kFamily300},
     {1, "TKVD510",    "KVD510",    "KVD-510",    mkCompressive, false, "19200,n,8,1", 12,   kFamily510},
@@ -34,6 +35,7 @@ const TBoxModel kModels[BoxModelCount] = {
     {5, "TKVD520_DJ", "KVD520_DJ", "KVD-520_DJ", mkFlexural,    true,  "19200,n,8,1", 12,   kFamily520},
 };
 // clang-format on
+static_assert(std::size(kModels) == BoxModelCount, "BoxModelCount counts the rows of the model table");
 
 } // namespace
 

@@ -645,17 +645,8 @@ TKVD300_DJ::TKVD300_DJ() : TCtrlBox(BoxModel(3)) {}
 TKVD510_DJ::TKVD510_DJ() : TCtrlBox(BoxModel(4)) {}
 TKVD520_DJ::TKVD520_DJ() : TCtrlBox(BoxModel(5)) {}
 
-std::unique_ptr<TCtrlBox> CreateCtrlBox(int machineType)
-{
-    switch (machineType) {
-    case 0: return std::make_unique<TKVD300>();
-    case 1: return std::make_unique<TKVD510>();
-    case 2: return std::make_unique<TKVD520>();
-    case 3: return std::make_unique<TKVD300_DJ>();
-    case 4: return std::make_unique<TKVD510_DJ>();
-    case 5: return std::make_unique<TKVD520_DJ>();
-    default: Raise("machine type out of range");
-    }
-}
+// The models differ only in their row: every driver is the base driver on
+// the row of its type.
+std::unique_ptr<TCtrlBox> CreateCtrlBox(int machineType) { return std::make_unique<TCtrlBox>(BoxModel(machineType)); }
 
 } // namespace kv

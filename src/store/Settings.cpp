@@ -37,7 +37,7 @@ int TSettingsStore::MachineType() const
         return 0;
     bool ok = false;
     const int type = text.trimmed().toInt(&ok);
-    return ok && type >= 0 && type <= 5 ? type : 0;
+    return ok && type >= 0 ? type : 0;
 }
 
 bool TSettingsStore::SetMachineType(int type) { return m_data.WriteStr(No(TSavString::MachineType), QString::number(type)); }

@@ -86,7 +86,8 @@ public:
     bool English() const;
     bool SetEnglish(bool english);
 
-    // SavString 103; an empty or unreadable text is type 0.
+    // SavString 103; an empty, unreadable or negative text is type 0 (the
+    // model table decides which types exist).
     int MachineType() const;
     bool SetMachineType(int type);
 

@@ -188,7 +188,7 @@ void TfrmMeasure::FormCreate()
     FEnglishItem->setChecked(FLanguageEnglish);
 
     if (data)
-        FMachineType = TSettingsStore(*data).MachineType();
+        FMachineType = StoredBoxModel(TSettingsStore(*data).MachineType()).MachineType;
     FConnection = std::make_unique<TBoxConnection>(FSteps.CreateDriver);
     FConnection->SetAskPort([this](TCtrlBox &box) { return AskPort(box); });
     FConnection->SetBusy([](bool busy) {

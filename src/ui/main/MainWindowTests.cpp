@@ -3,6 +3,7 @@
 // of two-frame machines, which brings another driver and another set of
 // tests.
 #include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowParts.h"
 #include "ui/main/ModuleSteps.h"
 
 #include "host/ModuleHost.h"
@@ -121,12 +122,8 @@ void TfrmMeasure::OnClickMachine(QToolButton *button)
     } else {
         SetPanelText(2, tr("系统状态：脱机工作"));
         for (QObject *c : std::initializer_list<QObject *>{FRunButton, FDemonstrationItem, FVerificationButton,
-                                                           FCalibrationButton}) {
-            if (auto *w = qobject_cast<QWidget *>(c))
-                w->setEnabled(false);
-            else if (auto *a = qobject_cast<QAction *>(c))
-                a->setEnabled(false);
-        }
+                                                           FCalibrationButton})
+            mw::SetEnabledOf(c, false);
     }
 
     // 6. The test this side had last; beyond the menu, the first one.
