@@ -30,23 +30,29 @@ void TBoxConnection::Poll(int times)
         Current()->ReadForceCode();
 }
 
+// Opens the driver's port, polls the box and retries while it stays silent,
+// then activates it; wake: the link is initialised first (the first
+// contact of the program). True when the box answers.
+bool TBoxConnection::Reach(TCtrlBox &box, bool wake)
+{
+    box.Init();
+    box.OpenPort();
+    for (int i = 0; wake && i < 2; ++i) {
+        box.SetControlMode(cmLinkInit);
+        Sleep(100);
+    }
+    box.SetADState(adRelative);
+    Sleep(100);
+    Poll(12);
+    RetryUntilOnline(box);
+    box.Activate();
+    return box.IsOnline();
+}
+
 bool TBoxConnection::Connect()
 {
     TCtrlBox *box = Current();
-    if (!box)
-        return false;
-    box->Init();
-    box->OpenPort();
-    for (int i = 0; i < 2; ++i) {
-        box->SetControlMode(cmLinkInit);
-        Sleep(100);
-    }
-    box->SetADState(adRelative);
-    Sleep(100);
-    Poll(12);
-    RetryUntilOnline(*box);
-    box->Activate();
-    if (!box->IsOnline())
+    if (!box || !Reach(*box, true))
         return false;
     for (int i = 0; i < 2; ++i) {
         box->SetControlMode(cmLinkInit);
@@ -60,16 +66,7 @@ bool TBoxConnection::Connect()
 bool TBoxConnection::ConnectSide()
 {
     TCtrlBox *box = Current();
-    if (!box)
-        return false;
-    box->Init();
-    box->OpenPort();
-    box->SetADState(adRelative);
-    Sleep(100);
-    Poll(12);
-    RetryUntilOnline(*box);
-    box->Activate();
-    if (!box->IsOnline())
+    if (!box || !Reach(*box, false))
         return false;
     Compare(*box);
     return true;

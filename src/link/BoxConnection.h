@@ -61,6 +61,7 @@ public:
     void FinishAll();
 
 private:
+    bool Reach(TCtrlBox &box, bool wake);
     void Poll(int times);
     void RetryUntilOnline(TCtrlBox &box);
     void Compare(TCtrlBox &box);

@@ -170,6 +170,25 @@ public:
     QList<bool> Valid;
 };
 
+// Advances the clock in sampling periods until the run ends (or maxMs
+// passed); the number of periods.
+inline int RunToEnd(kv::TVirtualClock &clock, const kv::TRunSequence &run, qint64 maxMs = 600000)
+{
+    int steps = 0;
+    while (run.Active() && steps * 100 < maxMs) {
+        clock.advance(100);
+        ++steps;
+    }
+    return steps;
+}
+
+// n ticks of the status timer.
+inline void StatusTicks(kv::TVirtualClock &clock, int n)
+{
+    for (int i = 0; i < n; ++i)
+        clock.advance(kv::kStatusTickMs);
+}
+
 // Everything the run reports, as the window would show it.
 struct TRunProbe : kv::TRunObserver {
     std::array<double, 6> Values{};
@@ -263,22 +282,8 @@ struct TRunRig {
         Box->Calls.clear();
     }
 
-    // Advances in sampling periods until the run ends (or maxMs passed).
-    int RunToEnd(qint64 maxMs = 600000)
-    {
-        int steps = 0;
-        while (Run->Active() && steps * 100 < maxMs) {
-            Clock.advance(100);
-            ++steps;
-        }
-        return steps;
-    }
-    // n ticks of the status timer.
-    void Ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            Clock.advance(kv::kStatusTickMs);
-    }
+    int RunToEnd(qint64 maxMs = 600000) { return runtest::RunToEnd(Clock, *Run, maxMs); }
+    void Ticks(int n) { StatusTicks(Clock, n); }
     kv::TRunState &State() { return Run->State(); }
 };
 

@@ -48,22 +48,8 @@ struct TWindowRunRig : coretest::TWindowRig {
         Box->Calls.clear();
     }
 
-    // Advances in sampling periods until the run ends (or maxMs passed).
-    int RunToEnd(qint64 maxMs = 600000)
-    {
-        int steps = 0;
-        while (Run->Active() && steps * 100 < maxMs) {
-            Clock.advance(100);
-            ++steps;
-        }
-        return steps;
-    }
-    // n ticks of the status timer.
-    void Ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            Clock.advance(kv::kStatusTickMs);
-    }
+    int RunToEnd(qint64 maxMs = 600000) { return runtest::RunToEnd(Clock, *Run, maxMs); }
+    void Ticks(int n) { runtest::StatusTicks(Clock, n); }
 };
 
 // Runs answer on the next modal dialog once it is open (then the caller's
