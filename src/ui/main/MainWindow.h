@@ -136,7 +136,7 @@ public:
     TMeasureSteps &Steps() { return FSteps; }
     // The run of this window: specimen runs, the group, the idle monitor.
     TRunSequence &Run() const { return *FRun; }
-    // The status timer's tick (timeStsBar): the idle monitor, then the valve panel.
+    // The status timer (timeStsBar) is running: the idle monitor watches the machine.
     bool StatusTimerActive() const { return FRun->Idle().Active(); }
 
     QString FUserName;
