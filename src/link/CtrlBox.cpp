@@ -161,7 +161,7 @@ bool TCtrlBox::OpenPort()
             Online = 0;
             return false;
         }
-        FComm->DiscardInput();
+        DiscardInput();
         return true;
     } catch (...) {
         Online = 0;
@@ -307,10 +307,10 @@ bool TCtrlBox::ReadParamRaw(int address, int &value)
         try {
             if (!FComm || !FComm->IsOpen())
                 continue; // the control would raise: next attempt
-            FComm->DiscardInput();
+            DiscardInput();
             if (!SendFrame(request))
                 continue;
-            if (!WaitForBytes(ParamReplyLength, false))
+            if (!WaitForBytes(ParamReplyLength))
                 return false; // silent box: no further attempt
             const QByteArray reply = FComm->Input(ParamReplyLength);
             int a = -1, v = 0;
@@ -327,23 +327,14 @@ bool TCtrlBox::ReadParamRaw(int address, int &value)
     return false;
 }
 
-bool TCtrlBox::WaitForBytes(int count, bool pauseFirst)
+bool TCtrlBox::WaitForBytes(int count)
 {
-    int rounds = 0;
-    for (;;) {
-        const int have = FComm ? FComm->InBufferCount() : 0;
-        if (have >= count)
+    for (int rounds = 1;; ++rounds) {
+        if ((FComm ? FComm->InBufferCount() : 0) >= count)
             return true;
-        ++rounds;
-        if (pauseFirst) {
-            Sleep(20);
-            if (rounds > 10)
-                return false;
-        } else {
-            if (rounds > 10)
-                return false;
-            Sleep(20);
-        }
+        if (rounds > 10)
+            return false;
+        Sleep(20);
     }
 }
 
@@ -388,34 +379,75 @@ bool TCtrlBox::DecodeFrame(const QByteArray &frame)
     Status = s.Status;
     MissCount = 0;
     Online = 1;
+    // Bounded: nobody taking them must not let the list grow without end.
+    if (FKeepReadings && FReadings.size() < kMaxReadings)
+        FReadings.push_back(TBoxReading{ForceCode, AuxCode});
     return true;
+}
+
+int TCtrlBox::DrainFrames()
+{
+    if (!FComm || !FComm->IsOpen())
+        return 0;
+    const int have = FComm->InBufferCount();
+    if (have > 0)
+        FRx += FComm->Input(have);
+    const int len = FModel.FrameLength;
+    int decoded = 0;
+    while (FRx.size() >= len) {
+        const QByteArray frame = FRx.left(len);
+        if (DecodeFrame(frame)) {
+            FRx.remove(0, len);
+            ++decoded;
+            continue;
+        }
+        // Resynchronise on the next frame start; a window without one is dropped.
+        const int k = ResyncPosition(frame);
+        FRx.remove(0, k > 0 ? k : len);
+        FDropped += k > 0 ? k : len;
+    }
+    FDecodedSincePoll += decoded;
+    return decoded;
 }
 
 bool TCtrlBox::Poll()
 {
-    const int len = FModel.FrameLength;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!WaitForBytes(len, true)) {
+    // Waits for a frame only when none has come since the last poll: in
+    // 20 ms rounds, and a silent box counts as a missed poll after 11
+    // pauses. Garbage of a frame's length or more ends the poll at once.
+    const qint64 dropped = FDropped;
+    DrainFrames();
+    int rounds = 0;
+    while (FDecodedSincePoll == 0 && FDropped - dropped < FModel.FrameLength) {
+        if (++rounds > 11) {
             MissedPoll();
             break;
         }
-        QByteArray frame = FComm->Input(len);
-        if (DecodeFrame(frame))
-            break;
-        const int k = ResyncPosition(frame);
-        if (k < 0)
-            continue;
-        if (!WaitForBytes(k, true)) {
-            MissedPoll();
-            break;
-        }
-        frame = frame.mid(k) + FComm->Input(k);
-        if (DecodeFrame(frame))
-            break;
+        Sleep(20);
+        DrainFrames();
     }
-    if (FComm && FComm->InBufferCount() > 2 * len)
-        FComm->DiscardInput();
+    FDecodedSincePoll = 0;
     return true;
+}
+
+void TCtrlBox::KeepReadings(bool on)
+{
+    FKeepReadings = on;
+    FReadings.clear();
+}
+
+std::vector<TBoxReading> TCtrlBox::TakeReadings()
+{
+    std::vector<TBoxReading> taken;
+    taken.swap(FReadings);
+    return taken;
+}
+
+void TCtrlBox::DiscardInput()
+{
+    if (FComm)
+        FComm->DiscardInput();
+    FRx.clear();
 }
 
 bool TCtrlBox::IsOnline() const { return Online != 0; }

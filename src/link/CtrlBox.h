@@ -22,12 +22,20 @@
 #include <initializer_list>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 class QWidget;
 
 namespace kv {
 
 class TCtrlBox;
+
+// One decoded status frame, as kept for whoever watches every frame (the
+// run's peak force and its break check between samples).
+struct TBoxReading {
+    int ForceCode = 0;
+    int AuxCode = 0;
+};
 
 // The three break criteria kept next to FJudgeMethod (mask 4 force, 2 speed,
 // 1 valve opening; other bits ignored).
@@ -209,6 +217,17 @@ public:
     bool OtherChannelTripped() const;
     QString OtherChannelText() const;
 
+    // ---- every status frame ----
+    // Decodes every whole status frame buffered now, oldest first, without
+    // waiting; the fields hold the newest. The number decoded. Poll does the
+    // same and waits only when not even one frame has come since the last poll.
+    int DrainFrames();
+    // Keeps every decoded frame for TakeReadings from now on (or stops);
+    // either way the kept ones are dropped.
+    void KeepReadings(bool on);
+    // The frames decoded since the last call, oldest first.
+    std::vector<TBoxReading> TakeReadings();
+
     // The parameter set (null until Init, or without a registered factory).
     TCtrlParamSet *ParamSet() const { return FParamSet.get(); }
     // Registers how every driver's Init creates its parameter set.
@@ -226,12 +245,12 @@ protected:
     // Base behaviour of Init and Finish (serial line, ready flag).
     bool BaseInit();
     bool BaseFinish();
-    // Waits in 20 ms rounds until count bytes are buffered; false after more
-    // than 10 rounds. pauseFirst: a round pauses before it is judged (11
-    // pauses in all, the status-frame wait); otherwise 10 pauses (the reply
-    // wait).
-    bool WaitForBytes(int count, bool pauseFirst);
+    // Waits in 20 ms rounds until count bytes are buffered; false after 10
+    // pauses (the wait for a parameter reply).
+    bool WaitForBytes(int count);
     void MissedPoll();
+    // Drops what the line and the frame assembly hold (InBufferCount := 0).
+    void DiscardInput();
     bool DecodeFrame(const QByteArray &frame);
     bool FrameLooksGood(const QByteArray &frame) const;
     int ResyncPosition(const QByteArray &frame) const;
@@ -241,6 +260,13 @@ protected:
     std::unique_ptr<TSerialLine> FComm;
     std::unique_ptr<TCtrlParamSet> FParamSet;
     TSerialLineFactory FSerialFactory;
+
+    static constexpr size_t kMaxReadings = 4096;
+    QByteArray FRx;                  // bytes taken off the line, not yet a whole frame
+    int FDecodedSincePoll = 0;       // frames decoded since the last Poll ended
+    qint64 FDropped = 0;             // bytes dropped while looking for a frame start
+    bool FKeepReadings = false;
+    std::vector<TBoxReading> FReadings;
 };
 
 // The six models. Each one is the base driver with its profile.

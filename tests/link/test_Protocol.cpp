@@ -294,8 +294,11 @@ TEST(StatusFrames, LateFrameStartIsFoundInTheSamePoll)
     // force code is large or negative (frame start byte E1..EF).
     Rig k(0);
     k.Line->Rx = Hex("12 34") + kv::box::Encode7(100000, 7, 1) + kv::box::Encode7(-5, 8, 1);
-    EXPECT_EQ(k.Box->ReadForceCode(), 100000);
+    k.Box->KeepReadings(true);
     EXPECT_EQ(k.Box->ReadForceCode(), -5);
+    const std::vector<kv::TBoxReading> seen = k.Box->TakeReadings();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].ForceCode, 100000);
 }
 
 TEST(StatusFrames, GarbageCostsAtMostThreeAttempts)
@@ -311,30 +314,38 @@ TEST(StatusFrames, GarbageCostsAtMostThreeAttempts)
     EXPECT_EQ(r.Clock.totalSlept(), 0);
 }
 
-TEST(StatusFrames, BacklogBeyondTwoFramesIsFlushed)
+TEST(StatusFrames, EveryWholeFrameIsDecodedTheNewestIsReadAndAPartOneWaits)
 {
     Rig r;
-    const QByteArray f = kv::box::Encode12(1, 2, 3, 4);
-    r.Line->Rx = f + f + f;
-    r.Box->Poll();
-    EXPECT_EQ(r.Line->Rx.size(), 24); // two frames left: kept
-    const int discards = r.Line->Discards;
-    r.Line->Rx = f + f + f + QByteArray(6, '\0');
-    r.Box->Poll();
-    EXPECT_EQ(r.Line->Rx.size(), 0); // 30 left: emptied
-    EXPECT_EQ(r.Line->Discards, discards + 1);
+    auto f = [](int code) { return kv::box::Encode12(code, 0, code + 1, 0); };
+    r.Box->KeepReadings(true);
+    r.Line->Rx = f(1) + f(2) + f(3) + f(4).left(5);
+    EXPECT_EQ(r.Box->ReadForceCode(), 3);
+    EXPECT_EQ(r.Box->GetAuxCode(), 4);
+    EXPECT_TRUE(r.Line->Rx.isEmpty());
+    // The frame begun is completed by the next bytes, not thrown away.
+    r.Line->Rx = f(4).mid(5);
+    EXPECT_EQ(r.Box->DrainFrames(), 1);
+    EXPECT_EQ(r.Box->ReadForceCode(), 4); // a frame came since the last poll: no wait
+    EXPECT_EQ(r.Clock.totalSlept(), 0);
+    std::vector<int> codes;
+    for (const kv::TBoxReading &x : r.Box->TakeReadings())
+        codes.push_back(x.ForceCode);
+    EXPECT_EQ(codes, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_TRUE(r.Box->TakeReadings().empty());
 
+    // A parameter exchange drops the half frame with the line's buffer.
+    r.Line->Rx = f(5).left(7);
+    r.Box->DrainFrames();
+    quint16 unused = 0;
+    r.Box->ReadParamAt(12, unused);
+    r.Line->Rx = f(6);
+    EXPECT_EQ(r.Box->ReadForceCode(), 6);
+
+    // Seven-byte frames alike.
     Rig k(0);
-    const QByteArray g = kv::box::Encode7(1, 2, 3);
-    k.Line->Rx = g + g + g;
-    k.Box->Poll();
-    EXPECT_EQ(k.Line->Rx.size(), 14);
-    k.Line->Rx += QByteArray(1, '\0');
-    k.Box->Poll(); // 8 left after reading 7
-    EXPECT_EQ(k.Line->Rx.size(), 8);
-    k.Line->Rx = g + g + g + QByteArray(1, '\0');
-    k.Box->Poll();
-    EXPECT_EQ(k.Line->Rx.size(), 0);
+    k.Line->Rx = kv::box::Encode7(1, 2, 3) + kv::box::Encode7(7, 2, 3) + QByteArray(1, '\0');
+    EXPECT_EQ(k.Box->ReadForceCode(), 7);
 }
 
 TEST(LinkSupervision, MissedPollsRestartStreamingAndDropTheLink)
