@@ -1831,6 +1831,12 @@
 3. The return valve is not closed (hydraulic).</translation>
     </message>
     <message>
+        <source>力值低于起始力值已超过%1秒，试验停止。
+可能原因：试件在破碎起判力值以下已经破坏。</source>
+        <translation>The force has stayed below the start force for more than %1 s; the test was stopped.
+Likely cause: the specimen failed below the break judgement start force.</translation>
+    </message>
+    <message>
         <source>到现在等待时间还有%1秒</source>
         <translation>Waiting time left: %1 s</translation>
     </message>

@@ -40,13 +40,13 @@ namespace {
 bool ForceDropped(const TCtrlBox &box, const TRunState &run, float x)
 {
     if (box.FJudgeLoadPointType != 0)
-        return run.PeakForce - x > static_cast<float>(box.FBreakValue);
+        return run.SamplePeak - x > static_cast<float>(box.FBreakValue);
     const int n = box.FdotCount;
     if (n < 1)
         return false;
     int count = 0;
     for (int k = 1; k <= n; ++k) {
-        const bool below = box.FJudgeLoadType != 0 ? run.ForceHistory[k] < run.PeakForce
+        const bool below = box.FJudgeLoadType != 0 ? run.ForceHistory[k] < run.SamplePeak
                                                    : run.ForceHistory[k] < run.ForceHistory[k + 1];
         if (below)
             ++count;
@@ -88,7 +88,7 @@ TJudgement JudgeBreak(const TCtrlBox &box, const TRunState &run, float x, float 
         broken = SpeedDropped(box, run, setRate, period);
     if (!broken && box.FJudgeFlags.Valve)
         broken = ValveSurged(box, run, period);
-    if (static_cast<float>(box.FStartJudge) > run.PeakForce)
+    if (static_cast<float>(box.FStartJudge) > run.SamplePeak)
         broken = false;
 
     TJudgement j;
@@ -98,6 +98,13 @@ TJudgement JudgeBreak(const TCtrlBox &box, const TRunState &run, float x, float 
     }
     j.Speed = x < 10.0f ? setRate : DisplaySpeed(run.ForceHistory, setRate, period);
     return j;
+}
+
+bool FrameShowsBreak(const TCtrlBox &box, const TRunState &run, float x)
+{
+    return box.FJudgeFlags.Force && box.FJudgeLoadPointType != 0 &&
+           static_cast<float>(box.FStartJudge) <= run.PeakForce &&
+           run.PeakForce - x > static_cast<float>(box.FBreakValue);
 }
 
 TJudgement JudgeHold(TRunState &run, float x, float period)

@@ -32,9 +32,14 @@ float HistorySlope(const THistory &history, int n, float period);
 float DisplaySpeed(const THistory &forces, float rate, float period);
 
 // Break judgement for force x (N) against the driver's criteria; reads
-// PeakForce, ManualBreak and both histories of the run. setRate is the
+// SamplePeak, ManualBreak and both histories of the run. setRate is the
 // test's FSpeed (N/s).
 TJudgement JudgeBreak(const TCtrlBox &box, const TRunState &run, float x, float setRate, float period);
+
+// The one-point force-drop criterion on a single status frame of force x
+// (N): on, the peak past the start-judge force, and x more than the break
+// value below the peak. Checked on every frame between the samples.
+bool FrameShowsBreak(const TCtrlBox &box, const TRunState &run, float x);
 
 // Constant-load judgement: marks when HoldForce is first reached and ends
 // the hold after HoldTime seconds.

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -169,6 +170,9 @@ void TRunSequence::ArmRun(TCtrlBox &box)
     FState.StepBusy = false; // a run that ended inside a step must not block this one
     FState.Phase = TRunPhase::Waiting;
     FState.PeakForce = 0.0f;
+    FState.SamplePeak = 0.0f;
+    FState.BelowStartSinceMs = -1;
+    FState.BelowStartSeconds = 0.0f;
     FState.WaitTicks = 0;
     FState.ControlTicks = 0;
 
@@ -245,7 +249,7 @@ bool TRunSequence::PrepareBox(TCtrlBox &box, TBaseTest &test, bool opensGroup)
 void TRunSequence::StartSampling(TCtrlBox &box, TBaseTest &test)
 {
     FTimer.reset();
-    FTimer = Clock().createPeriodicTimer(kSamplePeriodMs, [this] { SampleStep(); });
+    FTimer = Clock().createPeriodicTimer(kFrameWatchMs, [this] { SamplingTick(); });
     QThread *ui = FUiThread;
     FTimer->SetFinish([&box, ui] { box.HandLineTo(ui); });
     FIdle->Stop();
@@ -259,6 +263,10 @@ void TRunSequence::StartSampling(TCtrlBox &box, TBaseTest &test)
     FState.Running = true;
     Observer().StateChanged();
     FRunEnded = false;
+    // Every frame from the start on counts for the peak.
+    box.KeepReadings(true);
+    FSamplingStartMs = Clock().nowMs();
+    FLastStep = 0;
     // The sampling thread talks to the box from now until the unload.
     if (!box.HandLineTo(FTimer->TickThread()))
         qCWarning(lcRun, "the serial line could not be handed to the sampling thread");
@@ -297,6 +305,37 @@ bool TRunSequence::StartRun()
 // ---------------------------------------------------------------------------
 // The sampling step
 
+void TRunSequence::SamplingTick()
+{
+    TCtrlBox *box = Box();
+    if (!box || !Test() || !Active())
+        return;
+    auto gridPoint = [this] { return (Clock().nowMs() - FSamplingStartMs) / kSamplePeriodMs; };
+    if (const qint64 due = gridPoint(); due > FLastStep) {
+        FSkippedSteps += due - FLastStep - 1;
+        FLastStep = due;
+        SampleStep();
+        // Grid points a step runs past are left out, not run late.
+        const qint64 after = gridPoint();
+        FSkippedSteps += std::max<qint64>(0, after - FLastStep);
+        FLastStep = std::max(FLastStep, after);
+        return;
+    }
+    FRunEnded = false;
+    const auto finish = qScopeGuard([this, box] { EndOfTick(*box); });
+    box->DrainFrames();
+    if (WatchFrames(*box))
+        OnBreak();
+}
+
+void TRunSequence::EndOfTick(TCtrlBox &box)
+{
+    // The unload is over: the line goes back before the status timer runs.
+    if (FRunEnded && !OnUiThread())
+        box.HandLineTo(FUiThread);
+    FlushUi();
+}
+
 void TRunSequence::SampleStep()
 {
     if (FStepObserver)
@@ -306,17 +345,7 @@ void TRunSequence::SampleStep()
     if (!box || !test || !Active())
         return;
     FRunEnded = false;
-    struct TFinish {
-        TRunSequence &Run;
-        TCtrlBox &Box;
-        ~TFinish()
-        {
-            // The unload is over: the line goes back before the status timer runs.
-            if (Run.FRunEnded && !Run.OnUiThread())
-                Box.HandLineTo(Run.FUiThread);
-            Run.FlushUi();
-        }
-    } finish{*this, *box};
+    const auto finish = qScopeGuard([this, box] { EndOfTick(*box); });
 
     if (const int demo = FDemoCommand.exchange(0))
         box->Command(demo);
@@ -347,11 +376,25 @@ void TRunSequence::SampleStep()
     JudgeSample(*box, *test, force);
 }
 
+bool TRunSequence::WatchFrames(TCtrlBox &box)
+{
+    // Only a run to break judges, and only once the control stage has begun.
+    const bool judging = FState.Phase.load() == TRunPhase::Control && FState.Mode != TRunMode::ConstantLoad;
+    bool broke = false;
+    for (const TBoxReading &frame : box.TakeReadings()) {
+        const float force = box.CodeToForce(frame.ForceCode);
+        FState.PeakForce = std::max(FState.PeakForce, force);
+        broke = broke || (judging && FrameShowsBreak(box, FState, force));
+    }
+    return broke;
+}
+
 // Reads the sample, keeps the peak and the histories, and ends the run on
 // the operator's stop or a check of every sample; false when it ended.
 bool TRunSequence::ReadSample(TCtrlBox &box, float &force)
 {
     const int code = box.ReadForceCode();
+    const bool frameBroke = WatchFrames(box);
     const int aux = box.GetAuxCode();
     Ui([this, code, aux] {
         Observer().PanelText(TStatusPanel::ForceCode, Tr("当前力码") + QString::number(code));
@@ -359,6 +402,7 @@ bool TRunSequence::ReadSample(TCtrlBox &box, float &force)
     });
     force = box.ReadForce();
     FState.PeakForce = std::max(FState.PeakForce, force);
+    FState.SamplePeak = std::max(FState.SamplePeak, force);
     FState.ForceHistory.Push(force);
     FState.ValveHistory.Push(static_cast<float>(box.GetAuxCode()));
 
@@ -370,6 +414,10 @@ bool TRunSequence::ReadSample(TCtrlBox &box, float &force)
     const TCheckInput in{box, FState, force, force / FState.LoadCoe};
     if (const TSafetyRule *rule = FirstFiring(TCheckStage::EverySample, in, message)) {
         EndBy(*rule, message);
+        return false;
+    }
+    if (frameBroke) {
+        OnBreak();
         return false;
     }
     return true;
@@ -439,6 +487,12 @@ void TRunSequence::EnterControl(TCtrlBox &box)
 void TRunSequence::JudgeSample(TCtrlBox &box, TBaseTest &test, float force)
 {
     ++FState.ControlTicks;
+    TrackStall(box, force);
+    QString message;
+    if (const TSafetyRule *rule = FirstFiring(TCheckStage::Control, TCheckInput{box, FState, force}, message)) {
+        EndBy(*rule, message);
+        return;
+    }
     const float t = static_cast<float>(FState.ControlTicks) * FState.SamplePeriod;
     // Single-precision 0.1 is a little above a tenth: this skips two samples.
     if (static_cast<double>(t) <= 0.3)
@@ -471,13 +525,26 @@ void TRunSequence::JudgeSample(TCtrlBox &box, TBaseTest &test, float force)
         OnBreak();
         return;
     }
-    QString message;
     const TCheckInput in{box, FState, force, force / FState.LoadCoe, j.Speed};
     if (const TSafetyRule *rule = FirstFiring(TCheckStage::Judgement, in, message)) {
         EndBy(*rule, message);
         return;
     }
     ShowSample(force, j.Speed, t);
+}
+
+// How long the force of the control stage has stayed below the start force.
+void TRunSequence::TrackStall(TCtrlBox &box, float force)
+{
+    if (force >= static_cast<float>(box.FForcedLoad)) {
+        FState.BelowStartSinceMs = -1;
+        FState.BelowStartSeconds = 0.0f;
+        return;
+    }
+    const qint64 now = Clock().nowMs();
+    if (FState.BelowStartSinceMs < 0)
+        FState.BelowStartSinceMs = now;
+    FState.BelowStartSeconds = static_cast<float>(now - FState.BelowStartSinceMs) / 1000.0f;
 }
 
 // The displays of a continued sample, thinned by DisplayEvery and SpeedEvery.
@@ -560,6 +627,8 @@ void TRunSequence::StoreBrokenSpecimen(float peak, const TCurvePoints &curve)
     TBaseTest *test = Test();
     if (!test)
         return;
+    // The peak shown is the one stored, also when the break came between samples.
+    Observer().ShowValue(TRunDisplay::PeakForce, peak / FState.LoadCoe);
     if (TSpecial *s = test->GetSpecial(test->FCurrent - 1)) {
         s->FForce = QString::asprintf("%.1f", static_cast<double>(peak)).toDouble();
         s->FStrength = s->FArea > 0 ? peak / s->FArea : 0.0;
@@ -606,6 +675,7 @@ void TRunSequence::FunBreak()
     });
     if (FTimer)
         FTimer->Stop();
+    box->KeepReadings(false);
     Ui([this] {
         FIdle->Start();
         SetDemoControls(false);

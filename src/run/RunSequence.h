@@ -33,6 +33,9 @@ class TPeriodicTimer;
 struct TSafetyRule;
 
 inline constexpr int kSamplePeriodMs = 100;
+// How often the sampling thread looks at the status frames between samples:
+// well inside the box's 20 ms frame period, so a break stops within a frame.
+inline constexpr int kFrameWatchMs = 5;
 
 // Chart axes at the start of a run: the time axis 0..20 s, the force axis
 // 0..half the maximum force in display units (at least 1).
@@ -76,7 +79,10 @@ public:
 
     // Starts one specimen run; false when it was refused.
     bool StartRun();
-    // One sampling step (the sampling timer calls it).
+    // One tick of the sampling thread: every status frame since the last
+    // tick is looked at, and the 100 ms sampling step runs when it is due.
+    void SamplingTick();
+    // One sampling step.
     void SampleStep();
     // Stops a sampling timer (closing); pending reports are delivered.
     void KillSamplingTimer();
@@ -91,6 +97,8 @@ public:
     const TCurvePoints &Curve() const { return FState.Curve; }
     TIdleMonitor &Idle() { return *FIdle; }
     TPeriodicTimer *SamplingTimer() const { return FTimer.get(); }
+    // Sampling steps left out because a step ran past the next one's time.
+    qint64 SkippedSteps() const { return FSkippedSteps.load(); }
     // Called on the sampling thread at the start of every step (benchmarks).
     void SetStepObserver(std::function<void()> observer) { FStepObserver = std::move(observer); }
 
@@ -106,7 +114,14 @@ private:
     void StartSampling(TCtrlBox &box, TBaseTest &test);
 
     // ---- one step ----
+    // The frames the driver decoded since they were last looked at: the
+    // peak, and the one-point force drop on each; true when one showed the break.
+    bool WatchFrames(TCtrlBox &box);
     bool ReadSample(TCtrlBox &box, float &force);
+    void TrackStall(TCtrlBox &box, float force);
+    // After every tick: the line back to the user-interface thread once the
+    // run unloaded, and the tick's effects queued there.
+    void EndOfTick(TCtrlBox &box);
     bool WaitForStartForce(TCtrlBox &box, float force);
     void EnterControl(TCtrlBox &box);
     void JudgeSample(TCtrlBox &box, TBaseTest &test, float force);
@@ -142,6 +157,9 @@ private:
     QObject FUiPost;              // lives on the user-interface thread: queued effects go through it
     bool FRunEnded = false;       // the current step unloaded
     std::atomic<int> FDemoCommand{0};
+    qint64 FSamplingStartMs = 0;  // clock time the sampling timer started
+    qint64 FLastStep = 0;         // the 100 ms grid point of the last step
+    std::atomic<qint64> FSkippedSteps{0};
     std::vector<std::function<void()>> FBatch;
     std::function<void()> FStepObserver;
 };

@@ -63,7 +63,8 @@ struct TRunState {
     bool DemoControls = false;     // the up / keep / down buttons of a demonstration show
 
     // The specimen run (sampling thread while a run is active).
-    float PeakForce = 0.0f;        // N
+    float PeakForce = 0.0f;        // N, the largest force of any status frame since the start: the result
+    float SamplePeak = 0.0f;       // N, the largest 100 ms sample: what the sample judgements compare with
     int WaitTicks = 0;             // samples while waiting for the start force
     int ControlTicks = 0;          // samples since the start force
     THistory ForceHistory;         // N
@@ -78,6 +79,8 @@ struct TRunState {
     float AxisForceMax = 0.0f;     // chart axes as the run grows them (display units, s)
     float AxisTimeMax = 0.0f;
     TCurvePoints Curve;            // time since the start force (s), force (N)
+    qint64 BelowStartSinceMs = -1; // control stage: clock time the force fell below the start force (-1: above)
+    float BelowStartSeconds = 0.0f; // control stage: how long the force has stayed below the start force
 
     // Constant load.
     float HoldForce = 0.0f;        // N

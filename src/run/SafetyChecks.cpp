@@ -3,6 +3,7 @@
 #include "link/CtrlBox.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace kv {
 
@@ -34,6 +35,15 @@ bool Fires(TSafetyCheck check, const TCheckInput &in, QString &message)
     case TSafetyCheck::InitialForce:
         message = RunText(QT_TRANSLATE_NOOP("kv::TRunSequence", "初始力值过大，系统无法加载，请检查是否清零！"));
         return in.State.WaitTicks < 10;
+    case TSafetyCheck::Stalled: {
+        // A specimen that fails below the start-judge force is never judged
+        // broken: without this the run would go on loading nothing.
+        const int seconds = std::max(box.FCantLoadTime, 1);
+        message = RunText(QT_TRANSLATE_NOOP("kv::TRunSequence",
+                                            "力值低于起始力值已超过%1秒，试验停止。\n可能原因：试件在破碎起判力值以下已经破坏。"))
+                      .arg(seconds);
+        return in.State.BelowStartSinceMs >= 0 && in.State.BelowStartSeconds >= static_cast<float>(seconds);
+    }
     case TSafetyCheck::TooFast:
         message = RunText(QT_TRANSLATE_NOOP("kv::TRunSequence", "系统加载速度过快"));
         return in.Speed > kTooFastSpeed;
@@ -55,6 +65,7 @@ const std::vector<TSafetyRule> &SafetyRules()
         {TSafetyCheck::SwappedSensor, TCheckStage::EverySample, TCheckEnd::StopAndUnload},
         {TSafetyCheck::CannotLoad, TCheckStage::Waiting, TCheckEnd::CloseAndUnload},
         {TSafetyCheck::InitialForce, TCheckStage::StartForce, TCheckEnd::StopAndUnload},
+        {TSafetyCheck::Stalled, TCheckStage::Control, TCheckEnd::StopAndUnload},
         {TSafetyCheck::TooFast, TCheckStage::Judgement, TCheckEnd::StopAndUnload},
         {TSafetyCheck::IdleForce, TCheckStage::Idle, TCheckEnd::Protect},
     };

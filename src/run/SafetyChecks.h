@@ -19,6 +19,7 @@ enum class TSafetyCheck {
     CannotLoad,    // the start force did not come within the waiting time
     InitialForce,  // the start force was there within the first second
     TooFast,       // the loading speed is above 60 kN/s
+    Stalled,       // in the control stage the force stayed below the start force for the waiting time
     IdleForce,     // between runs the force rose above the protection force
 };
 
@@ -28,6 +29,7 @@ enum class TCheckStage {
     EverySample,  // every sampling step, on the force read
     Waiting,      // while the force stays below the start force
     StartForce,   // the sample that first reaches the start force
+    Control,      // every sample of the control stage
     Judgement,    // every judged sample of a run to break
     Idle,         // every status tick between runs, protection armed
 };

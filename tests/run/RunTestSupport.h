@@ -245,6 +245,7 @@ struct TRunRig {
     TRunProbe Observer;
     std::unique_ptr<TScriptedBox> OwnBox = std::make_unique<TScriptedBox>(Clock);
     TScriptedBox *Box = OwnBox.get();
+    kv::TCtrlBox *Driver = Box; // the driver the run talks to (the scripted box unless a test puts another)
     std::unique_ptr<TProbeTest> OwnProbe = std::make_unique<TProbeTest>();
     TProbeTest *Probe = OwnProbe.get();
     bool TestSelected = true;
@@ -254,15 +255,15 @@ struct TRunRig {
     TRunRig()
     {
         kv::TRunContext context;
-        context.Box = [this] { return static_cast<kv::TCtrlBox *>(Box); };
+        context.Box = [this] { return Driver; };
         context.Test = [this] { return TestSelected ? static_cast<kv::TBaseTest *>(Probe) : nullptr; };
         context.Reinitialise = [this] {
             // What the link's service does for a silent box.
-            Box->SetADState(0);
+            Driver->SetADState(0);
             kv::Sleep(100);
-            Box->SetControlMode(3);
+            Driver->SetControlMode(3);
             kv::Sleep(100);
-            Box->SetControlMode(Box->ExistHand() == 1 && Box->HandMode() != 0 ? 2 : 0);
+            Driver->SetControlMode(Driver->ExistHand() == 1 && Driver->HandMode() != 0 ? 2 : 0);
             kv::Sleep(100);
         };
         context.Settings = &Settings;

@@ -25,7 +25,7 @@ struct TJudgeRig {
     {
         for (float f : forces) {
             Glb.ForceHistory.Push(f);
-            Glb.PeakForce = std::max(Glb.PeakForce, f);
+            Glb.SamplePeak = std::max(Glb.SamplePeak, f);
         }
     }
     int Judge(float x) { return JudgeBreak(Box, Glb, x, 2400.0f, kPeriod).State; }
@@ -86,7 +86,7 @@ TEST(RunJudge, SpeedDropAndValveSurge)
     r.Box.FJudgeSpeedTime = 10;
     r.Box.FJudgeSpeedK = 50;
     Ramp(r.Glb.ForceHistory, 2400.0f, 20);
-    r.Glb.PeakForce = 20000.0f;
+    r.Glb.SamplePeak = 20000.0f;
     EXPECT_EQ(r.Judge(r.Glb.ForceHistory[1]), jsContinue);
     Ramp(r.Glb.ForceHistory, 1000.0f, 20); // below half the set rate
     EXPECT_EQ(r.Judge(r.Glb.ForceHistory[1]), jsBreak);
@@ -103,7 +103,7 @@ TEST(RunJudge, SpeedDropAndValveSurge)
     v.Box.FJudgeFlags.Valve = true;
     v.Box.FJudgeFaTime = 5;
     v.Box.FJudgeFaK = 20;
-    v.Glb.PeakForce = 20000.0f;
+    v.Glb.SamplePeak = 20000.0f;
     for (int i = 0; i < 20; ++i)
         v.Glb.ValveHistory.Push(static_cast<float>(i * 10));
     EXPECT_EQ(v.Judge(15000.0f), jsContinue) << "a steady valve does not surge";

@@ -3,6 +3,8 @@
 #include "RunTestSupport.h"
 #include "SimRunRig.h"
 
+#include <QScatterSeries>
+
 using namespace kv;
 using linktest::TSim;
 using kvtest::Child;
@@ -41,12 +43,14 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
     rig.UseForceDropJudgement();
     rig.Messages.clear();
 
+    const QScatterSeries *peakMark = rig.W->PeakMarkSeries();
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         ASSERT_TRUE(rig.RunOneSpecimen());
         ASSERT_EQ(rig.Probe->Forces.size(), i + 1);
-        // Within one sample of loading at 2400 N/s, plus the box's noise.
-        EXPECT_NEAR(rig.Probe->Forces[i], strengths[i], 400.0);
+        // Within one 20 ms frame of loading at 2400 N/s, plus the box's noise.
+        EXPECT_NEAR(rig.Probe->Forces[i], strengths[i] - 24.0, 60.0);
+        EXPECT_EQ(peakMark->count(), 1);
         // The box unloads: the idle force the status timer reads falls away.
         EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 0.2f * strengths[i]; }, 5000));
     }
@@ -60,6 +64,8 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
     rig.Probe->FGroupNo = QStringLiteral("G2");
     Child<QPushButton>(*rig.W, "btnRun")->click();
     ASSERT_TRUE(rig.W->Run().Active());
+    EXPECT_EQ(peakMark->count(), 0) << "a new run starts without the last peak mark";
+    EXPECT_FALSE(peakMark->pointLabelsVisible());
     ASSERT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() > 3000.0f; }, 30000));
     ASSERT_TRUE(sim.Send(QStringLiteral("unplug")).endsWith(QStringLiteral("ok\n")));
     ASSERT_TRUE(rig.WaitFor([&] { return rig.RunOver(); }, 30000));
@@ -68,4 +74,29 @@ TEST(RunOnSimulator, AGroupBreaksAtTheBoxStrengthsAndAPulledLinkClosesTheNextGro
     EXPECT_FALSE(rig.W->Run().GroupActive());
     EXPECT_EQ(rig.Probe->EndGroups, 2);
     EXPECT_EQ(rig.Probe->Forces.size(), 3);
+}
+
+TEST(RunOnSimulator, APrismFailingBelowTheStartJudgeForceEndsByItself)
+{
+    TSimRig rig;
+    TSim sim(rig.Folder, QStringLiteral("KVD510"), 1);
+    ASSERT_TRUE(sim.WaitReady());
+    ASSERT_TRUE(sim.Send(QStringLiteral("strength 48000")).endsWith(QStringLiteral("ok\n")));
+    rig.Show();
+    ASSERT_TRUE(rig.Box->IsOnline());
+    rig.UseForceDropJudgement();
+    rig.Box->FStartJudge = 60000;
+    rig.Box->FCantLoadTime = 2;
+    rig.Probe->FSpeed = 6000.0f;
+    rig.Messages.clear();
+
+    Child<QPushButton>(*rig.W, "btnRun")->click();
+    ASSERT_TRUE(rig.W->Run().Active());
+    ASSERT_TRUE(rig.WaitFor([&] { return rig.RunOver(); }, 60000)) << "the run never ended";
+    ASSERT_TRUE(rig.WaitFor([&] { return !rig.Messages.texts().isEmpty(); }, 5000));
+    EXPECT_TRUE(rig.Messages.texts().value(0).contains(QStringLiteral("破碎起判力值以下")))
+        << rig.Messages.texts().join(';').toStdString();
+    EXPECT_TRUE(rig.Probe->Forces.isEmpty());
+    EXPECT_EQ(rig.Probe->EndGroups, 1) << "the first specimen's group is closed";
+    EXPECT_TRUE(rig.WaitFor([&] { return rig.Box->ReadForce() < 1000.0f; }, 10000)) << "the box unloads";
 }

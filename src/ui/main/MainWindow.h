@@ -105,6 +105,8 @@ public:
     // The test-list menu (pmTestList) that the module host fills: one
     // checkable item a test, with the test's list index as data.
     QMenu *TestMenu() const { return FTestMenu; }
+    // The peak mark of the last broken specimen on the chart (empty during a run).
+    const QScatterSeries *PeakMarkSeries() const { return FPeakSeries; }
     // The flexure side of a two-frame machine (KVD520 family) is current:
     // it keeps its own remembered test and settings.
     bool FlexuralSide() const;

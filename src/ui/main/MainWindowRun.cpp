@@ -100,7 +100,9 @@ void TfrmMeasure::ResetChart()
 void TfrmMeasure::ResetChart(float forceMax, float timeMax)
 {
     FCurveSeries->clear();
+    // The last specimen's peak mark and its label go with it.
     FPeakSeries->clear();
+    FPeakSeries->setPointLabelsVisible(false);
     FTimeAxis->setRange(0, timeMax);
     FTimeAxis->setTickCount(11);
     FForceAxis->setRange(0, forceMax);
