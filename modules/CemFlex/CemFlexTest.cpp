@@ -45,6 +45,8 @@ fw::TModuleData MakeCemFlex()
     d.SavedMessage = QT_TRANSLATE_NOOP("TModuleText", "保存成功");
     d.SaveErrorMessage = QT_TRANSLATE_NOOP("TModuleText", "保存失败");
     d.RateToController = 1.0;
+    d.RateUnit = QStringLiteral("(N/s)");
+    d.RateDecimals = 1;
     d.ForceInKN = false;
     d.SizeCaption = QT_TRANSLATE_NOOP("TModuleText", "边长*跨距");
     d.SizeUnit = QStringLiteral("(mm*mm)");

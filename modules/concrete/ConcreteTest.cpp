@@ -71,6 +71,8 @@ fw::TModuleData ConcreteData(const TConcreteKind &kind)
     d.SizeParts = 3;
     d.CountMessage = QString::fromUtf8(kind.CountMessage);
     d.RateToController = 1.0; // the load rate comes from the size (ControllerRate)
+    d.RateUnit = QStringLiteral("(MPa/s)");
+    d.RateDecimals = 3;
     d.SizeUnit = QStringLiteral("(mm)");
     d.ReportColumns = {QT_TRANSLATE_NOOP("TModuleText", "序号"), QT_TRANSLATE_NOOP("TModuleText", "试件规格(mm)"),
                        QT_TRANSLATE_NOOP("TModuleText", "强度等级"), QT_TRANSLATE_NOOP("TModuleText", "龄  期"),
@@ -242,6 +244,16 @@ QString TConcreteTest::RecordSizeText(const fw::TStoredRow &row) const
 QString TConcreteTest::StrengthSql() const { return con::StrengthSql(FKind, false); }
 
 QString TConcreteTest::SizeSql() const { return QStringLiteral("LenAv & '*' & WidAv & '*' & HeiAv"); }
+
+double TConcreteTest::StoredRate(const fw::TStoredRow &groupRow) const
+{
+    // Speed holds the stress rate as entered (MPa/s).
+    double rate = 0.0;
+    return fw::PositiveNumber(StoredField(groupRow, QStringLiteral("Speed")), &rate) ? rate : 0.0;
+}
+
+// The kind's load rate of this specimen's size for 1 MPa/s.
+double TConcreteTest::RateUnitNewtons(const fw::TStoredRow &row) const { return LoadRate(FKind, StoredSize(row), 1.0); }
 
 void TConcreteTest::StoredGroupValues(fw::TParamValues &v, const fw::TStoredRow &groupRow,
                                       const QList<fw::TStoredRow> &specimens) const

@@ -46,6 +46,8 @@ protected:
     QString RecordSizeText(const fw::TStoredRow &row) const override;
     QString StrengthSql() const override;
     QString SizeSql() const override;
+    double StoredRate(const fw::TStoredRow &groupRow) const override;
+    double RateUnitNewtons(const fw::TStoredRow &row) const override;
     void StoredGroupValues(fw::TParamValues &v, const fw::TStoredRow &groupRow,
                            const QList<fw::TStoredRow> &specimens) const override;
     void SetupForm(fw::TParamForm &form) override;

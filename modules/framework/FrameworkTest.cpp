@@ -1,5 +1,6 @@
 #include "FrameworkTest.h"
 
+#include "CurveFile.h"
 #include "ModuleDb.h"
 #include "ModuleSql.h"
 #include "ParamCheck.h"
@@ -436,11 +437,16 @@ void TFrameworkTest::SetContinuous(quint8 Value)
 
 void TFrameworkTest::ReadCurve(int Index, TCurvePoints &Points)
 {
-    FCurveFile = CurveFolder() + QLatin1Char('/') + FData.CurveWord + FSelectedGroupNo + FSelectedAge;
+    FCurveFile = CurveFileOf(FSelectedGroupNo, FSelectedAge);
     TBaseTest::ReadCurve(Index, Points);
 }
 
 QString TFrameworkTest::CurveFolder() const { return QDir(FProgramFolder).filePath(QStringLiteral("OutFile")); }
+
+QString TFrameworkTest::CurveFileOf(const QString &groupNo, const QString &age) const
+{
+    return CurveFolder() + QLatin1Char('/') + FData.CurveWord + groupNo + age;
+}
 
 // ------------------------------------------------------------ stored data
 
@@ -536,6 +542,20 @@ bool TFrameworkTest::RecomputeGroup(const QString &groupNo, const QString &age)
     return true;
 }
 
+QList<TRateCells> TFrameworkTest::StoredRates(const QString &groupNo, const QString &age,
+                                              const QList<TStoredRow> &rows) const
+{
+    const double setRate = StoredRate(StoredGroup(groupNo, age));
+    const QString file = CurveFileOf(groupNo, age);
+    QList<TRateCells> out;
+    for (const TStoredRow &row : rows) {
+        // Specimen k's curve is entry k - 1 of the group's curve file.
+        const TCurvePoints curve = ReadCurveFile(file, Field(row, QStringLiteral("ShunXu")).toInt() - 1);
+        out << RateCells(curve, setRate, RateUnitNewtons(row), FData.RateDecimals);
+    }
+    return out;
+}
+
 TReport TFrameworkTest::BuildReport(const QString &groupNo, const QString &age) const
 {
     TReport rep;
@@ -559,11 +579,18 @@ TReport TFrameworkTest::BuildReport(const QString &groupNo, const QString &age) 
     block.Heading = ModuleText(FData.ReportHeading);
     for (const QString &c : FData.ReportColumns)
         block.Columns << ModuleText(c);
+    const int rateColumn = block.Columns.size();
+    block.Columns << MeasuredRateTitle(FData) << SetRateTitle(FData);
     const QList<TStoredRow> rows = StoredSpecimens(groupNo, age);
-    for (const TStoredRow &row : rows)
+    const QList<TRateCells> rates = StoredRates(groupNo, age, rows);
+    for (int i = 0; i < rows.size(); ++i) {
+        const TStoredRow &row = rows[i];
         block.Rows.append({Field(row, QStringLiteral("ShunXu")), RecordSizeText(row), Field(row, QStringLiteral("PingZhong")),
                            Field(row, QStringLiteral("LingQi")), ForceText(Number(row, QStringLiteral("OnekN"))),
-                           StrengthText(RecordStrength(row))});
+                           StrengthText(RecordStrength(row)), rates[i].Shown(QLatin1Char('\n')), rates[i].Set});
+        if (rates[i].Flagged)
+            block.Flagged.append({i, rateColumn});
+    }
     block.ValidCaption = T("有效强度(MPa)");
     block.ValidValue = EvaluateStored(rows).Strength;
     rep.Blocks.append(block);
@@ -707,10 +734,9 @@ void TFrameworkTest::StoredGroupValues(TParamValues &v, const TStoredRow &groupR
     v.GroupNo = Field(groupRow, QStringLiteral("ZuHao"));
     v.Age = Field(groupRow, QStringLiteral("LingQi"));
     v.Count = Field(groupRow, QStringLiteral("SelectGroNum"));
-    bool ok = false;
-    const double speed = ParseNumber(Field(groupRow, QStringLiteral("Speed")), &ok);
-    if (ok && speed > 0.0)
-        v.Rate = FixedText(speed / FData.RateToController, 1);
+    const double rate = StoredRate(groupRow);
+    if (rate > 0.0)
+        v.Rate = FixedText(rate, 1);
     if (!specimens.isEmpty()) {
         const QString size = RecordSizeText(specimens.last());
         if (!ParseSize(size, FData.SizeParts).empty()) {
@@ -723,6 +749,14 @@ void TFrameworkTest::StoredGroupValues(TParamValues &v, const TStoredRow &groupR
         }
     }
 }
+
+double TFrameworkTest::StoredRate(const TStoredRow &groupRow) const
+{
+    double speed = 0.0;
+    return PositiveNumber(Field(groupRow, QStringLiteral("Speed")), &speed) ? speed / FData.RateToController : 0.0;
+}
+
+double TFrameworkTest::RateUnitNewtons(const TStoredRow &) const { return FData.RateToController; }
 
 void TFrameworkTest::SetupForm(TParamForm &) {}
 void TFrameworkTest::FormChanged(TParamForm &) {}

@@ -6,6 +6,7 @@
 #include "GroupResult.h"
 #include "ModuleData.h"
 #include "ModuleReport.h"
+#include "RateCells.h"
 #include "BaseTest.h"
 
 #include <QPointer>
@@ -80,6 +81,9 @@ public:
 
     // Stored specimen rows of a group, in order.
     QList<TStoredRow> StoredSpecimens(const QString &groupNo, const QString &age) const;
+    // The loading rate of each of a group's stored specimen rows (its curve
+    // against the group's set rate), in the order of rows.
+    QList<TRateCells> StoredRates(const QString &groupNo, const QString &age, const QList<TStoredRow> &rows) const;
     // The report of a stored group (kind of content the preview prints).
     TReport BuildReport(const QString &groupNo, const QString &age) const;
     // Recomputes the group row from the stored specimens (records window).
@@ -130,10 +134,16 @@ protected:
     // SQL expressions over the specimen columns (kind 8 of BuildRecordSQL).
     virtual QString StrengthSql() const;
     virtual QString SizeSql() const;
+    // The set rate of a stored group in the unit of the rate box, 0 when none
+    // is stored. Default: Speed (the controller rate, N/s) ÷ RateToController.
+    virtual double StoredRate(const TStoredRow &groupRow) const;
+    // N/s per unit of the rate box for a stored specimen, 0 when unknown.
+    // Default: RateToController.
+    virtual double RateUnitNewtons(const TStoredRow &row) const;
     // Form values of a stored group (ResumeGroup), from its group row and the
     // last parameters. Default: PingZhong split into grade and variety, the
-    // age, the count SelectGroNum, single test, rate = Speed ÷ RateToController,
-    // the size of the last stored specimen.
+    // age, the count SelectGroNum, single test, rate = StoredRate, the size
+    // of the last stored specimen.
     virtual void StoredGroupValues(TParamValues &v, const TStoredRow &groupRow,
                                    const QList<TStoredRow> &specimens) const;
 
@@ -174,6 +184,7 @@ private:
     void ShowResults(const TGroupResults &r, int rowsShown);
     void StoreSpecimen(int k);
     QString CurveFolder() const;
+    QString CurveFileOf(const QString &groupNo, const QString &age) const;
 
     const TModuleData &FData;
     QPointer<TParamForm> FParamForm;

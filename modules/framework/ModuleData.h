@@ -101,6 +101,8 @@ struct TModuleData {
 
     // ---- units ----
     double RateToController = 1000.0;   // entered rate × this = N/s
+    QString RateUnit = QStringLiteral("(kN/s)"); // unit of the rate box, for the loading-rate columns
+    int RateDecimals = 2;               // decimals of a rate shown in that unit
     bool ForceInKN = true;              // false: forces held, shown and stored in N
     QString SizeCaption = QT_TRANSLATE_NOOP("TModuleText", "规格");  // results window / report size column
     QString SizeUnit = QStringLiteral("(mm*mm)");

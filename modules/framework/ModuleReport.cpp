@@ -19,6 +19,9 @@ QString T(const char *text) { return QCoreApplication::translate("TModuleText", 
 
 QString E(const QString &s) { return s.toHtmlEscaped(); }
 
+// Escaped, each "\n" a line break.
+QString Lines(const QString &s) { return E(s).replace(QLatin1Char('\n'), QStringLiteral("<br/>")); }
+
 TReportPresenter &Presenter()
 {
     static TReportPresenter presenter;
@@ -100,12 +103,25 @@ QString ReportHtml(const TReport &report)
         h += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
                             "style=\"border-collapse:collapse;\"><tr>");
         for (const QString &c : b.Columns)
-            h += QStringLiteral("<th align=\"center\">") + E(c) + QStringLiteral("</th>");
+            // A title with its own line breaks breaks only there.
+            h += (c.contains(QLatin1Char('\n')) ? QStringLiteral("<th align=\"center\" style=\"white-space:nowrap;\">")
+                                                 : QStringLiteral("<th align=\"center\">")) +
+                 Lines(c) + QStringLiteral("</th>");
         h += QStringLiteral("</tr>");
-        for (const QStringList &r : b.Rows) {
+        for (int r = 0; r < b.Rows.size(); ++r) {
             h += QStringLiteral("<tr>");
-            for (const QString &c : r)
-                h += QStringLiteral("<td align=\"center\">") + E(c) + QStringLiteral("</td>");
+            for (int c = 0; c < b.Rows[r].size(); ++c) {
+                QString cell = Lines(b.Rows[r][c]);
+                QString colour;
+                if (b.Flagged.contains(qMakePair(r, c))) {
+                    colour = QStringLiteral(" bgcolor=\"%1\"").arg(QLatin1String(FlaggedBackground));
+                    cell = QStringLiteral("<b><font color=\"%1\">").arg(QLatin1String(FlaggedText)) + cell +
+                           QStringLiteral("</font></b>");
+                }
+                // A value breaks only at its "\n".
+                h += QStringLiteral("<td align=\"center\" style=\"white-space:nowrap;\"") + colour + QLatin1Char('>') + cell +
+                     QStringLiteral("</td>");
+            }
             h += QStringLiteral("</tr>");
         }
         h += QStringLiteral("<tr><td colspan=\"%1\" align=\"right\"><b>").arg(qMax(1, int(b.Columns.size()) - 1)) +

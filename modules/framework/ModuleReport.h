@@ -18,11 +18,17 @@ namespace kv::fw {
 // result under its caption ("有效强度(MPa)").
 struct TReportBlock {
     QString Heading;            // "水泥抗压结果数据："
-    QStringList Columns;
+    QStringList Columns;        // a "\n" starts a new line; a title or value breaks only there,
+                                // a title without one wraps where it must
     QList<QStringList> Rows;
+    QList<QPair<int, int>> Flagged;  // (row, column) of cells printed in red
     QString ValidCaption;
     QString ValidValue;
 };
+
+// The colours of a flagged cell, in the report and in the results window.
+inline constexpr const char *FlaggedBackground = "#f8d7d7";
+inline constexpr const char *FlaggedText = "#b00000";
 
 struct TReport {
     QString Title;                              // test name + " " + "报表"

@@ -6,6 +6,7 @@
 #include "SqlText.h"
 #include "MessageService.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,21 +18,22 @@ namespace kv::fw {
 
 namespace {
 QString T(const char *text) { return QCoreApplication::translate("TModuleText", text); }
-enum { ColNo, ColGroup, ColAge, ColSize, ColForce, ColCount };
+enum { ColNo, ColGroup, ColAge, ColSize, ColForce, ColRate, ColSetRate, ColCount };
 } // namespace
 
 TfrmRes::TfrmRes(TFrameworkTest &test, const QString &groupNo, const QString &age, QWidget *parent)
     : QDialog(parent), FTest(test), FGroupNo(groupNo), FAge(age)
 {
     setWindowTitle(T("数据明细"));
-    resize(560, 320);
+    resize(820, 320);
     auto *col = new QVBoxLayout(this);
     FDataGrid = new QTableWidget(this);
     FDataGrid->setObjectName(QStringLiteral("sgData"));
     FDataGrid->setColumnCount(ColCount);
     FDataGrid->setHorizontalHeaderLabels({T("序号"), T("组号"), T("龄期"),
                                           ModuleText(test.Data().SizeCaption) + test.Data().SizeUnit,
-                                          T("力值") + test.Data().ForceUnit()});
+                                          T("力值") + test.Data().ForceUnit(), MeasuredRateTitle(test.Data()),
+                                          SetRateTitle(test.Data())});
     FDataGrid->verticalHeader()->hide();
     FDataGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     col->addWidget(FDataGrid, 1);
@@ -52,6 +54,7 @@ TfrmRes::TfrmRes(TFrameworkTest &test, const QString &groupNo, const QString &ag
 void TfrmRes::Fill()
 {
     const QList<TStoredRow> rows = FTest.StoredSpecimens(FGroupNo, FAge);
+    const QList<TRateCells> rates = FTest.StoredRates(FGroupNo, FAge, rows);
     FDataGrid->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const TStoredRow &row = rows[r];
@@ -62,11 +65,16 @@ void TfrmRes::Fill()
             return QString();
         };
         const QStringList cells = {value("ShunXu"), value("ZuHao"), value("LingQi"),
-                                   FTest.RecordSizeTextOf(row), FTest.ForceText(ParseNumber(value("OnekN")))};
+                                   FTest.RecordSizeTextOf(row), FTest.ForceText(ParseNumber(value("OnekN"))),
+                                   rates[r].Shown(), rates[r].Set};
         for (int c = 0; c < ColCount; ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             if (c != ColForce)
                 item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            if (c == ColRate && rates[r].Flagged) {
+                item->setBackground(QColor(QLatin1String(FlaggedBackground)));
+                item->setForeground(QColor(QLatin1String(FlaggedText)));
+            }
             FDataGrid->setItem(r, c, item);
         }
     }

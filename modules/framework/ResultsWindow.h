@@ -1,6 +1,7 @@
 #pragma once
-// TfrmRes ("数据明细"): the specimens of one stored group with their forces,
-// of which only the force may be corrected. OK writes every force back.
+// TfrmRes ("数据明细"): the specimens of one stored group with their forces
+// and loading rates, of which only the force may be corrected. OK writes
+// every force back.
 #include <QDialog>
 #include <QString>
 

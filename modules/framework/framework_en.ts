@@ -203,5 +203,17 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>实测加载速率</source>
+        <translation>Measured rate</translation>
+    </message>
+    <message>
+        <source>设定加载速率</source>
+        <translation>Set rate</translation>
+    </message>
+    <message>
+        <source>超出±10%</source>
+        <translation>outside ±10%</translation>
+    </message>
 </context>
 </TS>

@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 using kv::con::TConAxialTest;
@@ -194,6 +195,26 @@ TEST(ConcreteGroup, CubesOfThreeStoredAndEvaluated)
     kv::db::TDbQuery q(db.Conn);
     q.setSql(sql);
     EXPECT_NO_THROW(q.open()) << sql.toStdString();
+}
+
+TEST(ConcreteGroup, LoadingRateInStressRateOfTheSpecimensSection)
+{
+    TDb db;
+    QTemporaryDir program;
+    TConCubeTest t;
+    modtest::Load(t, db.Conn, program.path());
+    Fill(t, QStringLiteral("V1"), QStringLiteral("C30"), 0, QStringLiteral("0.5"), QStringLiteral("1"));
+    ASSERT_EQ(Begin(t), "");
+    ASSERT_EQ(RunSpecimen(t, 675000.0), "");
+    // 0.5 MPa/s on the 150 mm cube is 11250 N/s; the curve rises 1.2 times as fast.
+    modtest::WriteCurve(t, program.path(), 1, modtest::Ramp(13500.0, 675000.0));
+    const QList<kv::fw::TStoredRow> rows = t.StoredSpecimens(QStringLiteral("V1"), QStringLiteral("28"));
+    const kv::fw::TRateCells r = t.StoredRates(QStringLiteral("V1"), QStringLiteral("28"), rows).value(0);
+    EXPECT_EQ(r.Shown() + " | " + r.Set, "0.600 超出±10% | 0.500");
+    // Without a stored set rate nothing is flagged.
+    db.Conn.execute(QStringLiteral("update ConCubeGroup set Speed = ''"));
+    const kv::fw::TRateCells none = t.StoredRates(QStringLiteral("V1"), QStringLiteral("28"), rows).value(0);
+    EXPECT_EQ(none.Shown() + " | " + none.Set, "0.600 | —");
 }
 
 TEST(ConcreteGroup, SmallCubeAndCylinder)

@@ -1,6 +1,8 @@
 // The group's curve file: appending keeps the earlier curves, and no file,
-// however damaged, makes the reader crash or read outside it.
+// however damaged, makes the reader crash or read outside it; the mean
+// loading rate of a stored curve.
 #include "CurveFile.h"
+#include "LoadingRate.h"
 #include "BaseTest.h"
 
 #include <QFile>
@@ -151,4 +153,17 @@ TEST(CurveFile, DamagedFilesGiveEmptyCurves)
     test.FCurveFile = good;
     test.ReadCurve(1, points);
     EXPECT_TRUE(Same(points, c2));
+}
+
+TEST(LoadingRate, MeanRateUpToNinetyPercentOfThePeak)
+{
+    // 950 N/s from 500 N to 10 kN; the hold after the break does not count.
+    TCurvePoints c;
+    for (int t = 0; t <= 10; ++t)
+        c.push_back({float(t), 500.0f + 950.0f * float(t)});
+    c.push_back({15.0f, 10000.0f});
+    const kv::TLoadingRate r = kv::MeanLoadingRate(c);
+    EXPECT_TRUE(r.Known);
+    EXPECT_NEAR(r.Rate, 950.0, 1e-3);
+    EXPECT_FALSE(kv::MeanLoadingRate({{1.0f, 500.0f}}).Known);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh copy of the installed database with a connection, and helpers to
 // run a group on a test object as the program does.
+#include "CurveFile.h"
 #include "FrameworkTest.h"
 #include "ParamForm.h"
 #include "TestSupport.h"
@@ -8,6 +9,7 @@
 #include "MessageService.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -64,6 +66,23 @@ inline QString RunSpecimen(kv::fw::TFrameworkTest &t, double forceN)
     s->FStrength = forceN / s->FArea;
     t.EndSpecimen(true);
     return {};
+}
+
+// A curve rising at rateNs N/s from 0 to peakN, then the break.
+inline kv::TCurvePoints Ramp(double rateNs, double peakN)
+{
+    kv::TCurvePoints c;
+    for (int i = 0; i <= 20; ++i)
+        c.push_back({float(peakN / rateNs * i / 20.0), float(peakN * i / 20.0)});
+    c.push_back({c.back().X + 0.1f, float(peakN * 0.3)});
+    return c;
+}
+
+// Stores specimen k's curve of the group under test in programFolder/OutFile.
+inline void WriteCurve(kv::fw::TFrameworkTest &t, const QString &programFolder, int k, const kv::TCurvePoints &c)
+{
+    QDir(programFolder).mkpath(QStringLiteral("OutFile"));
+    ASSERT_TRUE(kv::WriteCurveFile(QDir(programFolder).filePath(QStringLiteral("OutFile/") + t.CurveFileName()), k, c));
 }
 
 } // namespace modtest

@@ -431,7 +431,7 @@ TEST(ModuleRecords, ReportCarriesEveryField)
     EXPECT_EQ(rep.Captions[0].Name1, "委托单位");
     ASSERT_EQ(rep.Blocks.size(), 1);
     ASSERT_EQ(rep.Blocks[0].Rows.size(), 6);
-    EXPECT_EQ(rep.Blocks[0].Rows[5], (QStringList{"6", "40.0*40.0", "42.5  325R", "28", "48.00", "30.0"}));
+    EXPECT_EQ(rep.Blocks[0].Rows[5], (QStringList{"6", "40.0*40.0", "42.5  325R", "28", "48.00", "30.0", "—", "2.40"}));
     EXPECT_EQ(rep.Blocks[0].ValidValue, "40.0");
     // Captions stored with the group replace the defaults.
     QString sql;
@@ -442,6 +442,32 @@ TEST(ModuleRecords, ReportCarriesEveryField)
     ASSERT_EQ(own.Captions.size(), 1);
     EXPECT_TRUE(kv::fw::ReportHtml(own).contains(QStringLiteral("&lt;委托&gt;")));
     EXPECT_TRUE(kv::fw::ReportHtml(own).contains(QStringLiteral("A&amp;B")));
+}
+
+TEST(ModuleRecords, LoadingRateOfEachSpecimenAgainstTheSetRate)
+{
+    TDb db;
+    QTemporaryDir program;
+    TCemCompTest t;
+    modtest::Load(t, db.Conn, program.path());
+    SetForm(t.ParamForm(), QStringLiteral("V1"), QStringLiteral("3")); // 2.4 kN/s
+    ASSERT_EQ(Begin(t), "");
+    for (double f : {64000.0, 64000.0, 48000.0})
+        ASSERT_EQ(RunSpecimen(t, f), "");
+    // Specimen 1 rises at the set rate, 2 at 1.2 times it, 3 has no curve.
+    modtest::WriteCurve(t, program.path(), 1, modtest::Ramp(2400.0, 64000.0));
+    modtest::WriteCurve(t, program.path(), 2, modtest::Ramp(2880.0, 64000.0));
+    t.FSelectedAge = QStringLiteral("28");
+    std::unique_ptr<QDialog> dlg(t.CreateResultForm(QStringLiteral("V1"), nullptr));
+    auto *grid = Child<QTableWidget>(*dlg, "sgData");
+    auto rates = [grid](int r) { return grid->item(r, 5)->text() + " | " + grid->item(r, 6)->text(); };
+    EXPECT_EQ(rates(0), "2.40 | 2.40");
+    EXPECT_EQ(rates(1), "2.88 超出±10% | 2.40");
+    EXPECT_EQ(rates(2), "— | 2.40");
+    EXPECT_EQ(grid->item(1, 5)->background().color(), QColor(QLatin1String(kv::fw::FlaggedBackground)));
+    const kv::fw::TReportBlock b = t.BuildReport(QStringLiteral("V1"), QStringLiteral("28")).Blocks[0];
+    EXPECT_EQ(b.Rows[1].mid(6), (QStringList{"2.88\n超出±10%", "2.40"}));
+    EXPECT_EQ(b.Flagged, (QList<QPair<int, int>>{{1, 6}}));
 }
 
 TEST(ModuleRecords, SelectedRecordNamesTheCurveFile)

@@ -67,13 +67,17 @@ void RunGroup(kv::fw::TFrameworkTest &t, const QString &group, const std::vector
 TEST(ModuleWindows, ParameterFormsAndResultsWindow)
 {
     TDb db;
+    QTemporaryDir program;
     kv::cem::TCemCompTest comp;
-    modtest::Load(comp, db.Conn);
+    modtest::Load(comp, db.Conn, program.path());
     comp.ParamForm()->resize(330, 620);
     Child<QComboBox>(*comp.ParamForm(), "cbSize")->setCurrentText(QStringLiteral("40*40"));
     RunGroup(comp, QStringLiteral("S-1"), {64000, 64000, 64000, 64000, 64000, 48000});
     EXPECT_EQ(comp.ParamForm()->Cell(6, 1), "*48.00");
     Shot(*comp.ParamForm(), QStringLiteral("CemComp_form"));
+    // Curves at the set rate 2.4 kN/s, the second 1.2 times as fast, the last none.
+    for (int k = 1; k <= 5; ++k)
+        modtest::WriteCurve(comp, program.path(), k, modtest::Ramp(k == 2 ? 2880.0 : 2400.0, 64000.0));
 
     kv::cem::TCemFlexTest flex;
     modtest::Load(flex, db.Conn);
