@@ -213,6 +213,8 @@ void TPressSide::Run(bool manualControl)
     FValve = FValveStartSet ? FValveStart : P().valveInit;
     FValveCmd = FValve;
     FMode = Loading;
+    FInRun = true;
+    FRunFramed = false;
     Note(QStringLiteral("run (%1%2), valve %3")
              .arg(FSlow ? QStringLiteral("slow") : QStringLiteral("fast"))
              .arg(FManual ? QStringLiteral(", manual control") : QString())
@@ -227,12 +229,34 @@ void TPressSide::Stop()
         FQuiet = 0;
         Note(QStringLiteral("stop: unloading from %1 N").arg(FForce, 0, 'f', 0));
     }
+    if (FInRun) {
+        FInRun = false;
+        if (FRunFramed)
+            Note(QStringLiteral("largest frame since run: code %1 = %2 N")
+                     .arg(FLargestCode)
+                     .arg(CodeToForce(FLargestCode - FLargestZero), 0, 'f', 1));
+        else
+            Note(QStringLiteral("largest frame since run: none sent"));
+    }
     FControl = false;
     FKeepArmed = false;
     FValve = 0;
     FValveCmd = 0;
     FIntegral = 0;
     FOverload = false;
+}
+
+void TPressSide::FrameSent(int code, int zero)
+{
+    if (!FInRun)
+        return;
+    // Compared above the code of no force, so a switch between relative and
+    // absolute codes within a run does not pick the offset.
+    if (!FRunFramed || code - zero > FLargestCode - FLargestZero) {
+        FLargestCode = code;
+        FLargestZero = zero;
+    }
+    FRunFramed = true;
 }
 
 void TPressSide::Keep()
@@ -348,7 +372,7 @@ void TPressSide::UpdateForce(double dt)
             FSpecimen.broken = true;
             FSpecimen.brokenFor = 0;
             FSpecimen.peakAtBreak = elastic;
-            Note(QStringLiteral("specimen broke at %1 N").arg(elastic, 0, 'f', 0));
+            Note(QStringLiteral("specimen broke at %1 N").arg(elastic, 0, 'f', 1));
         }
         FForce = elastic;
     } else {

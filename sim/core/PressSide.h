@@ -84,6 +84,11 @@ public:
     // Gaussian code noise for one frame.
     int Noise(double sigma) { return int(std::lround(sigma * FRng.Normal())); }
 
+    // A status frame carried this frame's force as code (zero: the code of no
+    // force, the sensor's zero on absolute codes). Between a run command and
+    // the stop command the largest one is kept and noted at the stop.
+    void FrameSent(int code, int zero);
+
     std::function<void(const QString &)> onNote;
 
 private:
@@ -148,6 +153,10 @@ private:
     bool FLeak = false;
     bool FOverload = false;
     TSpecimen FSpecimen;
+    bool FInRun = false;          // between a run command and the stop command
+    bool FRunFramed = false;      // a frame went out during this run
+    int FLargestCode = 0;         // largest force code sent during this run, as sent
+    int FLargestZero = 0;         // its code of no force
     QList<double> FStrengthQueue;
     double FFixedStrength = 0;
     double FStrengthMean = 0;

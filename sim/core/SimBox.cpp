@@ -333,6 +333,8 @@ int TSimBox::SideCode(int index, bool withNoise)
     int code = FStreaming == StreamAbsolute ? s.AbsoluteCode() : s.RelativeCode();
     if (withNoise && FOptions.noise > 0)
         code += s.Noise(FOptions.noise);
+    FFrameCodes[std::size_t(index)] = code;
+    FFrameCarries[std::size_t(index)] = true;
     return code;
 }
 
@@ -380,6 +382,7 @@ void TSimBox::Advance(int ms)
             s->Step(0.001);
         if (FStreaming != StreamOff && FNow >= FNextFrame) {
             FNextFrame = FNow + std::max(FOptions.rateMs, 1);
+            FFrameCarries.fill(false);
             QByteArray frame = CurrentFrame(true);
             if (FStray > 0) {
                 QByteArray stray;
@@ -391,8 +394,14 @@ void TSimBox::Advance(int ms)
                 FStray = 0;
                 frame.prepend(stray);
             }
-            if (FPlugged && FNow >= FSilentUntil)
+            if (FPlugged && FNow >= FSilentUntil) {
                 ++FFramesSent;
+                // Each frame's press side learns the force code that went out for it.
+                for (int k = 0; k < SideCount(); ++k)
+                    if (FFrameCarries[std::size_t(k)])
+                        Side(k).FrameSent(FFrameCodes[std::size_t(k)],
+                                          FStreaming == StreamAbsolute ? Side(k).ZeroRef() : 0);
+            }
             Emit(frame);
         }
     }

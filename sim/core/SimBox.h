@@ -119,6 +119,10 @@ private:
     bool FPattern = false;
     int FPatternA = 0, FPatternB = 0, FPatternAux = 0, FPatternStatus = 0;
 
+    // The force code each side has in the status frame being built, if any.
+    std::array<int, 2> FFrameCodes{};
+    std::array<bool, 2> FFrameCarries{};
+
     int FFramesSent = 0;
     int FReadsAnswered = 0;
     int FReadsRefused = 0;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <vector>
 
@@ -144,6 +146,35 @@ TEST(SimPhysics, NextRunPlacesTheNextSpecimen)
         b->Receive(Byte(0xF0));
     EXPECT_EQ(twin1.Side(0).SpecimenStrength(), twin2.Side(0).SpecimenStrength());
     EXPECT_NE(twin1.Side(0).SpecimenStrength(), other.Side(0).SpecimenStrength());
+}
+
+TEST(SimPhysics, StopNotesTheLargestFrameOfTheRun)
+{
+    TBoxOptions o = Options(TModel::KVD510);
+    o.rateMs = 10;
+    TSimBox box(o);
+    QStringList notes;
+    box.onNote = [&notes](const QString &t) { notes << t; };
+    ExecuteControl(box, QStringLiteral("strength 20000"));
+    box.Receive(Byte(0xF6));
+    box.Advance(500);
+    box.TakeOutput();
+    box.Receive(Byte(0xF0));
+    box.Advance(12000);
+    const QList<QByteArray> frames = SplitFrames(box.TakeOutput(), false);
+    EXPECT_NEAR(frames.size(), 1200, 2) << "one frame every 10 ms";
+    int largest = 0;
+    for (const QByteArray &f : frames)
+        largest = std::max(largest, Decode12(f).a);
+    box.Receive(Byte(0xF1));
+    box.Receive(Byte(0xF1));
+
+    ASSERT_TRUE(box.Side(0).SpecimenBroken());
+    const QString expected = QStringLiteral("compression: largest frame since run: code %1 = %2 N")
+                                 .arg(largest)
+                                 .arg(box.Side(0).CodeToForce(largest), 0, 'f', 1);
+    EXPECT_EQ(notes.filter(QStringLiteral("largest frame")), QStringList{expected}) << "one note, at the first stop";
+    EXPECT_EQ(notes.filter(QRegularExpression(QStringLiteral("specimen broke at \\d+\\.\\d N$"))).size(), 1);
 }
 
 TEST(SimPhysics, KeepHoldsThePresentForce)
