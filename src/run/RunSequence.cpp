@@ -175,6 +175,7 @@ void TRunSequence::ArmRun(TCtrlBox &box)
     FState.BelowStartSeconds = 0.0f;
     FState.WaitTicks = 0;
     FState.ControlTicks = 0;
+    FState.Judging = false;
 
     TGlobalSettings &settings = *FContext.Settings;
     if (settings.RefreshRate == 0)
@@ -378,8 +379,9 @@ void TRunSequence::SampleStep()
 
 bool TRunSequence::WatchFrames(TCtrlBox &box)
 {
-    // Only a run to break judges, and only once the control stage has begun.
-    const bool judging = FState.Phase.load() == TRunPhase::Control && FState.Mode != TRunMode::ConstantLoad;
+    // Only a run to break judges, and only once its samples are judged: the
+    // valve backs off on entering control and the force may dip meanwhile.
+    const bool judging = FState.Judging && FState.Mode != TRunMode::ConstantLoad;
     bool broke = false;
     for (const TBoxReading &frame : box.TakeReadings()) {
         const float force = box.CodeToForce(frame.ForceCode);
@@ -497,6 +499,7 @@ void TRunSequence::JudgeSample(TCtrlBox &box, TBaseTest &test, float force)
     // Single-precision 0.1 is a little above a tenth: this skips two samples.
     if (static_cast<double>(t) <= 0.3)
         return;
+    FState.Judging = true;
     if (force > static_cast<float>(box.FForcedLoad))
         GrowAxesAndDraw(box, t, static_cast<float>(force / FState.LoadCoe));
     FState.Curve.push_back(TCurvePoint{t, force});

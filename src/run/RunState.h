@@ -67,6 +67,7 @@ struct TRunState {
     float SamplePeak = 0.0f;       // N, the largest 100 ms sample: what the sample judgements compare with
     int WaitTicks = 0;             // samples while waiting for the start force
     int ControlTicks = 0;          // samples since the start force
+    bool Judging = false;          // the samples are judged (the control stage is past its first 0.3 s)
     THistory ForceHistory;         // N
     THistory ValveHistory;         // valve positions
     quint8 DisplayEvery = 0;       // displays refresh on every n-th sample

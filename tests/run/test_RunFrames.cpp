@@ -175,6 +175,24 @@ TEST(RunFrames, NoBreakBeforeTheStartJudgeForce)
     EXPECT_FLOAT_EQ(r.State().PeakForce, static_cast<float>(r.Line->LargestCode()));
 }
 
+TEST(RunFrames, ADipWhileTheValveBacksOffIsNoBreak)
+{
+    TFrameRig r;
+    r.Real->FStartJudge = 0;
+    auto ramp = [](qint64 ms) { return ms < 1500 ? 0.0f : static_cast<float>(ms - 1500) * 2.4f; };
+    r.Line->Loading = ramp;
+    ASSERT_TRUE(r.Run->StartRun());
+    while (r.State().Phase.load() != TRunPhase::Control)
+        r.Clock.advance(kFrameWatchMs);
+    // For 100 ms after the valve pause the force sags 1.5 kN, then it is back
+    // on its ramp before the first judged sample.
+    const qint64 at = r.Clock.nowMs() - r.Line->LoadStart;
+    r.Line->Loading = [ramp, at](qint64 ms) { return ms >= at && ms < at + 100 ? ramp(at) - 1500.0f : ramp(ms); };
+    r.Clock.advance(3000);
+    EXPECT_TRUE(r.Run->Active());
+    EXPECT_TRUE(r.Probe->Forces.isEmpty());
+}
+
 TEST(RunFrames, ForceBelowTheStartForceForTheWaitingTimeEndsTheRun)
 {
     for (int specimen : {1, 2}) {
