@@ -1,0 +1,58 @@
+#include "records/RecordsBrowser.h"
+
+#include "host/TestList.h"
+
+#include <QDir>
+
+namespace kv {
+
+std::vector<TTestKind> RecordTestKinds(const TMyFunction &tests, quint32 machineBit)
+{
+    std::vector<TTestKind> kinds;
+    for (quint8 section = 1; section <= 3; ++section)
+        for (int i = 0; i < tests.TestCount(); ++i) {
+            TBaseTest *t = tests.Test(i);
+            if (t && (t->FMachineMask & machineBit) != 0 && t->FMenuGroup == section)
+                kinds.push_back({tests.TestName(i), t, i});
+        }
+    return kinds;
+}
+
+QString TemplateFolder(const QString &programDir, const QString &testName)
+{
+    return QDir(programDir).filePath(QStringLiteral("Report/") + testName);
+}
+
+QStringList ReportTemplates(const QString &folder)
+{
+    QStringList names;
+    // The workbook layer reads .xlsx; a lab's old .xls templates list alike.
+    const QStringList files =
+        QDir(folder).entryList({QStringLiteral("*.xls"), QStringLiteral("*.xlsx")}, QDir::Files, QDir::Name);
+    for (const QString &f : files)
+        names << f.left(f.lastIndexOf(QLatin1Char('.')));
+    return names;
+}
+
+QString PrintSpec(const QString &groupNo, const QString &templateName)
+{
+    if (templateName.isEmpty())
+        return groupNo + QStringLiteral("::::");
+    return groupNo + QStringLiteral("::") + templateName + QStringLiteral("::");
+}
+
+QString SearchStatement(TBaseTest &test, int kind, const QString &from, const QString &to)
+{
+    QString sql;
+    test.BuildSearchSQL(kind, from, sql, to);
+    return sql;
+}
+
+QString RecordStatement(TBaseTest &test, const QString &groupNo, quint8 kind)
+{
+    QString sql;
+    test.BuildRecordSQL(groupNo, kind, sql, 0, QString(), QString(), QString(), QString());
+    return sql;
+}
+
+} // namespace kv
