@@ -211,6 +211,17 @@ QStringList SearchTitles()
     return {T("组号"), T("龄期"), T("强度等级"), T("本组个数"), T("有效力值"), T("有效强度"), T("试验日期")};
 }
 
+// A LIKE pattern that finds text anywhere in a value, its % and _ matched
+// literally ('!' escapes them and itself).
+QString ContainsPattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('!'), QStringLiteral("!!"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("!%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("!_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
 QString SearchSql(const TModuleData &d, int kind, const QString &from, const QString &upTo)
 {
     if (kind != 0 && kind != 1)
@@ -226,7 +237,8 @@ QString SearchSql(const TModuleData &d, int kind, const QString &from, const QSt
     const QString column = kind == 0 ? QStringLiteral("zuhao") : QStringLiteral("expdate");
     if (upTo.isEmpty()) {
         if (kind == 0)
-            sql += QStringLiteral(" where zuhao like ") + QuotedStr(QLatin1Char('%') + from + QLatin1Char('%'));
+            sql += QStringLiteral(" where zuhao like ") + QuotedStr(ContainsPattern(from)) +
+                   QStringLiteral(" escape '!'");
         else
             sql += QStringLiteral(" where expdate >= ") + QuotedStr(from);
     } else {

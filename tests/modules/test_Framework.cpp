@@ -335,7 +335,7 @@ TEST(ModuleRecords, SearchSqlBoundsAndQuotes)
     TDb db;
     TCemCompTest t;
     modtest::Load(t, db.Conn);
-    for (const char *g : {"A-1", "XA-12", "B'7", "C3"}) {
+    for (const char *g : {"A-1", "XA-12", "B'7", "C3", "D%1", "E_2"}) {
         SetForm(t.ParamForm(), QString::fromUtf8(g), QStringLiteral("1"));
         ASSERT_EQ(Begin(t), "") << g;
         ASSERT_EQ(RunSpecimen(t, 64000), "") << g;
@@ -359,7 +359,11 @@ TEST(ModuleRecords, SearchSqlBoundsAndQuotes)
     EXPECT_EQ(groups(0, QStringLiteral("A"), QStringLiteral("B'7")), (QStringList{"A-1", "B'7"}));
     EXPECT_EQ(groups(0, QStringLiteral("'"), QString()), (QStringList{"B'7"}));
     EXPECT_EQ(groups(0, QStringLiteral("x' or '1'='1"), QString()), QStringList());
-    EXPECT_EQ(groups(1, QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08")).size(), 4);
+    // % and _ in a number are the characters themselves, not wildcards.
+    EXPECT_EQ(groups(0, QStringLiteral("%"), QString()), (QStringList{"D%1"}));
+    EXPECT_EQ(groups(0, QStringLiteral("_"), QString()), (QStringList{"E_2"}));
+    EXPECT_EQ(groups(0, QStringLiteral("!"), QString()), QStringList());
+    EXPECT_EQ(groups(1, QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08")).size(), 6);
     EXPECT_EQ(groups(1, QStringLiteral("2026-12-09"), QStringLiteral("2026-12-31")).size(), 0);
 
     // The quoted group's captions, delete and specimen fields.
@@ -381,7 +385,7 @@ TEST(ModuleRecords, SearchSqlBoundsAndQuotes)
     EXPECT_EQ(q.valueAt(0, 0).toString(), "B'7");
     t.BuildRecordSQL(QStringLiteral("B'7"), 4, sql, 0, {}, {}, {}, {});
     EXPECT_EQ(db.Conn.execute(sql), 1);
-    EXPECT_EQ(db.Count(QStringLiteral("CemCompGroup")), 3);
+    EXPECT_EQ(db.Count(QStringLiteral("CemCompGroup")), 5);
 }
 
 TEST(ModuleRecords, ResultsWindowCorrectsForcesAndTheGroupIsRecomputed)
