@@ -182,6 +182,7 @@ private:
     void CreateRun();
     void ConnectRun();
     void btnStableClick();
+    void btnPrintClick();
     void ZoomReset();
     void BuildMenus();
     void BuildToolBar();

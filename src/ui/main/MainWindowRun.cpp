@@ -55,9 +55,27 @@ void TfrmMeasure::ConnectRun()
                                                        FDemoLoadButton, FDemoHoldButton, FDemoUnloadButton})
         SetCommandAvailable(c, true);
     SetCommandAvailable(FConstantLoadButton, static_cast<bool>(FSteps.ConstantLoadDialog));
+    connect(FReportButton, &QToolButton::clicked, this, [this] { btnPrintClick(); });
+    SetCommandAvailable(FReportButton, static_cast<bool>(FSteps.RecordsWindow));
     // The window sees every key first (space declares a break, Shift stops).
     qApp->installEventFilter(this);
     FChartView->viewport()->installEventFilter(this);
+}
+
+// btnPrint: the records window, with the box's streaming and the status
+// timer off while it is open.
+void TfrmMeasure::btnPrintClick()
+{
+    if (!FSteps.RecordsWindow)
+        return;
+    TCtrlBox *box = CurrentDriver();
+    if (box)
+        box->SetADState(adOff);
+    FRun->Idle().Stop();
+    FSteps.RecordsWindow(*this);
+    if (box)
+        box->SetADState(adRelative);
+    FRun->Idle().Start();
 }
 
 // btnStable: the constant-load dialog with the box's streaming off; a

@@ -43,6 +43,9 @@ struct TMeasureSteps {
     // The constant-load dialog: true when confirmed, with the hold force (N)
     // and time (s) filled in. Without it btnStable stays disabled.
     std::function<bool(TfrmMeasure &, float &force, int &seconds)> ConstantLoadDialog;
+    // The records window, modal over the main window. Without it the report
+    // button stays disabled.
+    std::function<void(TfrmMeasure &)> RecordsWindow;
     // The exit question; true = leave the program. Empty: TfrmQuit.
     std::function<bool(QWidget *owner)> AskQuit;
     // Ends the message loop. Empty: a queued quit of the application.
