@@ -115,6 +115,22 @@ CREATE TABLE resone (
 );
 CREATE INDEX resone_Key ON resone (zuhao, lingqi);
 
+-- Audit trail of the records window: each correction ('修正') or deletion
+-- ('删除') of a stored group, by whom and when (At: 'yyyy-MM-dd hh:mm:ss'),
+-- with the group's rows before and after as text. No key to the module
+-- tables, so deleting a group keeps its audit rows. The program creates the
+-- same table in a database that lacks it (src/store/AuditTrail.cpp).
+CREATE TABLE AuditTrail (
+    Id       INTEGER PRIMARY KEY AUTOINCREMENT,
+    UserName TEXT COLLATE NOCASE,
+    "At"     TEXT COLLATE NOCASE,
+    TestKind TEXT COLLATE NOCASE,
+    GroupNo  TEXT COLLATE NOCASE,
+    "Action" TEXT COLLATE NOCASE,
+    "Before" TEXT COLLATE NOCASE,
+    "After"  TEXT COLLATE NOCASE
+);
+
 -- ---------------------------------------------------------------------------
 -- Initial rows
 -- ---------------------------------------------------------------------------

@@ -47,7 +47,7 @@ TEST_F(InstalledDatabase, HoldsEveryMainProgramTableAndNoModuleTable)
     for (QString &t : tables)
         t = t.toLower();
     tables.sort();
-    const QStringList expected = {"checktempvalue", "ctrlboxsaveitems", "defaultcaptioninfo",
+    const QStringList expected = {"audittrail", "checktempvalue", "ctrlboxsaveitems", "defaultcaptioninfo",
                                   "resgro", "resone", "savnum", "savstring", "standard",
                                   "tester", "unit"};
     EXPECT_EQ(tables, expected);
