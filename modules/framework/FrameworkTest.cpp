@@ -566,6 +566,11 @@ TReport TFrameworkTest::BuildReport(const QString &groupNo, const QString &age) 
                   {T("试 验 人："), Field(group, QStringLiteral("ExpMan"))},
                   {T("打印日期:"), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))},
                   {T("检测依据"), Field(group, QStringLiteral("ExpCop"))}};
+    // A corrected group says so, with who corrected it last and when.
+    const QList<TStoredRow> corrections = Select(CorrectionsSql(FTestName, groupNo));
+    if (!corrections.isEmpty())
+        rep.Header.append({T("已修正："), Field(corrections.first(), QStringLiteral("UserName")) + QLatin1Char(' ') +
+                                              Field(corrections.first(), QStringLiteral("At"))});
     TRecordArgs args;
     args.GroupNo = groupNo;
     args.Age = age;

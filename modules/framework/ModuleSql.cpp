@@ -200,6 +200,13 @@ QString FlexuralRowsSql(const QString &specimenTable, const QString &groupNo, co
            specimenTable + GroupWhere(groupNo, age) + QStringLiteral(" order by ShunXu");
 }
 
+QString CorrectionsSql(const QString &testName, const QString &groupNo)
+{
+    return QStringLiteral("select UserName, At from AuditTrail where TestKind = ") + QuotedStr(testName) +
+           QStringLiteral(" and GroupNo = ") + QuotedStr(groupNo) + QStringLiteral(" and Action = ") +
+           QuotedStr(QStringLiteral("修正")) + QStringLiteral(" order by At desc");
+}
+
 QString DefaultCaptionsSql(const QString &testName)
 {
     return QStringLiteral("select * from DefaultCaptionInfo where expobj = ") + QuotedStr(testName) +

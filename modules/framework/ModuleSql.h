@@ -73,6 +73,9 @@ QString FlexuralRowsSql(const QString &specimenTable, const QString &groupNo, co
 
 // The caption rows of the report for a test without its own captions.
 QString DefaultCaptionsSql(const QString &testName);
+// The latest correction of a stored group in the program's audit trail
+// (its user and time), newest first.
+QString CorrectionsSql(const QString &testName, const QString &groupNo);
 
 // The records window's list of groups: kind 0 by group number (an empty
 // upTo matches every group number containing from), kind 1 by test date.

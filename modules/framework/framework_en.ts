@@ -36,6 +36,10 @@
         <translation>Print date:</translation>
     </message>
     <message>
+        <source>已修正：</source>
+        <translation>Corrected:</translation>
+    </message>
+    <message>
         <source>检测依据</source>
         <translation>Standard</translation>
     </message>
