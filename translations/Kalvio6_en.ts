@@ -1325,6 +1325,61 @@
     </message>
 </context>
 <context>
+    <name>kv::TfrmTextInfo</name>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="29"/>
+        <source>打印表头设置</source>
+        <translation>Report Header Settings</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="34"/>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="34"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="34"/>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="34"/>
+        <source>内容</source>
+        <translation>Content</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="48"/>
+        <source>保存为默认表头</source>
+        <translation>Save as default header</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="50"/>
+        <source>设为默认表头后，凡是没有单独设置表头的报告都将采用默认表头</source>
+        <translation>Once saved as the default, every report without a header of its own uses the default header</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="52"/>
+        <source>增加行</source>
+        <translation>Add Line</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="54"/>
+        <source>减少行</source>
+        <translation>Remove Line</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="56"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/records/CaptionsDialog.cpp" line="58"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../src/records/CaptionEditor.cpp" line="35"/>
+        <source>表头内容超过限制长度，请确认！</source>
+        <translation>A header text is longer than allowed. Please check!</translation>
+    </message>
+</context>
+<context>
     <name>kv::TfrmUserMng</name>
     <message>
         <location filename="../src/store/UnitUserMng.cpp" line="19"/>
