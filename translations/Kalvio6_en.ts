@@ -1932,4 +1932,197 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>System status: off-line</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmPrint</name>
+    <message>
+        <source>CSV文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>修改前</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>修改后</source>
+        <translation>After</translation>
+    </message>
+    <message>
+        <source>修改记录</source>
+        <translation>Change log</translation>
+    </message>
+    <message>
+        <source>修改记录:</source>
+        <translation>Change log:</translation>
+    </message>
+    <message>
+        <source>内置报表</source>
+        <translation>Built-in report</translation>
+    </message>
+    <message>
+        <source>删除当前记录</source>
+        <translation>Delete current record</translation>
+    </message>
+    <message>
+        <source>删除查询到的所有记录</source>
+        <translation>Delete all records found</translation>
+    </message>
+    <message>
+        <source>删除查询到的记录</source>
+        <translation>Delete records found</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>导出修改记录</source>
+        <translation>Export change log</translation>
+    </message>
+    <message>
+        <source>当前试验无记录</source>
+        <translation>The current test has no records</translation>
+    </message>
+    <message>
+        <source>当前选中的编号是:</source>
+        <translation>Selected number: </translation>
+    </message>
+    <message>
+        <source>待查询的日期从:</source>
+        <translation>Dates from:</translation>
+    </message>
+    <message>
+        <source>待查询的编号从:</source>
+        <translation>Numbers from:</translation>
+    </message>
+    <message>
+        <source>打  印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Print setup</translation>
+    </message>
+    <message>
+        <source>把查询到的各组及其试件导出为CSV文件</source>
+        <translation>Export the groups found with their specimens as a CSV file</translation>
+    </message>
+    <message>
+        <source>报表打印</source>
+        <translation>Report Printing</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>文件%1无法写入</source>
+        <translation>The file %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>是否删除查询到的所有记录?</source>
+        <translation>Delete all records found?</translation>
+    </message>
+    <message>
+        <source>是否删除组号%1的记录</source>
+        <translation>Delete the records of group %1?</translation>
+    </message>
+    <message>
+        <source>查  询</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>正在导出,请稍后...</source>
+        <translation>Exporting, please wait...</translation>
+    </message>
+    <message>
+        <source>没有安装打印机</source>
+        <translation>No printer installed</translation>
+    </message>
+    <message>
+        <source>表头设置</source>
+        <translation>Header settings</translation>
+    </message>
+    <message>
+        <source>试验日期</source>
+        <translation>Test date</translation>
+    </message>
+    <message>
+        <source>试验类型:</source>
+        <translation>Test kind:</translation>
+    </message>
+    <message>
+        <source>试验编号</source>
+        <translation>Test number</translation>
+    </message>
+    <message>
+        <source>请选择需要操作的组号!</source>
+        <translation>Select the group number to work on!</translation>
+    </message>
+    <message>
+        <source>退  出</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TRecordsExport</name>
+    <message>
+        <source>导出已取消</source>
+        <translation>Export cancelled</translation>
+    </message>
+    <message>
+        <source>查询结果中没有组号或龄期</source>
+        <translation>The search result has no group number or age</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TAuditTrail</name>
+    <message>
+        <source>修改前</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>修改后</source>
+        <translation>After</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>组号</source>
+        <translation>Group No.</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>试验项目</source>
+        <translation>Test</translation>
+    </message>
+</context>
 </TS>

@@ -4,6 +4,7 @@
 #include "link/ParamSet.h"
 #include "ui/MessageDialog.h"
 #include "ui/dialogs/ConstantLoadDialog.h"
+#include "ui/records/RecordsWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     kv::InstallBaseParamsFactory();
     startup.Steps.CreateDriver = [](int machineType) { return kv::CreateCtrlBox(machineType); };
     kv::InstallConstantLoadDialog(startup.Steps);
+    kv::InstallRecordsWindow(startup.Steps);
     switch (startup.Run()) {
     case kv::TStartup::TOutcome::AnotherCopyRunning:
         return 0;

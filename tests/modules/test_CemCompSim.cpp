@@ -24,7 +24,14 @@
 #include "store/DataModule.h"
 #include "MessageService.h"
 
+#include "ui/records/RecordsWindow.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -50,6 +57,35 @@ struct TSimRig : runtest::TSimRunRig {
 };
 
 QString Tool(const char *name) { return QStandardPaths::findExecutable(QLatin1String(name)); }
+
+// The records window over the rig's main window, as its report button opens it.
+std::unique_ptr<TfrmPrint> Records(TSimRig &rig)
+{
+    TRecordsEnv env;
+    env.Tests = rig.W->MyFunction();
+    env.Connection = &rig.W->DataModule()->conZovDb;
+    env.MachineBit = static_cast<quint32>(rig.Box->ModelKind());
+    env.CurrentTestIndex = env.Tests->CurrentIndex();
+    env.ProgramDir = rig.W->ProgramDir();
+    env.UserName = rig.W->FUserName;
+    return std::make_unique<TfrmPrint>(std::move(env), rig.W.get());
+}
+
+// Prints the current group's built-in report from the records window: its
+// print preview prints to a PDF file instead of a printer.
+void PrintToPdf(TfrmPrint &records, const QString &pdf)
+{
+    QFile::remove(pdf);
+    QTimer::singleShot(0, [pdf] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+        preview->printer()->setOutputFileName(pdf);
+        preview->findChild<QPrintPreviewWidget *>()->print();
+        preview->accept();
+    });
+    records.PrintEntry(0);
+}
 
 } // namespace
 
@@ -131,13 +167,21 @@ TEST(CemCompOnSimulator, SixSpecimenGroupStoredEvaluatedAndReported)
     const QString shots = qEnvironmentVariable("KV_SHOT_DIR");
     if (!shots.isEmpty())
         rig.W->grab().save(QDir(shots).filePath(QStringLiteral("e2e_window.png")));
-    cem::TCemCompTest reader;
-    reader.TestName();
-    reader.SetConnection(&conn);
-    const fw::TReport rep = reader.BuildReport(QStringLiteral("E2E'1"), QStringLiteral("28"));
+    // Found again in the records window by number and by today's date, and
+    // its built-in report printed from there to a PDF file.
+    auto records = Records(rig);
+    records->SetSearchMode(TSearchMode::ByNumber);
+    kvtest::Child<QLineEdit>(*records, "edtZuHao1")->setText(QStringLiteral("E2E"));
+    records->Search();
+    ASSERT_EQ(records->RowCount(), 1);
+    ASSERT_EQ(records->CurrentGroupNo(), "E2E'1");
+    records->SetSearchMode(TSearchMode::ByDate);
+    records->Search();
+    ASSERT_EQ(records->RowCount(), 1);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("e2e.pdf"));
-    ASSERT_TRUE(fw::ReportToPdf(rep, pdf));
+    PrintToPdf(*records, pdf);
+    ASSERT_TRUE(QFile::exists(pdf));
     if (Tool("pdftotext").isEmpty() || Tool("pdftoppm").isEmpty())
         GTEST_SKIP() << "poppler-utils are not installed";
     QProcess ppm;
@@ -158,4 +202,20 @@ TEST(CemCompOnSimulator, SixSpecimenGroupStoredEvaluatedAndReported)
         fields << FixedText(forces[i], 2) << FixedText(mpa[i], 1);
     for (const QString &f : fields)
         EXPECT_TRUE(t.contains(f)) << f.toStdString();
+
+    // Admin corrects the first prism: the grid, the report and the trail show it.
+    const QString shownBefore = records->CellText(0, 5);
+    QTimer::singleShot(0, [] {
+        auto *form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        kvtest::Child<QTableWidget>(*form, "sgData")->item(0, 4)->setText(QStringLiteral("56.00"));
+        kvtest::Child<QPushButton>(*form, "btnOK")->click();
+    });
+    records->CorrectCurrent();
+    EXPECT_NE(records->CellText(0, 5), shownBefore);
+    EXPECT_EQ(kvtest::Child<QTableWidget>(*records, "sgAudit")->rowCount(), 1);
+    PrintToPdf(*records, pdf);
+    text.start(Tool("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("已修正")));
 }
