@@ -557,17 +557,12 @@ void TDbQuery::open()
     QStringList names;
     for (int i = 0; i < cols; ++i)
         names.append(rec.fieldName(i));
-    QVector<QVector<QVariant>> rows;
-    QVector<qint64> ids;
-    while (q.next()) {
-        QVector<QVariant> r(cols);
-        for (int i = 0; i < cols; ++i)
-            r[i] = q.value(i);
-        rows.append(r);
-        if (editable)
-            ids.append(q.value(cols).toLongLong());
-    }
-    q.finish();
+    m_cols = cols;
+    m_withRowId = editable;
+    m_rows.clear();
+    m_rowIds.clear();
+    m_cursor = std::make_unique<QSqlQuery>(std::move(q));
+    readRows(m_onDemand ? m_batch : -1);
 
     QStringList base;
     if (editable) {
@@ -582,8 +577,6 @@ void TDbQuery::open()
             base = QStringList();
     }
     m_columns = names;
-    m_rows = rows;
-    m_rowIds = ids;
     m_table = editable ? def.name : QString();
     m_baseColumns = base;
     m_refreshSql = editable ? plan.refreshSql : QString();
@@ -600,10 +593,59 @@ void TDbQuery::open()
 
 int TDbQuery::execSql() { return m_conn->execute(m_sql); }
 
+bool TDbQuery::readRows(int count)
+{
+    if (!m_cursor)
+        return false;
+    QVector<QVector<QVariant>> rows;
+    QVector<qint64> ids;
+    bool more = true;
+    while ((count < 0 || rows.size() < count) && (more = m_cursor->next())) {
+        QVector<QVariant> r(m_cols);
+        for (int i = 0; i < m_cols; ++i)
+            r[i] = m_cursor->value(i);
+        rows.append(r);
+        if (m_withRowId)
+            ids.append(m_cursor->value(m_cols).toLongLong());
+    }
+    if (!more) {
+        // Everything is read: the statement no longer holds the database.
+        m_cursor->finish();
+        m_cursor.reset();
+    }
+    if (rows.isEmpty())
+        return false;
+    const bool announce = m_active;
+    if (announce)
+        emit rowsAboutToBeFetched(m_rows.size(), m_rows.size() + rows.size() - 1);
+    m_rows += rows;
+    m_rowIds += ids;
+    if (announce)
+        emit rowsFetched();
+    return true;
+}
+
+void TDbQuery::setFetchOnDemand(bool on, int batch)
+{
+    m_onDemand = on;
+    m_batch = batch > 0 ? batch : 256;
+}
+
+bool TDbQuery::canFetchMore() const { return m_active && m_cursor != nullptr; }
+
+bool TDbQuery::fetchMore() { return canFetchMore() && readRows(m_batch); }
+
+void TDbQuery::fetchAll()
+{
+    if (canFetchMore())
+        readRows(-1);
+}
+
 void TDbQuery::close()
 {
     const bool was = m_active;
     m_active = false;
+    m_cursor.reset();
     m_columns.clear();
     m_rows.clear();
     m_rowIds.clear();
@@ -646,6 +688,8 @@ void TDbQuery::first()
 
 void TDbQuery::next()
 {
+    if (m_row + 1 >= m_rows.size())
+        fetchMore();
     checkBrowseMode();
     if (m_row + 1 < m_rows.size()) {
         setCurrent(m_row + 1);
@@ -668,6 +712,7 @@ void TDbQuery::prior()
 
 void TDbQuery::last()
 {
+    fetchAll();
     checkBrowseMode();
     setCurrent(m_rows.size() - 1);
     m_eof = true;
@@ -679,6 +724,8 @@ bool TDbQuery::bof() const { return !m_active || m_bof; }
 
 void TDbQuery::moveTo(int row)
 {
+    while (row >= m_rows.size() && fetchMore()) {
+    }
     if (row < 0 || row >= m_rows.size())
         throw EDatabaseError(tr("记录号 %1 超出范围").arg(row));
     checkBrowseMode();
@@ -729,6 +776,7 @@ void TDbQuery::requireEditable() const
 void TDbQuery::edit()
 {
     requireEditable();
+    fetchAll(); // no statement may hold the database while a row is written
     if (m_state != State::Browse)
         return;
     if (m_row < 0)
@@ -741,6 +789,7 @@ void TDbQuery::edit()
 void TDbQuery::append()
 {
     requireEditable();
+    fetchAll(); // no statement may hold the database while a row is written
     checkBrowseMode();
     m_editBuffer = QVector<QVariant>(m_columns.size());
     m_editTouched = QVector<bool>(m_columns.size(), false);
@@ -857,6 +906,7 @@ void TDbQuery::cancel()
 void TDbQuery::deleteRow()
 {
     requireEditable();
+    fetchAll(); // no statement may hold the database while a row is written
     if (m_state == State::Insert) {
         cancel();
         return;

@@ -12,7 +12,10 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 #include <stdexcept>
+
+class QSqlQuery;
 
 namespace kv::db {
 
@@ -105,6 +108,15 @@ public:
 
     // Runs the text and keeps its rows. Throws EDatabaseError.
     void open();
+    // With fetch on demand, open() reads only a first batch of rows and keeps
+    // the statement open; recordCount() is the rows read so far, and grids
+    // read more as they scroll (fetchMore). Moving to a row not read yet reads
+    // up to it. Call fetchAll() before writing through the same connection.
+    void setFetchOnDemand(bool on, int batch = 256);
+    bool canFetchMore() const;
+    // Reads the next batch (false when nothing was left).
+    bool fetchMore();
+    void fetchAll();
     // Runs the text as a command; returns rows changed. Throws.
     int execSql();
     void close();
@@ -146,6 +158,9 @@ signals:
     // The result set was opened, closed or changed (grids follow this).
     void dataChanged();
     void currentRowChanged(int row);
+    // Rows first..last are about to be appended by a fetch, and were.
+    void rowsAboutToBeFetched(int first, int last);
+    void rowsFetched();
 
 private:
     friend class TDbField;
@@ -156,6 +171,8 @@ private:
     void checkBrowseMode();
     void setCurrent(int row);
     QVector<QVariant> fetchRow(qint64 rowid);
+    // Reads up to count more rows from the open statement.
+    bool readRows(int count);
 
     TDbConnection *m_conn;
     QString m_sql;
@@ -172,6 +189,11 @@ private:
     State m_state = State::Browse;
     QVector<QVariant> m_editBuffer;
     QVector<bool> m_editTouched;
+    bool m_onDemand = false;
+    int m_batch = 256;
+    int m_cols = 0;
+    bool m_withRowId = false;
+    std::unique_ptr<QSqlQuery> m_cursor; // open while rows are left to fetch
 };
 
 // Rewrites one Jet statement into the SQLite dialect (exposed for tests).

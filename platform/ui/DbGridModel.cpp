@@ -15,13 +15,29 @@ void TDbGridModel::setQuery(TDbQuery *query)
     if (m_query) {
         disconnect(m_dataConn);
         disconnect(m_rowConn);
+        disconnect(m_aboutConn);
+        disconnect(m_fetchedConn);
     }
     m_query = query;
     if (query) {
         m_dataConn = connect(query, &TDbQuery::dataChanged, this, &TDbGridModel::refresh);
         m_rowConn = connect(query, &TDbQuery::currentRowChanged, this, &TDbGridModel::currentRowChanged);
+        m_aboutConn = connect(query, &TDbQuery::rowsAboutToBeFetched, this,
+                              [this](int first, int last) { beginInsertRows({}, first, last); });
+        m_fetchedConn = connect(query, &TDbQuery::rowsFetched, this, [this] { endInsertRows(); });
     }
     endResetModel();
+}
+
+bool TDbGridModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_query && m_query->canFetchMore();
+}
+
+void TDbGridModel::fetchMore(const QModelIndex &parent)
+{
+    if (!parent.isValid() && m_query)
+        m_query->fetchMore();
 }
 
 int TDbGridModel::rowCount(const QModelIndex &parent) const

@@ -23,6 +23,9 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
+    // A query reading on demand gives its rows as the view scrolls to them.
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
     // Shows this model in the view and keeps the view's current row and the
     // query's current row in step, both ways.
@@ -40,6 +43,8 @@ private:
     QPointer<TDbQuery> m_query;
     QMetaObject::Connection m_dataConn;
     QMetaObject::Connection m_rowConn;
+    QMetaObject::Connection m_aboutConn;
+    QMetaObject::Connection m_fetchedConn;
     bool m_following = false;
 };
 

@@ -176,6 +176,31 @@ TEST_F(EngineTest, NavigationFollowsDelphiRules)
     EXPECT_THROW(q.open(), EDatabaseError);
 }
 
+TEST_F(EngineTest, FetchOnDemandReadsBatchesAndAllBeforeAWrite)
+{
+    TDbQuery q(*m_conn);
+    q.setFetchOnDemand(true, 3);
+    q.setSql(u("select * from Unit order by Type, Index"));
+    q.open();
+    EXPECT_EQ(q.recordCount(), 3);
+    EXPECT_TRUE(q.canFetchMore());
+    int announced = 0;
+    QObject::connect(&q, &TDbQuery::rowsAboutToBeFetched, [&](int first, int last) { announced += last - first + 1; });
+    q.moveTo(3); // beyond the rows read: reads up to it
+    EXPECT_EQ(q.fieldByName(u("name")).asString(), u("Speed"));
+    EXPECT_EQ(announced, 1);
+    EXPECT_FALSE(q.canFetchMore());
+
+    // A write through the same query first reads everything.
+    q.open();
+    ASSERT_TRUE(q.canFetchMore());
+    q.edit();
+    EXPECT_FALSE(q.canFetchMore());
+    q.setFieldValue(u("Coe"), 7);
+    q.post();
+    EXPECT_EQ(q.recordCount(), 4);
+}
+
 TEST_F(EngineTest, RowEditingOnOneTable)
 {
     TDbQuery q(*m_conn);

@@ -45,6 +45,7 @@ constexpr char kAdmin[] = "Admin";
 // Columns are sized from the rows loaded for the first screen, not from the
 // whole result set: a search over 100 000 groups shows at once.
 constexpr int kWidthSampleRows = 200;
+constexpr int kFirstScreenRows = 200;
 
 // The column the module titles with the group number (its own word).
 QString GroupColumnTitle() { return QCoreApplication::translate("TModuleText", "组号"); }
@@ -76,6 +77,9 @@ TfrmPrint::TfrmPrint(TRecordsEnv env, QWidget *parent) : QDialog(parent), FEnv(s
         TAuditTrail trail(*FEnv.Connection);
         trail.Ensure();
         FQuery = std::make_unique<db::TDbQuery>(*FEnv.Connection);
+        // A search over 100 000 groups shows its first screen at once; the
+        // rest is read as the grid scrolls.
+        FQuery->setFetchOnDemand(true, kFirstScreenRows);
         FModel->setQuery(FQuery.get());
     }
     const bool admin = IsAdmin();
@@ -379,6 +383,7 @@ void TfrmPrint::PrintEntry(int entry)
 
 bool TfrmPrint::DeleteGroup(const QString &groupNo, quint8 kind)
 {
+    FQuery->fetchAll();
     // The group as it was goes into the trail in the same transaction.
     TAuditEntry entry;
     entry.UserName = FEnv.UserName;
@@ -409,6 +414,7 @@ void TfrmPrint::DeleteAllClick()
     if (!IsAdmin() || !MsgYesNo(tr("是否删除查询到的所有记录?"), TMsgIcon::Question, this))
         return;
     // The group numbers first: each delete changes the tables under the result set.
+    FQuery->fetchAll();
     QStringList groups;
     const int column = FQuery->fieldIndex(GroupColumnTitle());
     for (int r = 0; r < FQuery->recordCount(); ++r) {
@@ -426,6 +432,7 @@ void TfrmPrint::CorrectCurrent()
     const QString group = CurrentGroupNo();
     if (RowCount() == 0 || !IsAdmin() || !FTest || group.isEmpty())
         return;
+    FQuery->fetchAll();
     // The group before and after, read through the rows its delete would take.
     const QString rows = RecordStatement(*FTest, group, 4);
     const QString before = StatementSnapshot(*FEnv.Connection, rows);
@@ -482,6 +489,7 @@ void TfrmPrint::ExportClick()
                                             tr("CSV文件 (*.csv)"));
     if (file.isEmpty())
         return;
+    FQuery->fetchAll();
     QProgressDialog progress(tr("正在导出,请稍后..."), tr("取消"), 0, RowCount(), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
