@@ -165,6 +165,24 @@ TEST(WindowCommands, RunPanelButtonsTalkToTheBox)
     EXPECT_EQ(rig.Box->Calls, (QStringList{QStringLiteral("Command(5)"), QStringLiteral("Command(6)")}));
 }
 
+TEST(WindowCommands, ReportButtonOpensTheRecordsWithTheBoxQuiet)
+{
+    windowtest::TWindowRunRig rig;
+    bool statusTimerWhileOpen = true;
+    rig.Steps.RecordsWindow = [&](TfrmMeasure &w) {
+        statusTimerWhileOpen = w.StatusTimerActive();
+        rig.Box->Log(QStringLiteral("records"));
+    };
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    ASSERT_TRUE(Child<QToolButton>(w, "btnPrint")->isEnabled());
+    Child<QToolButton>(w, "btnPrint")->click();
+    EXPECT_EQ(rig.Box->Calls, (QStringList{QStringLiteral("SetADState(2)"), QStringLiteral("records"),
+                                           QStringLiteral("SetADState(0)")}));
+    EXPECT_FALSE(statusTimerWhileOpen);
+    EXPECT_TRUE(w.StatusTimerActive());
+}
+
 TEST(WindowCommands, LanguageAndMachineTypeWaitForTheNextStart)
 {
     TUserRig rig{QStringLiteral("quilmo")};
