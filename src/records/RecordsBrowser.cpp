@@ -34,7 +34,7 @@ QStringList ReportTemplates(const QString &folder)
     return names;
 }
 
-QString PrintSpec(const QString &groupNo, const QString &templateName)
+QString PrintRequest(const QString &groupNo, const QString &templateName)
 {
     if (templateName.isEmpty())
         return groupNo + QStringLiteral("::::");

@@ -1,7 +1,7 @@
 #pragma once
 // What the records window knows without its widgets: which test kinds it
 // offers on this machine, the report templates of a test kind, the print
-// spec handed to the module, and the search and delete statements, which
+// request handed to the module, and the search and delete statements, which
 // the test module builds.
 #include "BaseTest.h"
 
@@ -33,7 +33,7 @@ QStringList ReportTemplates(const QString &folder);
 
 // What PrintReport is handed: the built-in report (empty template) is
 // "<group>::::", a template "<group>::<template>::".
-QString PrintSpec(const QString &groupNo, const QString &templateName = QString());
+QString PrintRequest(const QString &groupNo, const QString &templateName = QString());
 
 // The module's search: kind 0 by group number (From, To), 1 by date.
 QString SearchStatement(TBaseTest &test, int kind, const QString &from, const QString &to);

@@ -378,7 +378,7 @@ void TfrmPrint::PrintEntry(int entry)
     if (!FTest || group.isEmpty())
         return;
     const QString templ = entry > 0 && entry <= FTemplates.size() ? FTemplates[entry - 1] : QString();
-    FTest->PrintReport(PrintSpec(group, templ));
+    FTest->PrintReport(PrintRequest(group, templ));
 }
 
 bool TfrmPrint::DeleteGroup(const QString &groupNo, quint8 kind)
