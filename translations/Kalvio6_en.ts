@@ -2125,4 +2125,17 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>Test</translation>
     </message>
 </context>
+<context>
+    <name>kv::TParamBackup</name>
+    <message>
+        <location filename="../src/link/ParamBackup.cpp" line="82"/>
+        <source>该文件没有包含%1的信息,可能不是正确的文件。</source>
+        <translation>The file holds no information for %1; it may not be the right file.</translation>
+    </message>
+    <message>
+        <location filename="../src/link/ParamBackup.cpp" line="97"/>
+        <source>还原成功!</source>
+        <translation>Restored successfully!</translation>
+    </message>
+</context>
 </TS>
