@@ -4,6 +4,7 @@
 #include "link/ParamSet.h"
 #include "ui/MessageDialog.h"
 #include "ui/dialogs/ConstantLoadDialog.h"
+#include "ui/params/DifferenceDialog.h"
 #include "ui/records/RecordsWindow.h"
 
 #include <QApplication>
@@ -22,7 +23,9 @@ int main(int argc, char **argv)
     options.Started = started;
     kv::TStartup startup(options);
     // The controller drivers of the six models, each with its parameter set.
-    kv::InstallBaseParamsFactory();
+    // A start-up or side-switch comparison that finds differences opens the
+    // difference dialog.
+    kv::InstallDifferenceDialog();
     startup.Steps.CreateDriver = [](int machineType) { return kv::CreateCtrlBox(machineType); };
     kv::InstallConstantLoadDialog(startup.Steps);
     kv::InstallRecordsWindow(startup.Steps);

@@ -33,6 +33,9 @@ struct TRunContext {
     TClock *Clock = nullptr;
     TMessageService *Messages = nullptr;
     TRunObserver *Observer = nullptr;
+    // A run refused for differing parameters first lets the operator settle
+    // them (the difference dialog); the run starts when the count became 0.
+    std::function<void()> ResolveDifferences;
 };
 
 } // namespace kv

@@ -290,6 +290,8 @@ bool TRunSequence::StartRun()
     TCtrlBox *box = Box();
     if (!box)
         return RefuseStart(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), false);
+    if (box->ParamDiffCount >= 1 && FContext.ResolveDifferences)
+        FContext.ResolveDifferences();
     if (box->ParamDiffCount >= 1)
         return RefuseStart(Tr("软件与控制箱之间有%1个参数不一致,请判断").arg(box->ParamDiffCount), false);
     const bool opensGroup = FState.Mode == TRunMode::Normal && test->FCurrent == 1;

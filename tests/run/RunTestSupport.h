@@ -250,6 +250,7 @@ struct TRunRig {
     TProbeTest *Probe = OwnProbe.get();
     bool TestSelected = true;
     double LoadCoe = 1000.0;
+    std::function<void()> Resolve; // the difference dialog's part, when a test gives one
     std::unique_ptr<kv::TRunSequence> Run;
 
     TRunRig()
@@ -270,6 +271,10 @@ struct TRunRig {
         context.LoadCoe = [this] { return LoadCoe; };
         context.OutFileDir = OutDir.path();
         context.Observer = &Observer;
+        context.ResolveDifferences = [this] {
+            if (Resolve)
+                Resolve();
+        };
         Run = std::make_unique<kv::TRunSequence>(std::move(context));
     }
 

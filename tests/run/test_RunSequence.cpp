@@ -94,12 +94,15 @@ TEST(RunSequence, StartRefusals)
     r.Box->ParamDiffCount = 2;
     EXPECT_FALSE(r.Run->StartRun());
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("软件与控制箱之间有2个参数不一致,请判断"));
-    r.Box->ParamDiffCount = 0;
+    // Settled in the difference dialog: the run goes on to the next check.
+    r.Resolve = [&r] { r.Box->ParamDiffCount = 0; };
+    r.Box->ParamDiffCount = 1;
 
     r.Probe->FGroupNo = QStringLiteral("A\"1");
     EXPECT_FALSE(r.Run->StartRun());
     EXPECT_EQ(r.Messages.lastText(), QStringLiteral("组号中不能包括'/', '\\', '*', ':', '?', '\"', '<', '>', '|'字符"));
     EXPECT_EQ(r.Probe->EndGroups, 1);
+    EXPECT_EQ(r.Box->ParamDiffCount, 0);
     r.Probe->FGroupNo = QStringLiteral("G2");
 
     r.Probe->StoredState = 1;

@@ -5,6 +5,8 @@
 #include "ui/main/MainWindowParts.h"
 
 #include "link/CtrlBox.h"
+#include "link/ParamSet.h"
+#include "ui/params/DifferenceDialog.h"
 #include "store/DataModule.h"
 
 #include <QApplication>
@@ -31,6 +33,11 @@ void TfrmMeasure::CreateRun()
     context.LoadCoe = [this] { return FLoadCoe; };
     context.OutFileDir = FGlbParam->OutFileDir;
     context.Observer = this;
+    context.ResolveDifferences = [this] {
+        if (TCtrlBox *box = CurrentDriver())
+            if (auto *params = dynamic_cast<TBaseParams *>(box->ParamSet()))
+                TfrmMessage::Resolve(*params, this, FProgramDir);
+    };
     FRun = std::make_unique<TRunSequence>(std::move(context));
 }
 
