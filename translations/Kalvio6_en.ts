@@ -2138,4 +2138,102 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>Restored successfully!</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmMessage</name>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="22"/>
+        <source>提示</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="25"/>
+        <source>软件与控制箱之间有%1个参数不一致,请判断</source>
+        <translation>%1 parameters differ between the software and the controller box; please decide</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="37"/>
+        <source>软件参数准确</source>
+        <translation>Software parameters are correct</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="38"/>
+        <source>以电脑为准，修改控制箱参数</source>
+        <translation>Keep the computer&apos;s values and change the controller box&apos;s parameters</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="39"/>
+        <source>控制箱参数准确</source>
+        <translation>Controller box parameters are correct</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="40"/>
+        <source>以控制箱为准，修改电脑参数</source>
+        <translation>Keep the controller box&apos;s values and change the computer&apos;s parameters</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="41"/>
+        <source>不更改</source>
+        <translation>No change</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="42"/>
+        <source>详细信息</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="43"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="53"/>
+        <source>参数</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="53"/>
+        <source>软件值</source>
+        <translation>Software value</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="53"/>
+        <source>控制箱值</source>
+        <translation>Box value</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="98"/>
+        <source>系统将以软件参数为准,请再次确认</source>
+        <translation>The system will take the software parameters as correct. Please confirm again</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="102"/>
+        <source>控制箱参数备份失败</source>
+        <translation>The controller box parameters could not be backed up</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="110"/>
+        <source>写入后仍有%1个参数不一致</source>
+        <translation>%1 parameters still differ after writing</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="116"/>
+        <source>系统将以控制箱参数为准,请再次确认</source>
+        <translation>The system will take the controller box parameters as correct. Please confirm again</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="121"/>
+        <source>软件参数备份失败</source>
+        <translation>The software parameters could not be backed up</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="127"/>
+        <source>控制箱参数未能全部保存到软件中</source>
+        <translation>Not all controller box parameters could be stored in the software</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/params/DifferenceDialog.cpp" line="144"/>
+        <source>未读出</source>
+        <translation>Not read</translation>
+    </message>
+</context>
 </TS>

@@ -13,7 +13,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace kv;
@@ -117,8 +119,21 @@ TEST_F(DifferenceDialog, DetailsListTheDifferencesAndToggleBack)
     QApplication::processEvents();
     EXPECT_TRUE(dialog->DetailsShown());
     EXPECT_GT(dialog->height(), size.height());
+    EXPECT_EQ(dialog->findChild<QTableWidget *>("grdDetails")->rowCount(), 2);
     dialog->grab().save(QStringLiteral("/tmp/TfrmMessage.png"));
     Button("BitBtn1")->click();
     QApplication::processEvents();
     EXPECT_EQ(dialog->size(), size);
+}
+
+TEST_F(DifferenceDialog, EnglishTextsComeFromTheTranslation)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(kvtest::StageDir() + QStringLiteral("/Kalvio6.ENU.qm")));
+    QCoreApplication::installTranslator(&english);
+    TfrmMessage shown(*params, 3, TfrmMessage::TMode::Choice);
+    QCoreApplication::removeTranslator(&english);
+    EXPECT_EQ(shown.findChild<QLabel *>("Label1")->text(),
+              "3 parameters differ between the software and the controller box; please decide");
+    EXPECT_EQ(shown.findChild<QPushButton *>("Button3")->text(), "No change");
 }
