@@ -2236,4 +2236,127 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>Not read</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmBaseParams</name>
+    <message>
+        <source>高级参数</source>
+        <translation>Advanced Parameters</translation>
+    </message>
+    <message>
+        <source>基本参数</source>
+        <translation>Basic</translation>
+    </message>
+    <message>
+        <source>阀参数</source>
+        <translation>Valve</translation>
+    </message>
+    <message>
+        <source>PID控制参数</source>
+        <translation>PID Control</translation>
+    </message>
+    <message>
+        <source>传感器校准值</source>
+        <translation>Sensor Calibration</translation>
+    </message>
+    <message>
+        <source>温度参数</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>其它设置</source>
+        <translation>Other Settings</translation>
+    </message>
+    <message>
+        <source>破碎判断方式</source>
+        <translation>Break Detection</translation>
+    </message>
+    <message>
+        <source>力值判断</source>
+        <translation>Force criterion</translation>
+    </message>
+    <message>
+        <source>速度判断</source>
+        <translation>Speed criterion</translation>
+    </message>
+    <message>
+        <source>阀口开度判断</source>
+        <translation>Valve-opening criterion</translation>
+    </message>
+    <message>
+        <source>软件的值</source>
+        <translation>Software value</translation>
+    </message>
+    <message>
+        <source>控制箱的值</source>
+        <translation>Controller value</translation>
+    </message>
+    <message>
+        <source>读取控制箱</source>
+        <translation>Read Controller</translation>
+    </message>
+    <message>
+        <source>更正控制箱</source>
+        <translation>Correct Controller</translation>
+    </message>
+    <message>
+        <source>更正软件</source>
+        <translation>Correct Software</translation>
+    </message>
+    <message>
+        <source>备份参数</source>
+        <translation>Back Up</translation>
+    </message>
+    <message>
+        <source>还原参数</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>串口通讯等待</source>
+        <translation>Serial Communication</translation>
+    </message>
+    <message>
+        <source>正在读取数据,请稍后...</source>
+        <translation>Reading data, please wait...</translation>
+    </message>
+    <message>
+        <source>正在下发数据,请稍后...</source>
+        <translation>Sending data, please wait...</translation>
+    </message>
+    <message>
+        <source>参数备份文件 (*.ini)</source>
+        <translation>Parameter backup files (*.ini)</translation>
+    </message>
+    <message>
+        <source>请输入要保存的备份文件</source>
+        <translation>Enter the backup file to save</translation>
+    </message>
+    <message>
+        <source>请选择要还原的备份文件</source>
+        <translation>Choose the backup file to restore</translation>
+    </message>
+    <message>
+        <source>输入不正确</source>
+        <translation> is not valid</translation>
+    </message>
+    <message>
+        <source>备份文件无法写入:%1</source>
+        <translation>The backup file cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot contact the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
+    </message>
+    <message>
+        <source>软件与控制箱之间有%1个参数不一致,请判断</source>
+        <translation>%1 parameters differ between the software and the controller; please decide.</translation>
+    </message>
+</context>
 </TS>

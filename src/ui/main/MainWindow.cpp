@@ -7,6 +7,8 @@
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/QuitDialog.h"
 #include "ui/dialogs/CommSettingsDialog.h"
+#include "ui/params/ParamsWindow.h"
+#include "link/ParamSet.h"
 #include "store/DataModule.h"
 #include "store/DisplayUnits.h"
 #include "store/Settings.h"
@@ -609,7 +611,8 @@ void TfrmMeasure::RefreshDriverCommands()
     SetCommandAvailable(FZeroButton, box != nullptr);
     SetCommandAvailable(FMotorUpButton, box != nullptr);
     SetCommandAvailable(FMotorDownButton, box != nullptr);
-    SetCommandAvailable(FAdvancedParamsItem, box && box->ShowParams());
+    SetCommandAvailable(FAdvancedParamsItem,
+                        box && (box->ShowParams() || dynamic_cast<TBaseParams *>(box->ParamSet())));
     SetCommandAvailable(FControlModeItem, box != nullptr);
     FControlModeItem->setVisible(box && box->ExistHand() == 1);
 }
@@ -631,6 +634,10 @@ void TfrmMeasure::menuAdvancedClick()
             while (window && window->isVisible())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
+    } else if (auto *params = dynamic_cast<TBaseParams *>(box->ParamSet())) {
+        // The parameter window of every model (the link shows no windows).
+        TfrmBaseParams dialog(*params, FUserName, this);
+        dialog.exec();
     }
     box->SetADState(adRelative);
     ResetChart();
