@@ -6,6 +6,8 @@
 #include "store/UserRights.h"
 #include "MessageService.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -121,7 +123,7 @@ TfrmBaseParams::TfrmBaseParams(TBaseParams &params, const QString &userName, QWi
             row.Box->setVisible(FBoxShown);
     for (QLabel *l : FBoxHeadings)
         l->setVisible(FBoxShown);
-    resize(620, 560);
+    resize(640, 660);
 }
 
 TfrmBaseParams::~TfrmBaseParams() = default;
@@ -202,8 +204,19 @@ void TfrmBaseParams::BuildPages(bool maintenance)
         else
             connect(row.Choice, &QComboBox::currentIndexChanged, this, [this, k] { Highlight(FRows[k]); });
     }
-    for (size_t p = 0; p < grids.size(); ++p)
+    // Pages without box items show no box heading.
+    std::vector<QLabel *> headings;
+    for (size_t p = 0; p < grids.size(); ++p) {
         grids[p]->setRowStretch(nextRow[p], 1);
+        QWidget *page = grids[p]->parentWidget();
+        const bool boxOnPage = std::any_of(FRows.begin(), FRows.end(),
+                                           [page](const TRow &r) { return r.Box && r.Box->parentWidget() == page; });
+        if (boxOnPage)
+            headings.push_back(FBoxHeadings[p]);
+        else
+            delete FBoxHeadings[p];
+    }
+    FBoxHeadings = headings;
     if (!maintenance) {
         FPages->setTabVisible(int(TParamPage::Cooling), false);
         FPages->setTabVisible(int(TParamPage::Other), false);
