@@ -149,3 +149,18 @@ TEST_F(ParamsWindow, ReadShowsTheBoxAndOkRefusesWhileRowsDiffer)
     window->btnCorrectSoftClick();
     EXPECT_EQ(Soft("FMaxLoad")->text(), window->BoxEdit(At("FMaxLoad"))->text());
 }
+
+TEST_F(ParamsWindow, OkTakesTheSoftwareColumnAndWritesTheFlaggedItems)
+{
+    Make(1);
+    FillValid();
+    Soft("FValveBack")->setText(QStringLiteral("800"));
+    window->findChild<QCheckBox *>(QStringLiteral("cbJudgeSpeed"))->setChecked(true);
+    window->btnCorrectBoxClick();
+    window->btnOKClick();
+    Wait();
+    EXPECT_EQ(window->result(), QDialog::Accepted) << messages.lastText().toStdString();
+    EXPECT_EQ(box->FValveBack, 800);
+    EXPECT_EQ(box->FJudgeFlags.Speed, true);
+    EXPECT_EQ(memory->Words[params->Item(At("FValveBack")).Def->Address], 800);
+}
