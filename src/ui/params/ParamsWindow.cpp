@@ -358,15 +358,21 @@ void TfrmBaseParams::StartExchange(bool read)
     FWaitBar->setValue(0);
     SetBusy(true);
     FWait->open();
-    if (!(read ? FExchange->StartRead() : FExchange->StartWrite()) && !FExchange->Running()) {
-        // Refused without an exchange: finished(LineUnavailable) ends the wait.
-    }
+    // A refused start is followed by finished(LineUnavailable), which ends the wait.
+    if (read)
+        FExchange->StartRead();
+    else
+        FExchange->StartWrite();
 }
 
 void TfrmBaseParams::ExchangeFinished(int failures)
 {
     FWait->hide();
     SetBusy(false);
+    if (failures == TParamExchange::LineUnavailable) {
+        MsgWarning(tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), this);
+        return;
+    }
     if (FReading) {
         ShowBox();
         FBoxShown = true;
@@ -378,6 +384,9 @@ void TfrmBaseParams::ExchangeFinished(int failures)
         FParams.Compare(0);
     } else if (failures == 0) {
         accept();
+    } else {
+        // Items the box did not take keep their flag; the window stays open.
+        MsgWarning(tr("软件与控制箱之间有%1个参数不一致,请判断").arg(failures), this);
     }
 }
 
