@@ -4,6 +4,7 @@
 // (10 bits a byte). The difference is the driver's fixed pauses (20 ms
 // before a read, 20 ms rounds while waiting for the reply, 80 ms after a
 // write) and the round trips.
+#include "SimBench.h"
 #include "link/SerialPort.h"
 #include "link/ParamSet.h"
 #include "link/CtrlBox.h"
@@ -22,40 +23,8 @@
 
 namespace {
 
-struct TCount {
-    int Reads = 0;
-    int Writes = 0;
-};
-
-// Counts the frames the driver sends (reads and writes) on a real line.
-class TCountingLine : public kv::TMSComm {
-public:
-    TCountingLine(const QString &dir, TCount *count) : TMSComm(dir), C(count) {}
-    bool Output(const QByteArray &bytes) override
-    {
-        if (bytes.size() == 6 && quint8(bytes[1]) == 0xD1)
-            ++C->Reads;
-        if (bytes.size() == 11 && quint8(bytes[1]) == 0xD0)
-            ++C->Writes;
-        return TMSComm::Output(bytes);
-    }
-
-private:
-    TCount *C;
-};
-
-bool WaitForLink(const QString &link, QProcess &sim)
-{
-    for (int i = 0; i < 300; ++i) {
-        const QFileInfo f(link);
-        if (f.isSymLink() && f.symLinkTarget().startsWith(QStringLiteral("/dev/")))
-            return true;
-        if (sim.state() == QProcess::NotRunning)
-            return false;
-        QThread::msleep(50);
-    }
-    return false;
-}
+using benchsim::TCount;
+using benchsim::TCountingLine;
 
 } // namespace
 
@@ -74,11 +43,7 @@ int main(int argc, char **argv)
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("ports/COM1"));
         QProcess sim;
-        sim.setProgram(QStringLiteral(KV_STAGE_DIR "/kvdsim"));
-        sim.setArguments({QStringLiteral("--model"), QLatin1String(f.Model), QStringLiteral("--link"), link});
-        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sim.start();
-        if (!WaitForLink(link, sim)) {
+        if (!benchsim::StartSim(sim, f.Model, link)) {
             std::fprintf(stderr, "kvdsim %s did not start\n", f.Model);
             return 1;
         }
@@ -96,21 +61,21 @@ int main(int argc, char **argv)
         kv::Sleep(100);
         box->Line()->DiscardInput();
 
-        count = {};
+        count.Reset();
         QElapsedTimer t;
         t.start();
         const int failed = params.ReadBox();
         const double upMs = t.nsecsElapsed() / 1e6;
-        const int reads = count.Reads;
+        const int reads = static_cast<int>(count.Reads);
 
         for (int i = 0; i < params.Count(); ++i)
             if (params.Item(i).Def->InBox())
                 params.SetDiffers(i, true);
-        count = {};
+        count.Reset();
         t.start();
         const int unsent = params.WriteBox();
         const double downMs = t.nsecsElapsed() / 1e6;
-        const int writes = count.Writes;
+        const int writes = static_cast<int>(count.Writes);
 
         const double upLine = reads * (6 + 10) * 10.0 * 1000.0 / f.Baud;
         const double downLine = writes * 11 * 10.0 * 1000.0 / f.Baud;

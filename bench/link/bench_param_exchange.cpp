@@ -4,6 +4,7 @@
 // the bytes on the wire at the model's baud rate (10 bits a byte) plus the
 // driver's pauses (20 ms before a read, 20 ms rounds waiting for its reply,
 // 80 ms after each word written, 10 ms after each streaming command).
+#include "SimBench.h"
 #include "link/SerialPort.h"
 #include "link/ParamExchange.h"
 #include "link/ParamSet.h"
@@ -24,32 +25,8 @@
 
 namespace {
 
-struct TCount {
-    std::atomic<qint64> Out{0}, In{0}, Reads{0}, Writes{0};
-    void Reset() { Out = In = Reads = Writes = 0; }
-};
-
-// Counts the bytes each way and the parameter frames on a real line.
-class TCountingLine : public kv::TMSComm {
-public:
-    TCountingLine(const QString &dir, TCount *count) : TMSComm(dir), C(count) {}
-    bool Output(const QByteArray &bytes) override
-    {
-        C->Out += bytes.size();
-        C->Reads += bytes.size() == 6 && quint8(bytes[1]) == 0xD1;
-        C->Writes += bytes.size() == 11 && quint8(bytes[1]) == 0xD0;
-        return TMSComm::Output(bytes);
-    }
-    QByteArray Input(int count) override
-    {
-        const QByteArray in = TMSComm::Input(count);
-        C->In += in.size();
-        return in;
-    }
-
-private:
-    TCount *C;
-};
+using benchsim::TCount;
+using benchsim::TCountingLine;
 
 // The real clock, summing every pause the driver takes.
 class TPauseClock : public kv::TRealClock {
@@ -61,19 +38,6 @@ public:
     }
     std::atomic<qint64> Slept{0};
 };
-
-bool WaitForLink(const QString &link, QProcess &sim)
-{
-    for (int i = 0; i < 300; ++i) {
-        const QFileInfo f(link);
-        if (f.isSymLink() && f.symLinkTarget().startsWith(QStringLiteral("/dev/")))
-            return true;
-        if (sim.state() == QProcess::NotRunning)
-            return false;
-        QThread::msleep(50);
-    }
-    return false;
-}
 
 // Runs one exchange and spins the event loop until it ends; returns failures.
 int Exchange(kv::TParamExchange &exchange, bool read, int &ticks)
@@ -110,11 +74,7 @@ int main(int argc, char **argv)
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("ports/COM1"));
         QProcess sim;
-        sim.setProgram(QStringLiteral(KV_STAGE_DIR "/kvdsim"));
-        sim.setArguments({QStringLiteral("--model"), QLatin1String(f.Model), QStringLiteral("--link"), link});
-        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sim.start();
-        if (!WaitForLink(link, sim)) {
+        if (!benchsim::StartSim(sim, f.Model, link)) {
             std::fprintf(stderr, "kvdsim %s did not start\n", f.Model);
             return 1;
         }
