@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -91,6 +92,11 @@ TEST_F(ParamsWindow, EachFamilyShowsItsPagesAndForcesInDisplayUnits)
         EXPECT_EQ(Soft("FMaxLoad")->text(), params->ShowValue(At("FMaxLoad"))) << type;
         EXPECT_EQ(Soft("FStartJudge")->text(), QLatin1String(type == 2 ? "12340.00" : "12.34")) << "12340 N";
         EXPECT_NE(window->SoftChoice(At("FExistHand")), nullptr);
+        const QString unit = QLatin1String(type == 2 ? "(N)" : "(kN)");
+        bool captioned = false;
+        for (const QLabel *l : window->findChildren<QLabel *>())
+            captioned = captioned || l->text() == params->Item(At("FStartJudge")).Caption + unit;
+        EXPECT_TRUE(captioned) << "force captions carry their unit, " << type;
     }
 }
 

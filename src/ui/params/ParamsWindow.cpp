@@ -176,7 +176,10 @@ void TfrmBaseParams::BuildPages(bool maintenance)
         TRow row;
         row.Index = i;
         row.Judge = JudgeOf(def);
-        row.Caption = new QLabel(item.Caption, page);
+        // Forces carry their unit: kN on families 300 and 510, N on 520.
+        const bool inNewtons = FParams.Box().Model().Family.Family == TBoxFamily::F520;
+        const QString unit = inNewtons ? QStringLiteral("(N)") : QStringLiteral("(kN)");
+        row.Caption = new QLabel((def.Force || def.Code) ? item.Caption + unit : item.Caption, page);
         const QString name = QString::fromLatin1(def.Name);
         if (def.Control == TParamControl::Choice || def.Control == TParamControl::Radio) {
             row.Choice = new QComboBox(page);
