@@ -23,6 +23,7 @@ struct TMsgRequest {
     TMsgIcon icon = TMsgIcon::Information;
     TMsgButtons buttons = TMsgButtons::Ok;
     QWidget *parent = nullptr;
+    bool defaultNo = false; // Enter answers No (questions whose Yes overwrites data)
 };
 
 class KVPLATFORM_EXPORT TMessageService {

@@ -39,7 +39,7 @@ TMsgResult TDialogMessageService::show(const TMsgRequest &r)
         cancel = add(QT_TRANSLATE_NOOP("Message", "取消"), QMessageBox::RejectRole);
         break;
     }
-    box.setDefaultButton(qobject_cast<QPushButton *>(ok ? ok : yes));
+    box.setDefaultButton(qobject_cast<QPushButton *>(r.defaultNo && no ? no : (ok ? ok : yes)));
     if (cancel)
         box.setEscapeButton(cancel);
     else if (no)

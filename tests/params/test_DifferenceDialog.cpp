@@ -90,6 +90,7 @@ TEST_F(DifferenceDialog, SoftwareChoiceNoWritesNothingYesWritesAndReadsBack)
     messages.queueAnswer(TMsgResult::No);
     Button("Button1")->click();
     EXPECT_EQ(messages.lastText(), QString::fromUtf8("系统将以软件参数为准,请再次确认"));
+    EXPECT_TRUE(messages.messages().last().defaultNo) << "Enter must not overwrite the box";
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(memory->Writes.isEmpty());
     EXPECT_EQ(box->ParamDiffCount, 2);

@@ -82,7 +82,14 @@ bool TfrmMessage::Confirm(const QString &text)
 {
     // The dialog steps aside while the operator confirms; a No brings it back.
     hide();
-    if (ShowMessage(text, TMsgIcon::Question, TMsgButtons::YesNo, QString(), parentWidget()) == TMsgResult::Yes)
+    TMsgRequest r;
+    r.text = text;
+    r.caption = DefaultCaption();
+    r.icon = TMsgIcon::Question;
+    r.buttons = TMsgButtons::YesNo;
+    r.parent = parentWidget();
+    r.defaultNo = true; // both answers overwrite one side: Enter must not
+    if (TMessageService::current().show(r) == TMsgResult::Yes)
         return true;
     show();
     return false;
