@@ -23,40 +23,21 @@
 
 namespace {
 
-using benchsim::TCount;
-using benchsim::TCountingLine;
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    struct TFamily {
-        int Type;
-        const char *Model;
-        int Baud;
-    };
-    const TFamily families[] = {{0, "KVD300", 9600}, {1, "KVD510", 19200}, {2, "KVD520", 19200}};
     std::printf("parameter exchange with kvdsim over a pty (line time at the model's baud rate, 10 bits a byte)\n");
     std::printf("%-8s %-9s %6s %9s %10s %10s %8s\n", "model", "direction", "words", "bytes", "measured", "line", "ratio");
-    for (const TFamily &f : families) {
-        QTemporaryDir dir;
-        const QString link = dir.filePath(QStringLiteral("ports/COM1"));
-        QProcess sim;
-        if (!benchsim::StartSim(sim, f.Model, link)) {
-            std::fprintf(stderr, "kvdsim %s did not start\n", f.Model);
+    for (const benchsim::TFamily &f : benchsim::kFamilies) {
+        benchsim::TSimDriver sim;
+        if (!sim.Open(f))
             return 1;
-        }
-        TCount count;
-        auto box = kv::CreateCtrlBox(f.Type);
-        const QString path = dir.path();
-        box->SetSerialFactory([path, &count] { return std::make_unique<TCountingLine>(path, &count); });
-        box->Init();
-        kv::TBaseParams params(*box);
-        if (!box->OpenPort()) {
-            std::fprintf(stderr, "cannot open %s\n", qPrintable(link));
-            return 1;
-        }
+        kv::TCtrlBox *box = sim.Box.get();
+        kv::TBaseParams &params = *sim.Params;
+        benchsim::TCount &count = sim.Count;
         box->SetADState(2);
         kv::Sleep(100);
         box->Line()->DiscardInput();
@@ -86,9 +67,6 @@ int main(int argc, char **argv)
         std::printf("%-8s pauses: upload %d x (20 ms + one 20 ms reply round) = %d ms, download %d x 80 ms = %d ms\n",
                     f.Model, reads, reads * 40, writes, writes * 80);
         box->SetADState(0);
-        box->Finish();
-        sim.terminate();
-        sim.waitForFinished(10000);
     }
     return 0;
 }

@@ -25,8 +25,6 @@
 
 namespace {
 
-using benchsim::TCount;
-using benchsim::TCountingLine;
 
 // The real clock, summing every pause the driver takes.
 class TPauseClock : public kv::TRealClock {
@@ -61,33 +59,15 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     TPauseClock clock;
     kv::TClockGuard guard(&clock);
-    struct TFamily {
-        int Type;
-        const char *Model;
-        int Baud;
-    };
-    const TFamily families[] = {{0, "KVD300", 9600}, {1, "KVD510", 19200}, {2, "KVD520", 19200}};
     std::printf("parameter exchange on a worker thread with kvdsim over a pty\n");
     std::printf("%-7s %-6s %5s %6s %9s %8s %8s %9s %6s %6s\n", "model", "dir", "items", "words", "measured", "line",
                 "pauses", "line+pau", "ratio", "ticks");
-    for (const TFamily &f : families) {
-        QTemporaryDir dir;
-        const QString link = dir.filePath(QStringLiteral("ports/COM1"));
-        QProcess sim;
-        if (!benchsim::StartSim(sim, f.Model, link)) {
-            std::fprintf(stderr, "kvdsim %s did not start\n", f.Model);
+    for (const benchsim::TFamily &f : benchsim::kFamilies) {
+        benchsim::TSimDriver sim;
+        if (!sim.Open(f))
             return 1;
-        }
-        TCount count;
-        auto box = kv::CreateCtrlBox(f.Type);
-        const QString path = dir.path();
-        box->SetSerialFactory([path, &count] { return std::make_unique<TCountingLine>(path, &count); });
-        box->Init();
-        kv::TBaseParams params(*box);
-        if (!box->OpenPort()) {
-            std::fprintf(stderr, "cannot open %s\n", qPrintable(link));
-            return 1;
-        }
+        kv::TBaseParams &params = *sim.Params;
+        benchsim::TCount &count = sim.Count;
         kv::TParamExchange exchange(params);
         for (int pass = 0; pass < 2; ++pass) {
             const bool read = pass == 0;
@@ -109,9 +89,6 @@ int main(int argc, char **argv)
                         read ? qint64(count.Reads) : qint64(count.Writes), ms, line, pauses, line + pauses,
                         ms / (line + pauses), ticks, failed ? "  (failures)" : "");
         }
-        box->Finish();
-        sim.terminate();
-        sim.waitForFinished(10000);
     }
     std::printf("a pty carries the bytes without wire time: below 1x the measured time is the pauses and the\n"
                 "round trips; on a real line the bytes add their line time. ticks: 50 ms timer of the caller's loop\n");
