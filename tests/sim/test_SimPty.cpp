@@ -378,11 +378,22 @@ TEST(SimPty, PressFaultsShowInTheFrames)
     EXPECT_LT(Decode12(f.last()).a, 100);
     EXPECT_GT(Decode12(f.last()).b, 20000);
     sim.Command(QStringLiteral("swap off"));
-    port.Write(Byte(0xF1));
-    port.ReadUntil([](const QByteArray &b) {
+    // Frames still queued from the swapped state read zero on A: wait for the load to show
+    // again before stopping, then until the side is idle, so no stale zero ends the wait.
+    const auto lastA = [](const QByteArray &b, const std::function<bool(int)> &ok) {
         const QList<QByteArray> fr = SplitFrames(b, false);
-        return !fr.isEmpty() && Decode12(fr.last()).a == 0;
-    });
+        return !fr.isEmpty() && ok(Decode12(fr.last()).a);
+    };
+    ASSERT_TRUE(lastA(port.ReadUntil([&](const QByteArray &b) { return lastA(b, [](int a) { return a > 20000; }); }),
+                      [](int a) { return a > 20000; }));
+    port.Write(Byte(0xF1));
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < kPatience && !sim.Command(QStringLiteral("status")).contains(QStringLiteral("[active]: idle")))
+        port.ReadFor(50);
+    ASSERT_TRUE(sim.Command(QStringLiteral("status")).contains(QStringLiteral("[active]: idle")))
+        << sim.Command(QStringLiteral("status")).toStdString();
+    port.Drain();
 
     // A leaking return valve: the run builds no force.
     sim.Command(QStringLiteral("leak"));
