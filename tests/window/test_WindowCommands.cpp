@@ -298,3 +298,44 @@ TEST(ControlMode, MenuShownWithManualControlAndDialogSwitches)
     rig.Ticks(1);
     EXPECT_EQ(w.PanelText(3), QStringLiteral("控制状态：  手动控制"));
 }
+
+TEST(ControlMode, ParameterWindowThatDropsManualControlSetsAutomaticAndHidesTheSwitch)
+{
+    // A box whose parameter window is a plain dialog the test answers.
+    struct TParamBox : runtest::TScriptedBox {
+        using TScriptedBox::TScriptedBox;
+        QWidget *ShowParams() override
+        {
+            auto *d = new QDialog;
+            d->setAttribute(Qt::WA_DeleteOnClose);
+            return d;
+        }
+    };
+    windowtest::TWindowRunRig rig;
+    rig.Steps.CreateDriver = [&rig](int) -> std::unique_ptr<TCtrlBox> {
+        auto box = std::make_unique<TParamBox>(rig.Clock);
+        box->FExistHand = 1;
+        box->FAutoLoad = 1;
+        rig.Box = box.get();
+        return box;
+    };
+    rig.Open();
+    TfrmMeasure &w = *rig.W;
+    ASSERT_TRUE(Child<QAction>(w, "NChangeAutoORHand")->isVisible());
+    rig.Box->Calls.clear();
+    windowtest::OnNextDialog([&rig](QDialog &d) {
+        rig.Box->FExistHand = 0; // the operator's change, as the window would store it
+        d.reject();
+    });
+    ASSERT_TRUE(Child<QAction>(w, "menuAdvanced")->isEnabled());
+    Child<QAction>(w, "menuAdvanced")->trigger();
+    EXPECT_EQ(rig.Box->FExistHand, 0);
+    EXPECT_FALSE(Child<QAction>(w, "NChangeAutoORHand")->isVisible());
+    EXPECT_TRUE(rig.Box->Calls.contains(QStringLiteral("SetControlMode(0)"))) << rig.Box->Calls.join(' ').toStdString();
+
+    // Unchanged, the window sends no control mode.
+    rig.Box->Calls.clear();
+    windowtest::OnNextDialog([](QDialog &d) { d.reject(); });
+    Child<QAction>(w, "menuAdvanced")->trigger();
+    EXPECT_FALSE(rig.Box->Calls.join(' ').contains(QStringLiteral("SetControlMode"))) << rig.Box->Calls.join(' ').toStdString();
+}

@@ -625,6 +625,7 @@ void TfrmMeasure::menuAdvancedClick()
     FRun->Idle().Stop();
     box->Command(bcStop);
     box->SetADState(adOff);
+    const int existHand = box->ExistHand();
     if (QPointer<QWidget> window = box->ShowParams()) {
         if (auto *dialog = qobject_cast<QDialog *>(window.data())) {
             dialog->exec();
@@ -642,6 +643,10 @@ void TfrmMeasure::menuAdvancedClick()
     box->SetADState(adRelative);
     ResetChart();
     RefreshCaption();
+    // A box that gained or lost its manual control is told its control mode
+    // again, as at start-up; otherwise it could stay in manual mode unseen.
+    if (box->ExistHand() != existHand)
+        FConnection->ApplyControlMode();
     FRun->Idle().Start();
     FControlModeItem->setVisible(box->ExistHand() == 1);
 }
