@@ -4,6 +4,7 @@
 #include "link/ParamSet.h"
 #include "ui/MessageDialog.h"
 #include "ui/dialogs/ConstantLoadDialog.h"
+#include "ui/main/MainWindow.h"
 #include "ui/params/DifferenceDialog.h"
 #include "ui/records/RecordsWindow.h"
 
@@ -25,7 +26,9 @@ int main(int argc, char **argv)
     // The controller drivers of the six models, each with its parameter set.
     // A start-up or side-switch comparison that finds differences opens the
     // difference dialog.
-    kv::InstallDifferenceDialog();
+    kv::InstallDifferenceDialog(startup.ProgramDir(), [&startup] {
+        return startup.MainWindow() ? startup.MainWindow()->FUserName : QString();
+    });
     startup.Steps.CreateDriver = [](int machineType) { return kv::CreateCtrlBox(machineType); };
     kv::InstallConstantLoadDialog(startup.Steps);
     kv::InstallRecordsWindow(startup.Steps);

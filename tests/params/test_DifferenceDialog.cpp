@@ -13,7 +13,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <gtest/gtest.h>
@@ -117,7 +118,7 @@ TEST_F(DifferenceDialog, BoxChoiceStoresTheBoxValuesAfterBackingUpTheSoftware)
     EXPECT_EQ(params->Value(a), 0) << "stored in the database";
 }
 
-TEST_F(DifferenceDialog, DetailsListTheDifferencesAndToggleBack)
+TEST_F(DifferenceDialog, DetailsShowTheParameterPagesWithTheDifferingRowsAndToggleBack)
 {
     QApplication::processEvents();
     const QSize size = dialog->size();
@@ -125,9 +126,25 @@ TEST_F(DifferenceDialog, DetailsListTheDifferencesAndToggleBack)
     QApplication::processEvents();
     EXPECT_TRUE(dialog->DetailsShown());
     EXPECT_GT(dialog->height(), size.height());
-    EXPECT_EQ(dialog->findChild<QTableWidget *>("grdDetails")->rowCount(), 2);
+    QTabWidget *pages = dialog->DetailPages();
+    ASSERT_NE(pages, nullptr);
+    EXPECT_TRUE(dialog->isAncestorOf(pages));
+    EXPECT_FALSE(pages->isTabVisible(4)) << "maintenance pages only for the maintenance user";
+    int highlighted = 0;
+    for (QLineEdit *e : pages->findChildren<QLineEdit *>()) {
+        EXPECT_TRUE(e->isReadOnly());
+        highlighted += !e->styleSheet().isEmpty();
+    }
+    // b is a plain number (a, a code, shows as the same zero force here).
+    EXPECT_EQ(highlighted, 1);
+    const auto *boxB = pages->findChild<QLineEdit *>(QStringLiteral("edBox") + QLatin1String(params->Item(b).Def->Name));
+    ASSERT_NE(boxB, nullptr);
+    EXPECT_FALSE(boxB->styleSheet().isEmpty());
+    EXPECT_TRUE(pages->currentWidget()->isAncestorOf(boxB)) << "its page in front";
     dialog->grab().save(QStringLiteral("/tmp/TfrmMessage.png"));
     Button("BitBtn1")->click();
     QApplication::processEvents();
     EXPECT_EQ(dialog->size(), size);
+    Button("BitBtn1")->click();
+    EXPECT_EQ(dialog->DetailPages(), pages) << "the same pages again";
 }

@@ -36,7 +36,7 @@ void TfrmMeasure::CreateRun()
     context.ResolveDifferences = [this] {
         if (TCtrlBox *box = CurrentDriver())
             if (auto *params = dynamic_cast<TBaseParams *>(box->ParamSet()))
-                TfrmMessage::Resolve(*params, this, FProgramDir);
+                TfrmMessage::Resolve(*params, this, FProgramDir, FUserName);
     };
     FRun = std::make_unique<TRunSequence>(std::move(context));
 }

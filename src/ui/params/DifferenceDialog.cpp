@@ -1,22 +1,28 @@
 #include "ui/params/DifferenceDialog.h"
 
+#include "ui/params/ParamsWindow.h"
+
 #include "link/ParamBackup.h"
 #include "link/ParamSet.h"
 #include "MessageService.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace kv {
 
-TfrmMessage::TfrmMessage(TBaseParams &params, int count, TMode mode, const QString &programFolder, QWidget *parent)
-    : QDialog(parent), FParams(params), FProgramFolder(programFolder)
+TfrmMessage::TfrmMessage(TBaseParams &params, int count, TMode mode, const QString &programFolder, QWidget *parent,
+                         const QString &userName)
+    : QDialog(parent), FParams(params), FProgramFolder(programFolder), FUserName(userName)
 {
     setObjectName(QStringLiteral("frmMessage"));
     setWindowTitle(tr("提示"));
@@ -48,15 +54,12 @@ TfrmMessage::TfrmMessage(TBaseParams &params, int count, TMode mode, const QStri
         b->setVisible(choice);
     FButton4->setVisible(!choice);
 
-    FDetails = new QTableWidget(0, 3, this);
-    FDetails->setObjectName(QStringLiteral("grdDetails"));
-    FDetails->setHorizontalHeaderLabels({tr("参数"), tr("软件值"), tr("控制箱值")});
-    FDetails->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FDetails->verticalHeader()->hide();
-    FDetails->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    FDetails->setMinimumSize(420, 220);
-    FDetails->hide();
-    layout->addWidget(FDetails);
+    FPanel1 = new QWidget(this);
+    FPanel1->setObjectName(QStringLiteral("Panel1"));
+    auto *panel = new QVBoxLayout(FPanel1);
+    panel->setContentsMargins(0, 0, 0, 0);
+    FPanel1->hide();
+    layout->addWidget(FPanel1);
 
     connect(FButton1, &QPushButton::clicked, this, &TfrmMessage::Button1Click);
     connect(FButton2, &QPushButton::clicked, this, &TfrmMessage::Button2Click);
@@ -65,14 +68,21 @@ TfrmMessage::TfrmMessage(TBaseParams &params, int count, TMode mode, const QStri
     connect(FBitBtn1, &QPushButton::clicked, this, &TfrmMessage::BitBtn1Click);
 }
 
-int TfrmMessage::Resolve(TBaseParams &params, QWidget *parent, const QString &programFolder)
+// The window that built the borrowed pages goes first, so none of its slots
+// runs while the pages are taken down.
+TfrmMessage::~TfrmMessage()
+{
+    delete FParamsWindow;
+}
+
+int TfrmMessage::Resolve(TBaseParams &params, QWidget *parent, const QString &programFolder, const QString &userName)
 {
     // The dialog's own read-back compares again: no second dialog meanwhile.
     static bool open = false;
     if (open)
         return params.Box().ParamDiffCount;
     open = true;
-    TfrmMessage dialog(params, params.Box().ParamDiffCount, TMode::Choice, programFolder, parent);
+    TfrmMessage dialog(params, params.Box().ParamDiffCount, TMode::Choice, programFolder, parent, userName);
     dialog.exec();
     open = false;
     return params.Box().ParamDiffCount;
@@ -138,41 +148,56 @@ void TfrmMessage::Button2Click()
     accept();
 }
 
-bool TfrmMessage::DetailsShown() const { return FDetails->isVisible(); }
+bool TfrmMessage::DetailsShown() const { return FPanel1->isVisible(); }
 
-void TfrmMessage::FillDetails()
+QTabWidget *TfrmMessage::DetailPages() const { return FParamsWindow ? FParamsWindow->Pages() : nullptr; }
+
+// The parameter window's pages, for viewing: its edits read only, its
+// choices fixed; the first page with a differing row comes to the front.
+void TfrmMessage::BorrowPages()
 {
-    FDetails->setRowCount(0);
-    for (int i = 0; i < FParams.Count(); ++i) {
-        if (!FParams.Differs(i))
-            continue;
-        const int row = FDetails->rowCount();
-        FDetails->insertRow(row);
-        const QString box = FParams.Item(i).BoxUnknown ? tr("未读出") : FParams.ShowBoxValue(i);
-        const QString texts[3] = {FParams.Item(i).Caption, FParams.ShowValue(i), box};
-        for (int c = 0; c < 3; ++c)
-            FDetails->setItem(row, c, new QTableWidgetItem(texts[c]));
+    FParamsWindow = new TfrmBaseParams(FParams, FUserName, this);
+    FParamsWindow->hide();
+    QTabWidget *pages = FParamsWindow->Pages();
+    pages->setParent(FPanel1);
+    FPanel1->layout()->addWidget(pages);
+    int first = -1;
+    for (QLineEdit *e : pages->findChildren<QLineEdit *>()) {
+        e->setReadOnly(true);
+        if (first < 0 && !e->styleSheet().isEmpty())
+            for (int p = 0; p < pages->count() && first < 0; ++p)
+                if (pages->widget(p)->isAncestorOf(e) && pages->isTabVisible(p))
+                    first = p;
     }
+    for (QComboBox *c : pages->findChildren<QComboBox *>())
+        c->setEnabled(false);
+    for (QCheckBox *c : pages->findChildren<QCheckBox *>())
+        c->setEnabled(false);
+    if (first >= 0)
+        pages->setCurrentIndex(first);
 }
 
 void TfrmMessage::BitBtn1Click()
 {
     // The panel below the buttons grows the dialog; hiding it shrinks it back.
-    if (!FDetails->isVisible())
-        FillDetails();
-    FDetails->setVisible(!FDetails->isVisible());
+    if (!FParamsWindow)
+        BorrowPages();
+    FPanel1->setVisible(!FPanel1->isVisible());
     adjustSize();
+    if (screen())
+        move(screen()->availableGeometry().center() - rect().center());
 }
 
-void InstallDifferenceDialog()
+void InstallDifferenceDialog(const QString &programFolder, std::function<QString()> userName)
 {
-    TCtrlBox::SetParamSetFactory([](TCtrlBox &box) {
+    TCtrlBox::SetParamSetFactory([programFolder, userName](TCtrlBox &box) {
         std::unique_ptr<TCtrlParamSet> set = CreateBaseParams(box);
         if (auto *params = dynamic_cast<TBaseParams *>(set.get())) {
             // Only the start-up / side-switch comparison asks the operator.
-            params->SetDifferencesHandler([params](int, int mode) {
+            params->SetDifferencesHandler([params, programFolder, userName](int, int mode) {
                 if (mode == 1)
-                    TfrmMessage::Resolve(*params, QApplication::activeWindow());
+                    TfrmMessage::Resolve(*params, QApplication::activeWindow(), programFolder,
+                                         userName ? userName() : QString());
             });
         }
         return set;
