@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -189,6 +190,7 @@ void TSimRunner::OnTick()
     if (step > 0)
         FBox.Advance(int(step));
     Flush();
+    AnswerWaits();
     if (now - FLastDiscard >= 1000) {
         FLastDiscard = now;
         FLink.DiscardBacklog(kBacklogLimit);
@@ -205,10 +207,10 @@ void TSimRunner::OnMasterReadable()
     Flush();
 }
 
-QString TSimRunner::RunControl(const QString &line)
+bool TSimRunner::RunControl(const QString &line, const std::function<void(const QString &)> &answer)
 {
     Log("--", QStringLiteral("control: ") + line.trimmed());
-    const TControlReply r = ExecuteControl(FBox, line);
+    TControlReply r = ExecuteControl(FBox, line);
     // The box decides about the cable; the pty follows.
     if (!FBox.Plugged() && FLink.IsOpen()) {
         CloseLink();
@@ -216,13 +218,36 @@ QString TSimRunner::RunControl(const QString &line)
         QString error;
         if (!OpenLink(&error)) {
             FBox.SetPlugged(false);
-            return QStringLiteral("error: ") + error;
+            answer(QStringLiteral("error: ") + error);
+            return true;
         }
     }
     Flush();
     if (r.quit)
         QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
-    return r.text;
+    if (r.until) {
+        FWaits.push_back({r.until, answer});
+        return false;
+    }
+    answer(r.text);
+    return true;
+}
+
+void TSimRunner::AnswerWaits()
+{
+    // Answered ones leave the list before their answer runs: an answer may
+    // serve the next command of its channel, which may wait again.
+    for (std::size_t i = 0; i < FWaits.size();) {
+        QString text;
+        if (!FWaits[i].until(FBox, &text)) {
+            ++i;
+            continue;
+        }
+        const auto answer = FWaits[i].answer;
+        FWaits.erase(FWaits.begin() + std::ptrdiff_t(i));
+        Log("--", QStringLiteral("control answered: ") + text.section(QLatin1Char('\n'), 0, 0));
+        answer(text);
+    }
 }
 
 void TSimRunner::OnStdinReadable()
@@ -234,25 +259,52 @@ void TSimRunner::OnStdinReadable()
         return;
     }
     FStdinBuffer.append(buf, int(n));
+    ServeStdin();
+}
+
+void TSimRunner::ServeStdin()
+{
     int nl;
-    while ((nl = FStdinBuffer.indexOf('\n')) >= 0) {
+    while (!FStdinWaiting && (nl = FStdinBuffer.indexOf('\n')) >= 0) {
         const QString line = QString::fromLocal8Bit(FStdinBuffer.left(nl));
         FStdinBuffer.remove(0, nl + 1);
-        Print(stdout, RunControl(line));
+        const bool answered = RunControl(line, [this](const QString &text) {
+            Print(stdout, text);
+            if (FStdinWaiting) {
+                FStdinWaiting = false;
+                ServeStdin();
+            }
+        });
+        FStdinWaiting = !answered;
     }
 }
 
 void TSimRunner::OnNewControlClient()
 {
     while (QLocalSocket *c = FServer->nextPendingConnection()) {
+        c->setProperty("waiting", false);
         connect(c, &QLocalSocket::disconnected, c, &QObject::deleteLater);
-        connect(c, &QLocalSocket::readyRead, this, [this, c] {
-            while (c->canReadLine()) {
-                const QString line = QString::fromUtf8(c->readLine());
-                c->write((RunControl(line) + QLatin1Char('\n')).toUtf8());
-                c->flush();
+        connect(c, &QLocalSocket::readyRead, this, [this, c] { ServeClient(c); });
+    }
+}
+
+void TSimRunner::ServeClient(QLocalSocket *client)
+{
+    QPointer<QLocalSocket> c(client);
+    while (c && !c->property("waiting").toBool() && c->canReadLine()) {
+        const QString line = QString::fromUtf8(c->readLine());
+        const bool answered = RunControl(line, [this, c](const QString &text) {
+            if (!c)
+                return;   // the client left before its answer came
+            c->write((text + QLatin1Char('\n')).toUtf8());
+            c->flush();
+            if (c->property("waiting").toBool()) {
+                c->setProperty("waiting", false);
+                ServeClient(c);
             }
         });
+        if (c && !answered)
+            c->setProperty("waiting", true);
     }
 }
 

@@ -10,9 +10,12 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QLocalServer;
+class QLocalSocket;
 class QSocketNotifier;
 
 namespace kvdsim {
@@ -46,7 +49,18 @@ private:
     void Announce();
     void Flush();
     void Log(const char *direction, const QString &text);
-    QString RunControl(const QString &line);
+    // Runs one command; answer gets the reply, at once or, for a waiting
+    // command, once box time brings it (then false is returned: the channel
+    // reads no further command until then).
+    bool RunControl(const QString &line, const std::function<void(const QString &)> &answer);
+    void ServeStdin();
+    void ServeClient(QLocalSocket *client);
+    void AnswerWaits();
+
+    struct TWait {
+        std::function<bool(TSimBox &, QString *)> until;
+        std::function<void(const QString &)> answer;
+    };
 
     TRunnerOptions FOptions;
     TSimBox FBox;
@@ -58,6 +72,8 @@ private:
     std::unique_ptr<QSocketNotifier> FMasterNotifier;
     std::unique_ptr<QSocketNotifier> FStdinNotifier;
     QByteArray FStdinBuffer;
+    bool FStdinWaiting = false;
+    std::vector<TWait> FWaits;
     QLocalServer *FServer = nullptr;
     QFile FLog;
     bool FStarted = false;

@@ -32,7 +32,9 @@ int SendCommand(const QString &socket, const QString &command)
     QByteArray reply;
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 5000) {
+    // A wait is answered by the box itself, at the latest when its own time-out passes.
+    const bool waits = command.trimmed().startsWith(QLatin1String("wait"), Qt::CaseInsensitive);
+    while (waits ? c.state() == QLocalSocket::ConnectedState : t.elapsed() < 5000) {
         if (c.waitForReadyRead(100))
             reply += c.readAll();
         const int last = reply.lastIndexOf('\n', reply.size() - 2) + 1;

@@ -215,6 +215,7 @@ void TPressSide::Run(bool manualControl)
     FMode = Loading;
     FInRun = true;
     FRunFramed = false;
+    FRuns.append(TRunRecord());
     Note(QStringLiteral("run (%1%2), valve %3")
              .arg(FSlow ? QStringLiteral("slow") : QStringLiteral("fast"))
              .arg(FManual ? QStringLiteral(", manual control") : QString())
@@ -231,11 +232,15 @@ void TPressSide::Stop()
     }
     if (FInRun) {
         FInRun = false;
-        if (FRunFramed)
+        TRunRecord &run = FRuns.last();
+        run.stopped = true;
+        run.framed = FRunFramed;
+        if (FRunFramed) {
+            run.largestForce = CodeToForce(FLargestCode - FLargestZero);
             Note(QStringLiteral("largest frame since run: code %1 = %2 N")
                      .arg(FLargestCode)
-                     .arg(CodeToForce(FLargestCode - FLargestZero), 0, 'f', 1));
-        else
+                     .arg(run.largestForce, 0, 'f', 1));
+        } else
             Note(QStringLiteral("largest frame since run: none sent"));
     }
     FControl = false;
@@ -372,6 +377,10 @@ void TPressSide::UpdateForce(double dt)
             FSpecimen.broken = true;
             FSpecimen.brokenFor = 0;
             FSpecimen.peakAtBreak = elastic;
+            if (FInRun) {
+                FRuns.last().broken = true;
+                FRuns.last().breakForce = elastic;
+            }
             Note(QStringLiteral("specimen broke at %1 N").arg(elastic, 0, 'f', 1));
         }
         FForce = elastic;

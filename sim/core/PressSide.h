@@ -89,6 +89,19 @@ public:
     // the stop command the largest one is kept and noted at the stop.
     void FrameSent(int code, int zero);
 
+    // One run of this frame, from its run command to the stop command that
+    // ends it: what a test compares the program's stored results with.
+    struct TRunRecord {
+        bool broken = false;       // the specimen broke during the run
+        double breakForce = 0;     // N, true force at the break
+        bool stopped = false;      // a stop command ended the run
+        bool framed = false;       // a status frame carried this frame's force during the run
+        double largestForce = 0;   // N, the largest force such a frame carried (as noted at the stop)
+    };
+    // Every run since the box started, oldest first.
+    const QList<TRunRecord> &Runs() const { return FRuns; }
+    bool InRun() const { return FInRun; }
+
     std::function<void(const QString &)> onNote;
 
 private:
@@ -157,6 +170,7 @@ private:
     bool FRunFramed = false;      // a frame went out during this run
     int FLargestCode = 0;         // largest force code sent during this run, as sent
     int FLargestZero = 0;         // its code of no force
+    QList<TRunRecord> FRuns;
     QList<double> FStrengthQueue;
     double FFixedStrength = 0;
     double FStrengthMean = 0;

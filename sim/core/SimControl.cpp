@@ -75,6 +75,75 @@ bool Integer(const QString &s, int *v, int base = 10)
     return ok;
 }
 
+// One line about run n (1-based) of a frame.
+QString RunLine(const TPressSide &side, int n)
+{
+    const TPressSide::TRunRecord &r = side.Runs()[n - 1];
+    QString line = QStringLiteral("run %1: ").arg(n);
+    line += r.broken ? QStringLiteral("broke at %1 N").arg(r.breakForce, 0, 'f', 1) : QStringLiteral("no break");
+    if (r.stopped)
+        line += r.framed ? QStringLiteral(", largest frame %1 N").arg(r.largestForce, 0, 'f', 1)
+                         : QStringLiteral(", largest frame none");
+    else if (n == side.Runs().size() && side.InRun())
+        line += QStringLiteral(", running at %1 N").arg(side.MeasuredForce(), 0, 'f', 1);
+    return line;
+}
+
+enum class TWaitFor { Load, Break, Stop };
+
+// waitload / waitbreak / waitstop: the reply comes once run n of the side
+// has reached the force (still loading, unbroken), broken, or been stopped;
+// an error when that can no longer happen or box time passes the deadline.
+TControlReply WaitForRun(TSimBox &box, int sideIndex, TWaitFor what, int n, double force, double seconds)
+{
+    const qint64 deadline = box.NowMs() + qint64(std::llround(seconds * 1000));
+    TControlReply reply;
+    reply.until = [=](TSimBox &b, QString *text) {
+        const TPressSide &s = b.Side(sideIndex);
+        const auto &runs = s.Runs();
+        if (runs.size() >= n) {
+            const TPressSide::TRunRecord &run = runs[n - 1];
+            const bool over = run.broken || run.stopped || runs.size() > n;
+            bool done = false;
+            QString failure;
+            switch (what) {
+            case TWaitFor::Load:
+                done = !over && s.MeasuredForce() >= force;
+                if (over)
+                    failure = QStringLiteral("run %1 ended before %2 N").arg(n).arg(force, 0, 'f', 0);
+                break;
+            case TWaitFor::Break:
+                done = run.broken;
+                if (!done && (run.stopped || runs.size() > n))
+                    failure = QStringLiteral("run %1 ended without a break").arg(n);
+                break;
+            case TWaitFor::Stop:
+                done = run.stopped;
+                break;
+            }
+            if (done) {
+                *text = RunLine(s, n) + QStringLiteral("\nok");
+                return true;
+            }
+            if (!failure.isEmpty()) {
+                *text = QStringLiteral("error: ") + failure;
+                return true;
+            }
+        }
+        if (b.NowMs() >= deadline) {
+            *text = QStringLiteral("error: run %1 not there within %2 s").arg(n).arg(seconds);
+            return true;
+        }
+        return false;
+    };
+    QString text;
+    if (reply.until(box, &text)) {
+        reply.until = nullptr;
+        reply.text = text;
+    }
+    return reply;
+}
+
 } // namespace
 
 QString ControlHelp()
@@ -98,8 +167,13 @@ QString ControlHelp()
         "param ADDR [VALUE]     read or write a word of the parameter memory\n"
         "factory                reload the factory parameter set\n"
         "panel HEX              press a front-panel key: run the command byte HEX\n"
+        "runs                   every run of the frame: its break force and the largest force framed\n"
+        "waitload N F [S]       answer once run N loads at F newtons or more (S s of box time at most, default 60)\n"
+        "waitbreak N [S]        answer once the specimen of run N broke\n"
+        "waitstop N [S]         answer once run N was ended by a stop command\n"
         "quit                   end the simulator\n"
-        "A trailing a|b (or comp|flex) picks the frame for strength, preload, leak, overload, offset;\n"
+        "A trailing a|b (or comp|flex) picks the frame for strength, preload, leak, overload, offset,\n"
+        "runs and the waits;\n"
         "without it the active frame (the one last run) is meant.");
 }
 
@@ -237,6 +311,31 @@ TControlReply ExecuteControl(TSimBox &box, const QString &line)
     if (verb == QLatin1String("factory")) {
         box.LoadFactory();
         return Ok();
+    }
+    if (verb == QLatin1String("runs")) {
+        QStringList lines;
+        for (int n = 1; n <= side.Runs().size(); ++n)
+            lines << RunLine(side, n);
+        return Ok(lines.isEmpty() ? QStringLiteral("no runs") : lines.join(QLatin1Char('\n')));
+    }
+    if (verb == QLatin1String("waitload") || verb == QLatin1String("waitbreak") || verb == QLatin1String("waitstop")) {
+        const TWaitFor what = verb == QLatin1String("waitload")    ? TWaitFor::Load
+                              : verb == QLatin1String("waitbreak") ? TWaitFor::Break
+                                                                   : TWaitFor::Stop;
+        int n = 0;
+        if (w.size() < 2 || !Integer(w[1], &n) || n < 1)
+            return Error(QStringLiteral("%1 needs a run number from 1").arg(verb));
+        int next = 2;
+        double force = 0;
+        if (what == TWaitFor::Load) {
+            if (w.size() < 3 || !Number(w[2], &force) || force < 0)
+                return Error(QStringLiteral("waitload needs a force in newtons"));
+            next = 3;
+        }
+        double seconds = 60;
+        if (w.size() > next && (!Number(w[next], &seconds) || seconds <= 0))
+            return Error(QStringLiteral("bad timeout '%1'").arg(w[next]));
+        return WaitForRun(box, a.side >= 0 ? a.side : box.ActiveSide(), what, n, force, seconds);
     }
     if (verb == QLatin1String("panel")) {
         int b = 0;

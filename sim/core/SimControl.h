@@ -6,11 +6,17 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace kvdsim {
 
 struct TControlReply {
     QString text;       // reply lines, the last one "ok" or "error: ..."
     bool quit = false;  // the command asked the simulator to end
+    // A waiting command (waitload, waitbreak, waitstop) whose answer is not
+    // there yet: asked again as box time goes on until it returns true with
+    // the reply in *text. Empty for every other command.
+    std::function<bool(TSimBox &box, QString *text)> until;
 };
 
 TControlReply ExecuteControl(TSimBox &box, const QString &line);
