@@ -324,45 +324,105 @@ void TDbConnection::createDatabase(const QString &filePath)
         throw EDatabaseError(tr("无法创建数据库文件 %1: %2").arg(filePath, error));
 }
 
-void TDbConnection::open(const QString &filePath)
+namespace {
+
+// The SQLite result code of a failed call (the primary code, 0 when unknown).
+int ResultCode(const QSqlError &e) { return e.nativeErrorCode().toInt() & 0xFF; }
+
+QString ErrorText(const QSqlError &e)
+{
+    return e.databaseText().isEmpty() ? e.text() : e.databaseText();
+}
+
+// What a failed call says about the file: SQLite reports a file it may not
+// write, or a journal it cannot create beside it, as read-only or "cannot
+// open"; the file and folder rights tell the two apart.
+TDbFault FaultOf(const QSqlError &e, const QFileInfo &file)
+{
+    enum { Busy = 5, Locked = 6, ReadOnly = 8, IoErr = 10, Corrupt = 11, CantOpen = 14, NotADb = 26 };
+    switch (ResultCode(e)) {
+    case Busy:
+    case Locked:
+        return TDbFault::Locked;
+    case Corrupt:
+    case NotADb:
+        return TDbFault::Damaged;
+    case ReadOnly:
+    case IoErr:
+    case CantOpen:
+        if (!file.isWritable())
+            return TDbFault::ReadOnly;
+        if (!QFileInfo(file.absolutePath()).isWritable())
+            return TDbFault::FolderReadOnly;
+        return ResultCode(e) == ReadOnly ? TDbFault::ReadOnly : TDbFault::Other;
+    default:
+        return TDbFault::Other;
+    }
+}
+
+// Waits of the checks at opening: a writer that does not finish within this
+// time holds the file.
+const int kCheckBusyMs = 1000;
+const int kBusyMs = 5000;
+
+} // namespace
+
+void TDbConnection::open(const QString &filePath, const TVerify &verify)
 {
     close();
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
-        throw EDatabaseError(tr("数据库引擎 (SQLite) 不存在"));
+        throw EDatabaseError(TDbFault::DriverMissing, tr("数据库引擎 (SQLite) 不存在"));
     const QFileInfo fi(filePath);
     if (!fi.exists() || !fi.isFile())
-        throw EDatabaseError(tr("数据库文件不存在: %1").arg(filePath));
+        throw EDatabaseError(TDbFault::Missing, tr("数据库文件不存在: %1").arg(filePath));
     if (fi.size() == 0)
-        throw EDatabaseError(tr("文件不是数据库: %1").arg(filePath));
+        throw EDatabaseError(TDbFault::Empty, tr("数据库文件为空: %1").arg(filePath));
     const QString abs = fi.absoluteFilePath();
-    QString error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         // mode=rw: SQLite itself refuses to create a file that is missing.
         db.setDatabaseName(QUrl::fromLocalFile(abs).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!db.open()) {
-            error = tr("无法打开数据库 %1: %2").arg(abs, db.lastError().text());
-        } else {
-            QSqlQuery q(db);
-            if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
-                error = tr("文件不是数据库: %1 (%2)").arg(abs, q.lastError().databaseText());
-            else if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
-                     !q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
-                     !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
-                error = tr("无法设置数据库 %1: %2").arg(abs, q.lastError().databaseText());
-            q.finish();
-        }
-    }
-    if (!error.isEmpty()) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-        throw EDatabaseError(error);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kCheckBusyMs));
     }
     m_path = abs;
+    try {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (!db.open())
+            throw EDatabaseError(FaultOf(db.lastError(), fi),
+                                 tr("无法打开数据库 %1: %2").arg(abs, ErrorText(db.lastError())));
+        QSqlQuery q(db);
+        // Every page read once: a damaged file is refused before any write.
+        if (!q.exec(QStringLiteral("PRAGMA quick_check(3)")))
+            throw EDatabaseError(FaultOf(q.lastError(), fi),
+                                 tr("无法读取数据库 %1: %2").arg(abs, ErrorText(q.lastError())));
+        QStringList findings;
+        while (q.next())
+            findings.append(q.value(0).toString());
+        q.finish();
+        if (findings != QStringList{QStringLiteral("ok")})
+            throw EDatabaseError(TDbFault::Damaged, tr("数据库已损坏: %1 (%2)").arg(abs, findings.join(QStringLiteral("; "))));
+        if (verify)
+            verify(*this);
+        // A write that is rolled back: a lock of another writer, a read-only
+        // file or a folder without room for the journal shows here.
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw EDatabaseError(FaultOf(q.lastError(), fi),
+                                 tr("无法写入数据库 %1: %2").arg(abs, ErrorText(q.lastError())));
+        const bool written = q.exec(QStringLiteral("CREATE TABLE kv__probe (x)"));
+        const QSqlError writeError = q.lastError();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        if (!written)
+            throw EDatabaseError(FaultOf(writeError, fi), tr("无法写入数据库 %1: %2").arg(abs, ErrorText(writeError)));
+        if (!q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyMs)) ||
+            !q.exec(QStringLiteral("PRAGMA foreign_keys = ON")) || !q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
+            !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+            throw EDatabaseError(FaultOf(q.lastError(), fi),
+                                 tr("无法设置数据库 %1: %2").arg(abs, ErrorText(q.lastError())));
+        q.finish();
+    } catch (...) {
+        close();
+        throw;
+    }
 }
 
 void TDbConnection::close()
@@ -406,6 +466,12 @@ bool TDbConnection::tableExists(const QString &name) const
     if (name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive) || name.startsWith(QLatin1String("kv__")))
         return false;
     return findTable(database(), name, nullptr);
+}
+
+QStringList TDbConnection::columnNames(const QString &table) const
+{
+    TTableDef def;
+    return findTable(database(), table, &def) ? kv::db::columnNames(database(), def.name) : QStringList();
 }
 
 int TDbConnection::execute(const QString &jetSql)

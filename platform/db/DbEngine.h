@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -19,14 +20,30 @@ class QSqlQuery;
 
 namespace kv::db {
 
+// Why a database file could not be opened (Other for every other error).
+enum class TDbFault {
+    Other,
+    DriverMissing,  // the SQLite driver of Qt SQL is not installed
+    Missing,        // no file at the path
+    Empty,          // a file of length 0
+    Damaged,        // not a database, or the integrity check finds damage
+    Locked,         // another connection holds a write lock
+    ReadOnly,       // the file cannot be written
+    FolderReadOnly, // the journal beside the file cannot be created
+    ForeignSchema,  // readable, but not the tables the caller needs
+};
+
 class KVPLATFORM_EXPORT EDatabaseError : public std::runtime_error {
 public:
-    explicit EDatabaseError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit EDatabaseError(const QString &message) : EDatabaseError(TDbFault::Other, message) {}
+    EDatabaseError(TDbFault fault, const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message), m_fault(fault) {}
     const QString &message() const { return m_message; }
+    TDbFault fault() const { return m_fault; }
 
 private:
     QString m_message;
+    TDbFault m_fault;
 };
 
 class KVPLATFORM_EXPORT TDbConnection {
@@ -40,11 +57,18 @@ public:
     // the file already exists or cannot be written.
     static void createDatabase(const QString &filePath);
 
-    // Opens an existing database file. Throws when the SQLite driver is
-    // missing, the file does not exist, or it is not a database. Turns on
-    // foreign keys, the write-ahead journal and full synchronous commits, so
-    // every committed write is on disk when the call returns.
-    void open(const QString &filePath);
+    // Checks the opened file before anything is written to it; throws
+    // EDatabaseError (usually TDbFault::ForeignSchema) to refuse it.
+    using TVerify = std::function<void(TDbConnection &)>;
+
+    // Opens an existing database file. Before the first write it checks, in
+    // this order: the driver, the file (present, not empty), the integrity
+    // of every page (quick check), verify, and a write that is rolled back
+    // (locks, read-only file or folder); each refusal throws EDatabaseError
+    // with its TDbFault and leaves the file as it was. Then turns on foreign
+    // keys, the write-ahead journal and full synchronous commits, so every
+    // committed write is on disk when the call returns.
+    void open(const QString &filePath, const TVerify &verify = {});
     void close();
     bool connected() const;
     QString filePath() const { return m_path; }
@@ -52,6 +76,8 @@ public:
     // Names of the user tables, as created, sorted without regard to case.
     QStringList tableNames() const;
     bool tableExists(const QString &name) const; // case-insensitive
+    // Columns of a table in their order, as created; empty when no such table.
+    QStringList columnNames(const QString &table) const;
 
     // Translates one Jet statement and executes it as a command; returns
     // the number of rows changed. Throws EDatabaseError.

@@ -13,6 +13,7 @@
 #include "MessageService.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -99,6 +100,41 @@ void TStartup::InstallLongHints()
     }
 }
 
+QString TStartup::DatabaseFailureText(db::TDbFault fault, const QString &databaseFile, const QString &detail)
+{
+    const QFileInfo fi(databaseFile);
+    const QString file = QDir::toNativeSeparators(fi.absoluteFilePath());
+    switch (fault) {
+    case db::TDbFault::DriverMissing:
+        return tr("数据库的存储引擎不存在,系统无法正常执行");
+    case db::TDbFault::Missing:
+        return tr("找不到数据库文件 %1。\n请从备份中恢复该文件，再重新启动程序。").arg(file);
+    case db::TDbFault::Empty:
+        return tr("数据库文件 %1 是空文件（长度为 0），其中没有任何数据。\n请从备份中恢复该文件，再重新启动程序。")
+            .arg(file);
+    case db::TDbFault::Damaged:
+        return tr("数据库文件 %1 已损坏，无法正常读取。程序没有修改该文件。\n请从备份中恢复该文件，再重新启动程序。")
+            .arg(file);
+    case db::TDbFault::Locked:
+        return tr("数据库文件 %1 正被另一个程序写入（文件已锁定）。\n请关闭正在使用该文件的程序，再重新启动本程序。")
+            .arg(file);
+    case db::TDbFault::ReadOnly:
+        return tr("数据库文件 %1 是只读的，程序无法保存数据。\n请检查该文件的权限（当前用户需要写入权限），再重新启动程序。")
+            .arg(file);
+    case db::TDbFault::FolderReadOnly:
+        return tr("数据库所在的文件夹 %1 不能写入，程序无法保存数据。\n"
+                  "请检查该文件夹的权限（当前用户需要写入权限），再重新启动程序。")
+            .arg(QDir::toNativeSeparators(fi.absolutePath()));
+    case db::TDbFault::ForeignSchema:
+        return tr("文件 %1 不是本程序的测量数据库（%2），可能属于其他程序或更新版本的程序。程序没有修改该文件。\n"
+                  "请从备份中恢复本程序的数据库，再重新启动程序。")
+            .arg(file, detail);
+    case db::TDbFault::Other:
+        break;
+    }
+    return tr("无法打开数据库文件 %1（%2）。\n请检查该文件，必要时从备份中恢复，再重新启动程序。").arg(file, detail);
+}
+
 bool TStartup::StoredLanguageIsEnglish(TZovData &data) { return TSettingsStore(data).English(); }
 
 TStartup::TOutcome TStartup::Run()
@@ -119,13 +155,19 @@ TStartup::TOutcome TStartup::Run()
                                                                   QLatin1String(TZovData::DatabaseFileName)
                                                             : m_options.DatabaseFile;
     std::unique_ptr<TZovData> data;
+    QString failure;
     try {
         data = CreateData(dbFile);
+    } catch (const db::EDatabaseError &e) {
+        failure = DatabaseFailureText(e.fault(), dbFile, e.message());
+    } catch (const std::exception &e) {
+        failure = DatabaseFailureText(db::TDbFault::Other, dbFile, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        data.reset();
     }
     if (!data) {
-        ShowMessage(tr("数据库的存储引擎不存在,系统无法正常执行"), TMsgIcon::Error, TMsgButtons::OkCancel);
+        if (failure.isEmpty())
+            failure = DatabaseFailureText(db::TDbFault::Other, dbFile, QString());
+        ShowMessage(failure, TMsgIcon::Error, TMsgButtons::OkCancel);
         return TOutcome::DatabaseFailed;
     }
     SetZovData(data.get());

@@ -3,6 +3,7 @@
 // hints, the data module, the language, the wait window, the main window.
 // main() only creates it and runs the message loop; tests drive it directly.
 #include "ui/main/MeasureSteps.h"
+#include "db/DbEngine.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -51,6 +52,11 @@ public:
     TSingleInstance *Guard() const { return m_guard.get(); }
     bool EnglishLoaded() const { return m_english; }
     QString ProgramDir() const;
+
+    // The error box's text when the data module could not be made: the
+    // cause, the file (its folder for a folder without write access) and
+    // what to do. A missing driver keeps the engine message.
+    static QString DatabaseFailureText(db::TDbFault fault, const QString &databaseFile, const QString &detail);
 
     // SavNum 20005 through a query of its own: 1 means English; no row, an
     // unreadable row or a database error count as Chinese.

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -33,17 +35,57 @@ QString TZovData::DefaultDatabaseFile()
         + QLatin1String(DatabaseFileName);
 }
 
+namespace {
+
+// The tables every start reads and writes, with the columns the program
+// names. The settings rows are inserted without a column list, so those two
+// tables must have exactly their two columns.
+struct TCoreTable {
+    const char *Name;
+    std::initializer_list<const char *> Columns;
+    bool Exact;
+};
+const TCoreTable kCoreTables[] = {
+    {"SavNum", {"NumNo", "NumCont"}, true},
+    {"SavString", {"StrNo", "StrCont"}, true},
+    {"Tester", {"UserNo", "name", "secret"}, false},
+    {"Unit", {"Type", "Index", "Name", "Coe", "Round"}, false},
+    {"CtrlBoxSaveItems", {"CtrlBox", "Name", "Value"}, false},
+};
+
+bool HasColumn(const QStringList &columns, const char *name)
+{
+    return columns.contains(QLatin1String(name), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString TZovData::SchemaMismatch(const db::TDbConnection &connection)
+{
+    for (const TCoreTable &t : kCoreTables) {
+        const QString name = QLatin1String(t.Name);
+        const QStringList columns = connection.columnNames(name);
+        if (columns.isEmpty())
+            return QCoreApplication::translate("kv::TZovData", "缺少表 %1").arg(name);
+        const bool complete = std::all_of(t.Columns.begin(), t.Columns.end(),
+                                          [&](const char *c) { return HasColumn(columns, c); });
+        if (!complete || (t.Exact && columns.size() != int(t.Columns.size())))
+            return QCoreApplication::translate("kv::TZovData", "表 %1 的结构不同").arg(name);
+    }
+    return {};
+}
+
 TZovData::TZovData(const QString &databaseFile)
 {
     // The database file is not encrypted (SQLite has no database password);
     // it is protected by the file permissions of the program folder.
-    conZovDb.open(databaseFile);
-    // A file that opens but holds no settings table is not our database:
-    // refuse it here, so start-up ends instead of running on empty tables.
-    if (!FunTestBdeRealGood()) {
-        conZovDb.close();
-        throw db::EDatabaseError(QStringLiteral("not a measurement database: ") + databaseFile);
-    }
+    // A file without the program's tables is refused before anything is
+    // written to it, so start-up ends instead of running on foreign tables.
+    conZovDb.open(databaseFile, [](db::TDbConnection &c) {
+        const QString mismatch = SchemaMismatch(c);
+        if (!mismatch.isEmpty())
+            throw db::EDatabaseError(db::TDbFault::ForeignSchema, mismatch);
+    });
 }
 
 TZovData::~TZovData()

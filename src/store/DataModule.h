@@ -18,8 +18,13 @@ public:
     static constexpr const char *DatabaseFileName = "MeasDB.sqlite";
 
     // Opens the database (DataModuleCreate). Throws db::EDatabaseError when
-    // it cannot be opened; start-up then ends the program.
+    // it cannot be opened, its fault telling why (TDbFault::ForeignSchema
+    // for a file without the program's tables); start-up then ends the
+    // program.
     explicit TZovData(const QString &databaseFile = DefaultDatabaseFile());
+    // Empty when the core tables are there in their shape; else which table
+    // is missing or differs.
+    static QString SchemaMismatch(const db::TDbConnection &connection);
     ~TZovData();
 
     db::TDbConnection conZovDb;

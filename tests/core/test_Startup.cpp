@@ -83,7 +83,7 @@ TEST_F(TStartupTest, MissingDatabaseShowsTheMessageAndCreatesNothing)
     EXPECT_EQ(startup.Run(), kv::TStartup::TOutcome::DatabaseFailed);
     ASSERT_EQ(Messages.messages().size(), 1);
     const kv::TMsgRequest &m = Messages.messages()[0];
-    EXPECT_EQ(m.text, QStringLiteral("数据库的存储引擎不存在,系统无法正常执行"));
+    EXPECT_EQ(m.text, kv::TStartup::DatabaseFailureText(kv::db::TDbFault::Missing, o.DatabaseFile, QString()));
     EXPECT_EQ(m.icon, kv::TMsgIcon::Error);
     EXPECT_EQ(m.buttons, kv::TMsgButtons::OkCancel);
     EXPECT_EQ(startup.MainWindow(), nullptr);
@@ -100,7 +100,10 @@ TEST_F(TStartupTest, AnyFailureOfTheDataModuleEndsTheStart)
         throw std::runtime_error("engine missing");
     };
     EXPECT_EQ(startup.Run(), kv::TStartup::TOutcome::DatabaseFailed);
-    EXPECT_EQ(Messages.lastText(), QStringLiteral("数据库的存储引擎不存在,系统无法正常执行"));
+    // An error of no known cause names the file and the error.
+    EXPECT_EQ(Messages.lastText(), kv::TStartup::DatabaseFailureText(kv::db::TDbFault::Other, folder.Db.path,
+                                                                     QStringLiteral("engine missing")));
+    EXPECT_TRUE(Messages.lastText().contains(folder.Db.path));
     EXPECT_EQ(startup.MainWindow(), nullptr);
 }
 
