@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
+#include <QLoggingCategory>
 
 #include <exception>
 
@@ -18,6 +19,8 @@ namespace kv {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcHost, "kv.host")
+
 // Libraries stay loaded until the process ends (their test objects and
 // forms run their code); loading a file again reuses its handle.
 QHash<QString, QLibrary *> &LoadedModules()
@@ -26,12 +29,13 @@ QHash<QString, QLibrary *> &LoadedModules()
     return modules;
 }
 
-QLibrary *LoadModule(const QString &file)
+QLibrary *LoadModule(const QString &file, QString *error)
 {
     if (QLibrary *lib = LoadedModules().value(file))
         return lib;
     auto *lib = new QLibrary(file);
     if (!lib->load()) {
+        *error = lib->errorString();
         delete lib;
         return nullptr;
     }
@@ -54,6 +58,7 @@ QString TestModuleSuffix() { return QStringLiteral(KV_MODULE_SUFFIX); }
 void TMyFunction::LoadTestModules(const QString &folder, int mask, db::TDbConnection *connection)
 {
     ClearTests();
+    m_loads.clear();
     if (!connection && ZovData())
         connection = &ZovData()->conZovDb;
 
@@ -62,47 +67,86 @@ void TMyFunction::LoadTestModules(const QString &folder, int mask, db::TDbConnec
     const QFileInfoList entries = QDir(folder).entryInfoList(
         {QStringLiteral("*") + TestModuleSuffix()},
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    // Which file listed each test: a second copy of a module offers the same
+    // tests again and adds none of them.
+    QHash<QString, QString> listedBy;
+    auto key = [](const QString &name, quint32 kinds) { return name + QLatin1Char('\n') + QString::number(kinds); };
     int index = -1;
     for (const QFileInfo &entry : entries) {
         ++index;
         if (entry.isDir())
             continue;
         const QString file = entry.absoluteFilePath();
-        QLibrary *lib = LoadModule(file);
-        if (!lib)
-            continue; // not a loadable library
+        TModuleLoad &load = m_loads.emplace_back();
+        load.File = entry.fileName();
+        // A file that adds no test is left out with a diagnostic line.
+        auto skip = [&](TModuleSkip why, const QString &detail, const char *logText) {
+            load.Skip = why;
+            load.Detail = detail;
+            QString reason = QLatin1String(logText);
+            if (!detail.isEmpty())
+                reason += QLatin1Char(' ') + detail;
+            qCWarning(lcHost).noquote() << "test module skipped:" << file << "-" << reason;
+        };
+        if (entry.size() == 0) {
+            skip(TModuleSkip::EmptyFile, QString(), "empty file");
+            continue;
+        }
+        QString loadError;
+        QLibrary *lib = LoadModule(file, &loadError);
+        if (!lib) {
+            skip(TModuleSkip::NotALibrary, loadError, "not a loadable library:");
+            continue;
+        }
         TBaseTests tests;
         try {
-            if (auto init = reinterpret_cast<TInitProc>(lib->resolve(InitExportName)))
-                init(FApplication, FScreen);
+            // A library without the test export is no module: its "Init" is
+            // not run, since the library is unloaded again at once.
             auto getTests = reinterpret_cast<TGetBaseTestsProc>(lib->resolve(GetBaseTestsExportName));
             if (!getTests) {
                 UnloadModule(file);
+                skip(TModuleSkip::NoTestExport, QString(), "no export GetBaseTests");
                 continue;
             }
+            if (auto init = reinterpret_cast<TInitProc>(lib->resolve(InitExportName)))
+                init(FApplication, FScreen);
             getTests(tests);
         } catch (...) {
-            continue; // the module failed while starting: it adds nothing
+            skip(TModuleSkip::FailedToStart, QString(), "failed in Init or GetBaseTests");
+            continue;
         }
+        QString repeats;
         for (TBaseTest *raw : tests) {
             if (!raw)
                 continue;
             // Tests for other machine kinds are freed at once.
             std::unique_ptr<TBaseTest> test(raw);
             try {
-                test->TestName();
+                const QString offered = test->TestName();
                 if ((test->FMachineMask & static_cast<quint32>(mask)) == 0)
                     continue;
+                const QString earlier = listedBy.value(key(offered, test->FMachineMask));
+                if (!earlier.isEmpty()) {
+                    repeats = earlier;
+                    qCWarning(lcHost).noquote() << "test" << offered << "of" << file << "skipped: listed already by"
+                                                << earlier;
+                    continue;
+                }
+                const quint32 kinds = test->FMachineMask;
                 test->FModuleHandle = lib;
                 test->SetConnection(connection);
                 test->InitTables();
                 test->FModuleIndex = static_cast<quint8>(index);
                 const QString name = test->TestName();
                 AddTest(name, std::move(test));
+                listedBy.insert(key(offered, kinds), load.File);
+                load.Tests.append(name);
             } catch (...) {
-                // A test that fails while loading is left out.
+                qCWarning(lcHost).noquote() << "a test of" << file << "failed while loading and is left out";
             }
         }
+        if (load.Tests.isEmpty() && !repeats.isEmpty())
+            skip(TModuleSkip::Duplicate, repeats, "a second copy of");
     }
 }
 

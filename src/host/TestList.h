@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <vector>
@@ -17,6 +18,24 @@ namespace kv {
 namespace db {
 class TDbConnection;
 }
+
+// Why a file of the module folder adds no test.
+enum class TModuleSkip {
+    None,          // loaded
+    EmptyFile,     // a file of length 0
+    NotALibrary,   // the system cannot load it as a library
+    NoTestExport,  // a library without "GetBaseTests"
+    FailedToStart, // the module failed in "Init" or "GetBaseTests"
+    Duplicate,     // every test it offers is listed already (same name and kinds)
+};
+
+// One file of the last load of the module folder.
+struct TModuleLoad {
+    QString File;  // name in the folder
+    TModuleSkip Skip = TModuleSkip::None;
+    QString Detail;    // the loader's error, or the module a duplicate repeats
+    QStringList Tests; // the tests it put into the list
+};
 
 class TMyFunction {
 public:
@@ -46,6 +65,8 @@ public:
     // module, lacks "GetBaseTests" or fails inside the module adds nothing.
     // connection null: the data module's.
     void LoadTestModules(const QString &folder, int mask, db::TDbConnection *connection = nullptr);
+    // Every file of the last load in folder order: loaded, or skipped and why.
+    const std::vector<TModuleLoad> &ModuleLoads() const { return m_loads; }
     // The application and screen handed to each module's Init (the
     // program's; null in programs without windows).
     void SetModuleEnvironment(QApplication *app, QScreen *screen)
@@ -69,6 +90,7 @@ private:
         std::unique_ptr<TBaseTest> object;
     };
     std::vector<TEntry> m_tests;
+    std::vector<TModuleLoad> m_loads;
     int m_current = -1;
     QApplication *FApplication = nullptr;
     QScreen *FScreen = nullptr;

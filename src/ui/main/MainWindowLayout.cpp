@@ -149,7 +149,9 @@ void TfrmMeasure::BuildMenus()
     FHelpItem->setObjectName(QStringLiteral("NHelp"));
 
     connect(FQuitItem, &QAction::triggered, this, &TfrmMeasure::menuQuitClick);
-    connect(FAboutItem, &QAction::triggered, this, [this] { TfrmExplain::Show(this); });
+    connect(FAboutItem, &QAction::triggered, this, [this] {
+        TfrmExplain::Show(this, FMyFunction ? FMyFunction->ModuleLoads() : std::vector<TModuleLoad>());
+    });
     connect(FAdvancedParamsItem, &QAction::triggered, this, &TfrmMeasure::menuAdvancedClick);
     connect(FControlModeItem, &QAction::triggered, this, &TfrmMeasure::NChangeAutoORHandClick);
     connect(FHelpItem, &QAction::triggered, this, &TfrmMeasure::NHelpClick);

@@ -85,7 +85,10 @@ extern "C" Q_DECL_EXPORT void GetBaseTests(kv::TBaseTests &Tests)
 {
     Tests = {new THostTest(HM_VARIANT), new THostTest(HM_VARIANT2)};
 }
-#else
+#elif HM_EXPORTS == 2
 // "Init" only: not a test module.
 extern "C" Q_DECL_EXPORT bool Init(QApplication *, QScreen *) { return true; }
+#else
+// None of the three: a shared library that is no test module.
+extern "C" Q_DECL_EXPORT int PlainLibraryVersion() { return sizeof(THostTest); }
 #endif
