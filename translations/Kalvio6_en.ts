@@ -622,6 +622,65 @@
         <source>数据库的存储引擎不存在,系统无法正常执行</source>
         <translation>The database engine does not exist; the system cannot run</translation>
     </message>
+    <message>
+        <source>找不到数据库文件 %1。
+请从备份中恢复该文件，再重新启动程序。</source>
+        <translation>The database file %1 was not found.
+Restore the file from a backup, then start the program again.</translation>
+    </message>
+    <message>
+        <source>数据库文件 %1 是空文件（长度为 0），其中没有任何数据。
+请从备份中恢复该文件，再重新启动程序。</source>
+        <translation>The database file %1 is empty (length 0) and holds no data.
+Restore the file from a backup, then start the program again.</translation>
+    </message>
+    <message>
+        <source>数据库文件 %1 已损坏，无法正常读取。程序没有修改该文件。
+请从备份中恢复该文件，再重新启动程序。</source>
+        <translation>The database file %1 is damaged and cannot be read. The program has not changed the file.
+Restore the file from a backup, then start the program again.</translation>
+    </message>
+    <message>
+        <source>数据库文件 %1 正被另一个程序写入（文件已锁定）。
+请关闭正在使用该文件的程序，再重新启动本程序。</source>
+        <translation>The database file %1 is being written by another program (the file is locked).
+Close the program that uses the file, then start this program again.</translation>
+    </message>
+    <message>
+        <source>数据库文件 %1 是只读的，程序无法保存数据。
+请检查该文件的权限（当前用户需要写入权限），再重新启动程序。</source>
+        <translation>The database file %1 is read-only; the program cannot store data.
+Check the file's permissions (the current user needs write access), then start the program again.</translation>
+    </message>
+    <message>
+        <source>数据库所在的文件夹 %1 不能写入，程序无法保存数据。
+请检查该文件夹的权限（当前用户需要写入权限），再重新启动程序。</source>
+        <translation>The folder %1 that holds the database cannot be written; the program cannot store data.
+Check the folder's permissions (the current user needs write access), then start the program again.</translation>
+    </message>
+    <message>
+        <source>文件 %1 不是本程序的测量数据库（%2），可能属于其他程序或更新版本的程序。程序没有修改该文件。
+请从备份中恢复本程序的数据库，再重新启动程序。</source>
+        <translation>The file %1 is not this program's measurement database (%2); it may belong to another program or to a newer version. The program has not changed the file.
+Restore this program's database from a backup, then start the program again.</translation>
+    </message>
+    <message>
+        <source>无法打开数据库文件 %1（%2）。
+请检查该文件，必要时从备份中恢复，再重新启动程序。</source>
+        <translation>The database file %1 cannot be opened (%2).
+Check the file and, if needed, restore it from a backup, then start the program again.</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TZovData</name>
+    <message>
+        <source>缺少表 %1</source>
+        <translation>table %1 is missing</translation>
+    </message>
+    <message>
+        <source>表 %1 的结构不同</source>
+        <translation>table %1 has another layout</translation>
+    </message>
 </context>
 <context>
     <name>kv::TfrmAddUser</name>
@@ -1218,6 +1277,46 @@
     <message>
         <source>版本：6.1</source>
         <translation>Version: 6.1</translation>
+    </message>
+    <message>
+        <source>未加载：%1</source>
+        <translation>not loaded: %1</translation>
+    </message>
+    <message>
+        <source>已加载，本机型没有它的试验</source>
+        <translation>loaded, no test for this machine</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>空文件</source>
+        <translation>empty file</translation>
+    </message>
+    <message>
+        <source>不是可加载的库</source>
+        <translation>not a loadable library</translation>
+    </message>
+    <message>
+        <source>不是试验模块</source>
+        <translation>not a test module</translation>
+    </message>
+    <message>
+        <source>模块启动时出错</source>
+        <translation>the module failed while starting</translation>
+    </message>
+    <message>
+        <source>与 %1 重复</source>
+        <translation>a copy of %1</translation>
+    </message>
+    <message>
+        <source>试验模块</source>
+        <translation>Test module</translation>
+    </message>
+    <message>
+        <source>试验</source>
+        <translation>Tests</translation>
     </message>
     <message>
         <source>确定</source>
