@@ -670,6 +670,26 @@ Restore this program's database from a backup, then start the program again.</tr
         <translation>The database file %1 cannot be opened (%2).
 Check the file and, if needed, restore it from a backup, then start the program again.</translation>
     </message>
+    <message>
+        <source>下列文件夹不能写入：
+%1
+试验结果仍会保存到数据库中。请检查这些文件夹的权限（当前用户需要写入权限）。</source>
+        <translation>These folders cannot be written:
+%1
+Test results are still stored in the database. Check the folders' permissions (the current user needs write access).</translation>
+    </message>
+    <message>
+        <source>试验曲线无法保存</source>
+        <translation>test curves cannot be saved</translation>
+    </message>
+    <message>
+        <source>报表模板无法保存</source>
+        <translation>report templates cannot be saved</translation>
+    </message>
+    <message>
+        <source>参数的自动备份无法保存</source>
+        <translation>automatic parameter backups cannot be saved</translation>
+    </message>
 </context>
 <context>
     <name>kv::TZovData</name>

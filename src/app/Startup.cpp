@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QWidget>
 
@@ -135,6 +136,28 @@ QString TStartup::DatabaseFailureText(db::TDbFault fault, const QString &databas
     return tr("无法打开数据库文件 %1（%2）。\n请检查该文件，必要时从备份中恢复，再重新启动程序。").arg(file, detail);
 }
 
+QStringList TStartup::UnwritableFolders(const QString &programDir)
+{
+    const struct {
+        const char *Name;
+        const char *Loss;
+    } folders[] = {
+        {"OutFile", QT_TR_NOOP("试验曲线无法保存")},
+        {"Report", QT_TR_NOOP("报表模板无法保存")},
+        {"BackUp", QT_TR_NOOP("参数的自动备份无法保存")},
+    };
+    QStringList out;
+    for (const auto &f : folders) {
+        const QString path = QDir(programDir).filePath(QLatin1String(f.Name));
+        // A file made and removed again: the rights of the folder as they
+        // apply to this process, whoever runs it.
+        QTemporaryFile probe(path + QStringLiteral("/kv_probe_XXXXXX"));
+        if (!QFileInfo(path).isDir() || !probe.open())
+            out.append(QStringLiteral("%1（%2）").arg(QDir::toNativeSeparators(path), tr(f.Loss)));
+    }
+    return out;
+}
+
 bool TStartup::StoredLanguageIsEnglish(TZovData &data) { return TSettingsStore(data).English(); }
 
 TStartup::TOutcome TStartup::Run()
@@ -189,6 +212,14 @@ TStartup::TOutcome TStartup::Run()
     env.WaitWindow = std::move(wait);
     env.Steps = Steps;
     m_main = std::make_unique<TfrmMeasure>(std::move(env));
+    // Folders the program writes beside itself; the program runs on without
+    // them, the results go to the database.
+    const QStringList unwritable = UnwritableFolders(ProgramDir());
+    if (!unwritable.isEmpty())
+        ShowMessage(tr("下列文件夹不能写入：\n%1\n试验结果仍会保存到数据库中。"
+                       "请检查这些文件夹的权限（当前用户需要写入权限）。")
+                        .arg(unwritable.join(QLatin1Char('\n'))),
+                    TMsgIcon::Warning);
     if (m_options.ShowMaximized) {
         // Also fills the screen where no window manager maximises.
         if (QScreen *screen = QGuiApplication::primaryScreen())

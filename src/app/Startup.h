@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -57,6 +58,10 @@ public:
     // cause, the file (its folder for a folder without write access) and
     // what to do. A missing driver keeps the engine message.
     static QString DatabaseFailureText(db::TDbFault fault, const QString &databaseFile, const QString &detail);
+
+    // The folders beside the program that it writes (OutFile, Report,
+    // BackUp) which this process cannot write, each with what is lost.
+    static QStringList UnwritableFolders(const QString &programDir);
 
     // SavNum 20005 through a query of its own: 1 means English; no row, an
     // unreadable row or a database error count as Chinese.

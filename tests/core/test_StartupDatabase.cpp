@@ -267,3 +267,28 @@ TEST_F(TDatabaseStart, MissingDriverKeepsTheEngineMessage)
     EXPECT_EQ(startup.Run(), kv::TStartup::TOutcome::DatabaseFailed);
     EXPECT_EQ(Messages.lastText(), kEngineText);
 }
+
+TEST_F(TDatabaseStart, ReadOnlyCurveFolderIsNamedAndTheProgramRuns)
+{
+    // The program folder and the database can be written, OutFile cannot.
+    SetMode(Dir, kOpen);
+    SetMode(Db.path, kOpen);
+    const QString outFile = Dir + QStringLiteral("/OutFile");
+    ASSERT_TRUE(QDir().mkpath(outFile));
+    SetMode(outFile, kReadOnly);
+    const auto back = qScopeGuard([&] { QFile::setPermissions(outFile, kOpen); });
+
+    kv::TStartup startup(Options());
+    startup.Steps.Login = [](QWidget *) { return kv::TLoginOutcome{true, QStringLiteral("Admin")}; };
+    ASSERT_EQ(AsOrdinaryUser([&] { return startup.Run(); }), kv::TStartup::TOutcome::Started);
+    ASSERT_NE(startup.MainWindow(), nullptr);
+    ASSERT_EQ(Messages.messages().size(), 1);
+    const kv::TMsgRequest &m = Messages.messages()[0];
+    EXPECT_EQ(m.icon, kv::TMsgIcon::Warning);
+    EXPECT_TRUE(m.text.contains(outFile)) << m.text.toStdString();
+    EXPECT_TRUE(m.text.contains(QStringLiteral("曲线")));
+    EXPECT_TRUE(m.text.contains(QStringLiteral("权限")));
+    EXPECT_FALSE(m.text.contains(QStringLiteral("BackUp"))); // writable folders are not named
+    // The database still takes what the program stores.
+    EXPECT_TRUE(kv::ZovData()->WriteStr(101, QStringLiteral("1")));
+}
