@@ -17,6 +17,7 @@
 #include "link/SerialPort.h"
 #include "link/CtrlBox.h"
 #include "Clock.h"
+#include "FuzzSupport.h"
 
 #include <QtGlobal>
 
@@ -228,15 +229,7 @@ void FramedStream(kv::TCtrlBox &box, TFeed &feed, kv::TVirtualClock &clock, cons
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // The driver's trace lines (one per streaming restart) would drown the run.
-    static const bool quiet = [] {
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-            if (type != QtDebugMsg)
-                std::fprintf(stderr, "%s\n", qPrintable(text));
-        });
-        return true;
-    }();
-    (void)quiet;
+    kvfuzz::NoteInput();
     if (size < 2)
         return 0;
     const int type = data[0] % 6;
