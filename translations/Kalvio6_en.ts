@@ -904,6 +904,11 @@ Test results are still stored in the database. Check the folders' permissions (t
         <source>输入的用户不正确</source>
         <translation>The user entered is not correct.</translation>
     </message>
+    <message>
+        <location filename="../src/store/UserAdmin.cpp" line="20"/>
+        <source>密码错误次数过多,请等待%1秒后再试</source>
+        <translation>Too many wrong passwords. Please wait %1 s and try again.</translation>
+    </message>
 </context>
 <context>
     <name>kv::TfrmMeasure</name>

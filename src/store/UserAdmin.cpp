@@ -5,8 +5,10 @@
 #include "store/UserRights.h"
 #include "db/DbEngine.h"
 #include "SqlText.h"
+#include "Clock.h"
 
 #include <QDebug>
+#include <algorithm>
 
 namespace kv {
 
@@ -15,6 +17,29 @@ namespace kv {
 
 QString TLoginLogic::WrongPasswordText() { return tr("输入的密码不正确"); }
 QString TLoginLogic::WrongUserText() { return tr("输入的用户不正确"); }
+QString TLoginLogic::WaitText(int seconds) { return tr("密码错误次数过多,请等待%1秒后再试").arg(seconds); }
+
+int TLoginBackoff::WaitSeconds() const
+{
+    const qint64 left = m_readyAtMs - TClock::current().nowMs();
+    return left > 0 ? int((left + 999) / 1000) : 0;
+}
+
+void TLoginBackoff::WrongPassword()
+{
+    ++m_wrong;
+    if (m_wrong < FreeTries)
+        return;
+    const int doublings = std::min(m_wrong - FreeTries, 5);
+    const int seconds = std::min(1 << doublings, LongestWaitSeconds);
+    m_readyAtMs = TClock::current().nowMs() + seconds * 1000LL;
+}
+
+void TLoginBackoff::RightPassword()
+{
+    m_wrong = 0;
+    m_readyAtMs = 0;
+}
 
 QString TLoginLogic::LastUser() { return TSettingsStore(m_data).LastUser(); }
 
@@ -39,32 +64,49 @@ QStringList TLoginLogic::UserList()
     return names;
 }
 
+TLoginCheck TLoginLogic::Refused(TLoginCheck r, bool wrongPassword)
+{
+    if (wrongPassword)
+        m_backoff.WrongPassword();
+    return r;
+}
+
 TLoginCheck TLoginLogic::Check(const QString &name, const QString &password)
 {
     TLoginCheck r;
+    if (const int wait = m_backoff.WaitSeconds(); wait > 0) {
+        r.Message = WaitText(wait);
+        r.WaitSeconds = wait;
+        return r;
+    }
     if (name == MaintenanceUserName() && password == MaintenancePassword()) {
+        m_backoff.RightPassword();
         r.Accepted = true;
         return r;
     }
+    // The maintenance account is not stored: it is refused as an unknown
+    // user, but a wrong password of it counts like any other.
+    const bool maintenance = name == MaintenanceUserName();
     // Counted as the code counts it, so every password the user dialogs
     // accept gets past this check.
     if (PasswordByteLength(password) < MinPasswordBytes) {
         r.Message = WrongPasswordText();
         r.ClearPassword = true;
-        return r;
+        return Refused(r, true);
     }
     const qint32 stored = m_data.GetUserSecret(name);
     if (stored == 0) {
         r.Message = WrongUserText();
         r.ClearName = true;
         r.ClearPassword = true;
-        return r;
+        return Refused(r, maintenance);
     }
     if (PasswordCode(password) != stored) {
         r.Message = WrongPasswordText();
         r.ClearPassword = true;
-        return r;
+        return Refused(r, true);
     }
+    m_backoff.RightPassword();
     // The user is who they say: remembering the name is a convenience and
     // its failure does not keep the operator out.
     if (!TSettingsStore(m_data).SetLastUser(name))

@@ -19,6 +19,26 @@ struct TLoginCheck {
     QString Message;          // shown when not empty (exclamation icon)
     bool ClearName = false;
     bool ClearPassword = false;
+    int WaitSeconds = 0;      // > 0: the try was not taken, the login still waits
+};
+
+// Wrong passwords in a row make the login wait before it takes the next try:
+// after the third 1 s, then 2 s, 4 s ... at most 30 s. A correct password
+// starts the count again. Time is the program's clock (platform/Clock.h).
+class TLoginBackoff {
+public:
+    static constexpr int FreeTries = 3;
+    static constexpr int LongestWaitSeconds = 30;
+
+    // Whole seconds still to wait, rounded up; 0 when a try is taken now.
+    int WaitSeconds() const;
+    int WrongInARow() const { return m_wrong; }
+    void WrongPassword();
+    void RightPassword();
+
+private:
+    int m_wrong = 0;
+    qint64 m_readyAtMs = 0;
 };
 
 class TLoginLogic {
@@ -35,13 +55,20 @@ public:
     // The login button: the maintenance account without any database
     // access, else the stored code of the name against the typed password
     // (blanks included). An accepted stored user becomes the last user.
+    // While the back-off waits, the try is not taken.
     TLoginCheck Check(const QString &name, const QString &password);
+    // Seconds the next try still has to wait (0: none).
+    int WaitSeconds() const { return m_backoff.WaitSeconds(); }
 
     static QString WrongPasswordText();
     static QString WrongUserText();
+    static QString WaitText(int seconds);
 
 private:
+    TLoginCheck Refused(TLoginCheck r, bool wrongPassword);
+
     TZovData &m_data;
+    TLoginBackoff m_backoff;
 };
 
 // One row of the user list.

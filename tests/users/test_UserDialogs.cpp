@@ -8,8 +8,10 @@
 #include "ui/dialogs/UserManagementDialog.h"
 #include "ui/dialogs/AddUserDialog.h"
 #include "ui/dialogs/ChangePasswordDialog.h"
+#include "Clock.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
@@ -151,6 +153,38 @@ TEST_F(LoginDialogTest, RejectionsShowTheirMessageAndClearTheBoxes)
     EXPECT_TRUE(dlg.LoginOk());
     EXPECT_EQ(dlg.UserName(), QStringLiteral("quilmo"));
     EXPECT_EQ(LastUser(), QStringLiteral("Admin"));
+}
+
+TEST_F(LoginDialogTest, WrongPasswordsMakeTheDialogWaitAndSaySo)
+{
+    TVirtualClock clock;
+    TClockGuard guard(&clock);
+    TfrmLogin dlg(*Data);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    Child<QComboBox>(dlg, "edtName")->setEditText(QStringLiteral("Admin"));
+    QLineEdit *password = Child<QLineEdit>(dlg, "edtSrc");
+    QPushButton *login = Child<QPushButton>(dlg, "btnOk");
+    QLabel *wait = Child<QLabel>(dlg, "lblWait");
+    EXPECT_FALSE(wait->isVisible());
+    for (int i = 0; i < 3; ++i) {
+        Type(password, QStringLiteral("999"));
+        login->click();
+    }
+    EXPECT_TRUE(wait->isVisible());
+    EXPECT_EQ(wait->text(), QStringLiteral("密码错误次数过多,请等待1秒后再试"));
+    dlg.grab().save(QStringLiteral("/tmp/login_wait.png"));
+    // A try during the wait is told so and not taken; the typed password stays.
+    Type(password, QStringLiteral("486"));
+    login->click();
+    EXPECT_EQ(Messages.lastText(), QStringLiteral("密码错误次数过多,请等待1秒后再试"));
+    EXPECT_FALSE(dlg.LoginOk());
+    EXPECT_EQ(password->text(), QStringLiteral("486"));
+    clock.advance(1000);
+    dlg.timerNowTimer();
+    EXPECT_FALSE(wait->isVisible());
+    login->click();
+    EXPECT_TRUE(dlg.LoginOk());
 }
 
 TEST_F(LoginDialogTest, EmptyTableShowsAnEmptyList)
@@ -434,6 +468,7 @@ TEST_F(UserDialogTest, EnglishTextsComeFromTheTranslation)
         TLoginLogic logic(*Data);
         EXPECT_EQ(logic.Check(QStringLiteral("Nobody"), QStringLiteral("486")).Message,
                   QStringLiteral("The user entered is not correct."));
+        EXPECT_EQ(TLoginLogic::WaitText(4), QStringLiteral("Too many wrong passwords. Please wait 4 s and try again."));
         // The administrator's word of the interface language is refused, and
         // the Chinese one still is.
         TUserAdmin admin(Data->conZovDb);

@@ -6,6 +6,7 @@
 #include "store/PasswordCode.h"
 #include "store/UserAdmin.h"
 #include "store/UserRights.h"
+#include "Clock.h"
 
 using namespace kv;
 using userstest::TUsersDb;
@@ -146,6 +147,62 @@ TEST_F(LoginTest, MissingLastUserRowIsCreatedOnAcceptance)
     EXPECT_EQ(logic.LastUser(), QString());
     EXPECT_TRUE(logic.Check(QStringLiteral("Admin"), QStringLiteral("486")).Accepted);
     EXPECT_EQ(LastUser(), QStringLiteral("Admin"));
+}
+
+// Wrong passwords in a row, in virtual time: the fourth try waits 1 s, then
+// 2, 4, 8, 16 and at most 30 s; a try during the wait is not taken.
+TEST_F(LoginTest, WrongPasswordsInARowWaitGrowingDelays)
+{
+    TVirtualClock clock;
+    TClockGuard guard(&clock);
+    TLoginLogic logic(*Data);
+    const QString admin = QStringLiteral("Admin");
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(logic.Check(admin, QStringLiteral("999")).WaitSeconds, 0);
+    for (int expected : {1, 2, 4, 8, 16, 30, 30}) {
+        SCOPED_TRACE(expected);
+        const TLoginCheck wrong = logic.Check(admin, QStringLiteral("999"));
+        EXPECT_EQ(wrong.Message, QStringLiteral("输入的密码不正确")) << "the wrong password itself is told as always";
+        EXPECT_EQ(logic.WaitSeconds(), expected);
+        clock.advance(expected * 1000 - 1);
+        // Even the right password is not taken before the time is up.
+        const TLoginCheck early = logic.Check(admin, QStringLiteral("486"));
+        EXPECT_FALSE(early.Accepted);
+        EXPECT_EQ(early.WaitSeconds, 1);
+        EXPECT_EQ(early.Message, QStringLiteral("密码错误次数过多,请等待1秒后再试"));
+        EXPECT_FALSE(early.ClearName || early.ClearPassword);
+        clock.advance(1);
+    }
+    EXPECT_TRUE(logic.Check(admin, QStringLiteral("486")).Accepted);
+    // The right password starts the count again.
+    for (int i = 0; i < 2; ++i)
+        logic.Check(admin, QStringLiteral("999"));
+    EXPECT_EQ(logic.WaitSeconds(), 0);
+    logic.Check(admin, QStringLiteral("999"));
+    EXPECT_EQ(logic.WaitSeconds(), 1);
+    EXPECT_EQ(logic.Check(admin, QStringLiteral("486")).Message, QStringLiteral("密码错误次数过多,请等待1秒后再试"));
+}
+
+TEST_F(LoginTest, BackoffCountsTheMaintenanceAccountButNotUnknownNames)
+{
+    TVirtualClock clock;
+    TClockGuard guard(&clock);
+    TLoginLogic logic(*Data);
+    // Unknown names are neither wrong passwords nor right ones.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(logic.Check(QStringLiteral("Nobody"), QStringLiteral("486")).Message,
+                  QStringLiteral("输入的用户不正确"));
+    EXPECT_EQ(logic.WaitSeconds(), 0);
+    // The maintenance account's wrong passwords count, though they read as an unknown user.
+    logic.Check(QStringLiteral("Tester"), QStringLiteral("12"));
+    logic.Check(QStringLiteral("quilmo"), QStringLiteral("tavrel"));
+    EXPECT_EQ(logic.Check(QStringLiteral("Nobody"), QStringLiteral("486")).WaitSeconds, 0);
+    EXPECT_EQ(logic.Check(QStringLiteral("quilmo"), QStringLiteral("tavrel+")).Message,
+              QStringLiteral("输入的用户不正确"));
+    EXPECT_EQ(logic.WaitSeconds(), 1);
+    EXPECT_FALSE(logic.Check(QStringLiteral("quilmo"), QStringLiteral("tavrel+tavrel")).Accepted);
+    clock.advance(1000);
+    EXPECT_TRUE(logic.Check(QStringLiteral("quilmo"), QStringLiteral("tavrel+tavrel")).Accepted);
 }
 
 // ---------------------------------------------------------------------------

@@ -54,6 +54,12 @@ TfrmLogin::TfrmLogin(TZovData &data, QWidget *parent) : QDialog(parent), FLogic(
     form->addRow(tr("密  码："), FPasswordEdit);
     form->addRow(tr("当前时间："), FClockEdit);
 
+    FWaitLabel = new QLabel(this);
+    FWaitLabel->setObjectName(QStringLiteral("lblWait"));
+    FWaitLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
+    FWaitLabel->setAlignment(Qt::AlignCenter);
+    FWaitLabel->hide();
+
     FLoginButton = new QPushButton(tr("登录"), this);
     FLoginButton->setObjectName(QStringLiteral("btnOk"));
     FCancelButton = new QPushButton(tr("取消"), this);
@@ -66,6 +72,7 @@ TfrmLogin::TfrmLogin(TZovData &data, QWidget *parent) : QDialog(parent), FLogic(
     layout->setContentsMargins(24, 16, 24, 16);
     layout->setSpacing(12);
     layout->addLayout(form);
+    layout->addWidget(FWaitLabel);
     layout->addLayout(ButtonRow(FLoginButton, FCancelButton));
     setMinimumWidth(380);
 
@@ -140,6 +147,7 @@ void TfrmLogin::btnOkClick()
         accept();
         return;
     }
+    ShowWait();
     if (!check.Message.isEmpty())
         ShowMessage(check.Message, TMsgIcon::Warning, TMsgButtons::Ok, QString(), this);
     if (check.ClearName)
@@ -158,6 +166,18 @@ void TfrmLogin::btnOutClick()
     reject();
 }
 
-void TfrmLogin::timerNowTimer() { FClockEdit->setText(DateTimeText(QDateTime::currentDateTime())); }
+void TfrmLogin::timerNowTimer()
+{
+    FClockEdit->setText(DateTimeText(QDateTime::currentDateTime()));
+    ShowWait();
+}
+
+void TfrmLogin::ShowWait()
+{
+    const int wait = FLogic.WaitSeconds();
+    if (wait > 0)
+        FWaitLabel->setText(TLoginLogic::WaitText(wait));
+    FWaitLabel->setVisible(wait > 0);
+}
 
 } // namespace kv

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -28,7 +29,8 @@ public:
 
     // The clock box's text: the system's short date and the time with seconds.
     static QString DateTimeText(const QDateTime &moment);
-    // One tick of the clock: the current date and time into edtTime.
+    // One tick of the clock: the current date and time into edtTime, and
+    // the wait after wrong passwords into lblWait.
     void timerNowTimer();
 
     static constexpr int MaxNameLength = 10;
@@ -43,11 +45,13 @@ private:
     void FormShow();
     void btnOkClick();
     void btnOutClick();
+    void ShowWait();
 
     // The widgets; the form name each keeps as objectName after it.
     QComboBox *FUserBox = nullptr;       // edtName
     QLineEdit *FPasswordEdit = nullptr;  // edtSrc
     QLineEdit *FClockEdit = nullptr;     // edtTime
+    QLabel *FWaitLabel = nullptr;        // lblWait: shown while wrong passwords make it wait
     QTimer *FClockTimer = nullptr;       // timerNow
     QPushButton *FLoginButton = nullptr; // btnOk "登录"
     QPushButton *FCancelButton = nullptr; // btnOut "取消"
