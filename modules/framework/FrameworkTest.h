@@ -183,6 +183,7 @@ protected:
 private:
     void ShowResults(const TGroupResults &r, int rowsShown);
     void StoreSpecimen(int k);
+    void WriteSpecimen(int k);
     QString CurveFolder() const;
     QString CurveFileOf(const QString &groupNo, const QString &age) const;
 

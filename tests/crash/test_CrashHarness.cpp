@@ -62,7 +62,7 @@ TScenario CemComp()
     s.CurveWord = QStringLiteral("CemComp");
     s.Rule = &cem::CompressiveRule;
     s.Size = QStringLiteral("40*40");
-    s.Rate = QStringLiteral("10.0");
+    s.Rate = QStringLiteral("20.0");
     return s;
 }
 
@@ -74,7 +74,7 @@ TScenario MorCube()
     s.SpecimenTable = QStringLiteral("MorCubeOne");
     s.CurveWord = QStringLiteral("MorCube");
     s.Rule = &mor::MortarRule;
-    s.Rate = QStringLiteral("10.0");
+    s.Rate = QStringLiteral("20.0");
     return s;
 }
 
