@@ -225,7 +225,6 @@ void TFrameworkTest::BeginGroup(QString &ErrMsg)
     }
     // A group stored complete is refused by the program next: its start
     // leaves the last parameters as they were.
-    fprintf(stderr, "DBGBG %s %s %d\n", qPrintable(FGroupNo), qPrintable(FAge), CheckGroupState());
     if (CheckGroupState() != 1 && !SaveLastParams(v)) {
         ErrMsg = T("保存试验参数出错");
         if (FParamForm)
@@ -520,7 +519,6 @@ TParamValues TFrameworkTest::LoadLastParams()
 
 bool TFrameworkTest::SaveLastParams(const TParamValues &v)
 {
-    fprintf(stderr, "DBGSAVE %s\n", qPrintable(v.GroupNo));
     try {
         KV_MODULE_EXEC(FConnection, ParamDeleteSql(FData));
         KV_MODULE_EXEC(FConnection, ParamInsertSql(FData, v));

@@ -30,7 +30,7 @@ struct TParamValues {
 
 // Steps of the parameter validation; each module lists them in its order.
 enum class TCheck {
-    GroupNo,  // "试验组号不能为空"
+    GroupNo,  // "试验组号不能为空", and no character a file name may not hold
     Variety,  // "试验品种不能为空"
     Age,      // "试样龄期不能为空"
     Size,     // "规格不正确" (SizeParts numbers joined by "*", no blank)

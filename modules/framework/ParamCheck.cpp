@@ -3,6 +3,7 @@
 #include "SqlText.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace kv::fw {
@@ -58,6 +59,12 @@ QString ValidateParams(const TModuleData &d, const TParamValues &v,
         case TCheck::GroupNo:
             if (v.GroupNo.trimmed().isEmpty())
                 return T("试验组号不能为空");
+            // The group number is part of the curve file's name: refused
+            // here, before the group start writes anything, with the
+            // program's own message.
+            if (std::any_of(v.GroupNo.begin(), v.GroupNo.end(),
+                            [](QChar c) { return QStringLiteral("/\\*:?\"<>|").contains(c); }))
+                return T("组号中不能包括'/', '\\', '*', ':', '?', '") + QLatin1Char('"') + T("', '<', '>', '|'字符");
             break;
         case TCheck::Variety:
             if (v.Variety.trimmed().isEmpty())

@@ -156,6 +156,14 @@
         <translation>The group number must not be empty</translation>
     </message>
     <message>
+        <source>组号中不能包括'/', '\', '*', ':', '?', '</source>
+        <translation>The group number must not contain '/', '\', '*', ':', '?', '</translation>
+    </message>
+    <message>
+        <source>', '&lt;', '&gt;', '|'字符</source>
+        <translation>', '&lt;', '&gt;', '|'</translation>
+    </message>
+    <message>
         <source>试验品种不能为空</source>
         <translation>The variety must not be empty</translation>
     </message>
