@@ -10,12 +10,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
 
-#include <unistd.h>
+using kvtest::AsOrdinaryUser;
 
 namespace {
 
@@ -32,22 +31,6 @@ TFolderMark Mark(const QString &folder)
         m.insert(fi.fileName(), {f.readAll(), fi.lastModified()});
     }
     return m;
-}
-
-// Root passes every permission check: a test run as root does the call with
-// the rights of the ordinary user "nobody" (real and effective; the saved
-// user stays root to come back).
-template <class F>
-auto AsOrdinaryUser(F &&f)
-{
-    const bool root = ::geteuid() == 0;
-    if (root && ::setresuid(65534, 65534, 0) != 0)
-        ADD_FAILURE() << "cannot drop to nobody";
-    const auto back = qScopeGuard([root] {
-        if (root && ::setresuid(0, 0, 0) != 0)
-            std::abort();
-    });
-    return f();
 }
 
 void SetMode(const QString &path, QFile::Permissions p) { ASSERT_TRUE(QFile::setPermissions(path, p)); }

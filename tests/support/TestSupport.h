@@ -1,12 +1,31 @@
 #pragma once
 // Helpers shared by the test groups.
 #include <QObject>
+#include <QScopeGuard>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 namespace kvtest {
+
+// Runs f with the rights of an ordinary user. Root passes every permission
+// check, so a test run as root does the call as "nobody" (real and effective
+// user; the saved one stays root to come back), on every thread.
+template <class F>
+auto AsOrdinaryUser(F &&f)
+{
+    const bool root = ::geteuid() == 0;
+    if (root && ::setresuid(65534, 65534, 0) != 0)
+        ADD_FAILURE() << "cannot drop to nobody";
+    const auto back = qScopeGuard([root] {
+        if (root && ::setresuid(0, 0, 0) != 0)
+            std::abort();
+    });
+    return f();
+}
 
 // The staged program folder of this build (build/Kalvio6).
 QString StageDir();
