@@ -1589,6 +1589,11 @@ Test results are still stored in the database. Check the folders' permissions (t
         <translation>The user name already exists.</translation>
     </message>
     <message>
+        <location filename="../src/store/UserAdmin.cpp" line="156"/>
+        <source>用户名不能超过%1个字符</source>
+        <translation>The user name must not be longer than %1 characters.</translation>
+    </message>
+    <message>
         <location filename="../src/store/UserAdmin.cpp" line="177"/>
         <source>添加用户%1成功！</source>
         <translation>User %1 added.</translation>

@@ -1,6 +1,7 @@
 #include "ParamForm.h"
 
 #include "FrameworkTest.h"
+#include "ui/WholeCharacters.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -73,6 +74,7 @@ TParamForm::TParamForm(const TModuleData &data, const QString &title, QWidget *p
 
     FGroupNoEdit = new QLineEdit(top);
     FGroupNoEdit->setMaxLength(30);
+    KeepWholeCharacters(FGroupNoEdit);
     AddRow(ModuleText(FData.GroupNoField.Caption), FGroupNoEdit);
     FInputs << FGroupNoEdit;
     connect(FGroupNoEdit, &QLineEdit::textChanged, this, &TParamForm::Changed);

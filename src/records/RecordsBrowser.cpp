@@ -43,8 +43,10 @@ QString PrintRequest(const QString &groupNo, const QString &templateName)
 
 QString SearchStatement(TBaseTest &test, int kind, const QString &from, const QString &to)
 {
+    // Group numbers are stored without surrounding blanks: a search text
+    // drops them the same way.
     QString sql;
-    test.BuildSearchSQL(kind, from, sql, to);
+    test.BuildSearchSQL(kind, from.trimmed(), sql, to.trimmed());
     return sql;
 }
 

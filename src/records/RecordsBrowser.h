@@ -35,7 +35,8 @@ QStringList ReportTemplates(const QString &folder);
 // "<group>::::", a template "<group>::<template>::".
 QString PrintRequest(const QString &groupNo, const QString &templateName = QString());
 
-// The module's search: kind 0 by group number (From, To), 1 by date.
+// The module's search: kind 0 by group number (From, To), 1 by date; both
+// texts without surrounding blanks.
 QString SearchStatement(TBaseTest &test, int kind, const QString &from, const QString &to);
 
 // The module's statement for a group: 4 delete one group, 5 delete a group

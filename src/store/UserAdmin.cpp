@@ -71,8 +71,10 @@ TLoginCheck TLoginLogic::Refused(TLoginCheck r, bool wrongPassword)
     return r;
 }
 
-TLoginCheck TLoginLogic::Check(const QString &name, const QString &password)
+TLoginCheck TLoginLogic::Check(const QString &typedName, const QString &password)
 {
+    // Surrounding blanks of a name are dropped here as when it was added.
+    const QString name = typedName.trimmed();
     TLoginCheck r;
     if (const int wait = m_backoff.WaitSeconds(); wait > 0) {
         r.Message = WaitText(wait);
@@ -179,6 +181,10 @@ TUserResult TUserAdmin::AddUser(const QString &nameText, const QString &password
         return Refused(tr("用户名不能为空！"));
     if (name == tr("管理员") || name == QStringLiteral("管理员"))
         return Refused(tr("不能添加“管理员”"));
+    // Counted as the name boxes count (UTF-16 units), so every stored name
+    // can be typed at the login.
+    if (name.size() > TZovData::MaxUserNameLength)
+        return Refused(tr("用户名不能超过%1个字符").arg(TZovData::MaxUserNameLength));
     if (pass.isEmpty())
         return Refused(tr("密码不能为空"));
     if (!PasswordLengthValid(pass))

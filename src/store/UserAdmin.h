@@ -54,7 +54,8 @@ public:
     QStringList UserList();
     // The login button: the maintenance account without any database
     // access, else the stored code of the name against the typed password
-    // (blanks included). An accepted stored user becomes the last user.
+    // (blanks included; the name's surrounding blanks are not). An accepted
+    // stored user becomes the last user.
     // While the back-off waits, the try is not taken.
     TLoginCheck Check(const QString &name, const QString &password);
     // Seconds the next try still has to wait (0: none).

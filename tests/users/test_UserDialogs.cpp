@@ -479,6 +479,8 @@ TEST_F(UserDialogTest, EnglishTextsComeFromTheTranslation)
                   refused);
         EXPECT_EQ(admin.AddUser(QStringLiteral("Li"), QStringLiteral("123"), QStringLiteral("123")).Message,
                   QStringLiteral("User Li added."));
+        EXPECT_EQ(admin.AddUser(QStringLiteral("Elevenchars"), QStringLiteral("123"), QStringLiteral("123")).Message,
+                  QStringLiteral("The user name must not be longer than 10 characters."));
     }
     QCoreApplication::removeTranslator(&english);
 }

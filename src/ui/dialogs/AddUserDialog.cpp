@@ -3,6 +3,7 @@
 #include "store/DataModule.h"
 #include "ui/dialogs/UserDialogLook.h"
 #include "MessageService.h"
+#include "ui/WholeCharacters.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -24,6 +25,7 @@ TfrmAddUser::TfrmAddUser(db::TDbConnection &connection, QWidget *parent) : QDial
     FNameEdit = new QLineEdit(this);
     FNameEdit->setObjectName(QStringLiteral("edtName"));
     FNameEdit->setMaxLength(TZovData::MaxUserNameLength);
+    KeepWholeCharacters(FNameEdit);
     FPasswordEdit = MakePasswordBox(this, QStringLiteral("edtpassone"), kPasswordBoxLength);
     FPasswordAgainEdit = MakePasswordBox(this, QStringLiteral("edtpasstwo"), kPasswordBoxLength);
 

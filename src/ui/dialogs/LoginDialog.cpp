@@ -3,6 +3,7 @@
 #include "store/DataModule.h"
 #include "ui/dialogs/UserDialogLook.h"
 #include "MessageService.h"
+#include "ui/WholeCharacters.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -35,6 +36,7 @@ TfrmLogin::TfrmLogin(TZovData &data, QWidget *parent) : QDialog(parent), FLogic(
     FUserBox->setEditable(true);
     FUserBox->setInsertPolicy(QComboBox::NoInsert);
     FUserBox->lineEdit()->setMaxLength(MaxNameLength);
+    KeepWholeCharacters(FUserBox->lineEdit());
     FUserBox->setToolTip(tr("请选择用户名"));
 
     FPasswordEdit = MakePasswordBox(this, QStringLiteral("edtSrc"), MaxPasswordLength);
@@ -92,7 +94,7 @@ TfrmLogin::TfrmLogin(TZovData &data, QWidget *parent) : QDialog(parent), FLogic(
 
 TfrmLogin::~TfrmLogin() = default;
 
-QString TfrmLogin::UserName() const { return FUserBox->currentText(); }
+QString TfrmLogin::UserName() const { return FUserBox->currentText().trimmed(); }
 
 QString TfrmLogin::DateTimeText(const QDateTime &moment)
 {

@@ -24,7 +24,8 @@ public:
     ~TfrmLogin() override;
 
     bool LoginOk() const { return FLoginOk; }
-    // The text of the name box (the accepted user after a login).
+    // The text of the name box without surrounding blanks (the accepted
+    // user after a login).
     QString UserName() const;
 
     // The clock box's text: the system's short date and the time with seconds.

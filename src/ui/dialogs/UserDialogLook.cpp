@@ -1,4 +1,5 @@
 #include "ui/dialogs/UserDialogLook.h"
+#include "ui/WholeCharacters.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -16,6 +17,7 @@ QLineEdit *MakePasswordBox(QWidget *parent, const QString &name, int maxLength)
     e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     if (maxLength > 0)
         e->setMaxLength(maxLength);
+    KeepWholeCharacters(e);
     return e;
 }
 
