@@ -1,12 +1,11 @@
 #pragma once
-// TParamExchange: one read or write of the box parameters on a worker thread,
-// so the caller's event loop (a progress window) keeps running. The driver's
-// serial line is handed to the worker for the exchange and back at its end;
-// meanwhile the caller must leave the driver alone (no status polling).
+// TParamExchange: one read or write of the box parameters on a worker thread
+// (a TBoxTask), so the caller's event loop (a progress window) keeps running.
+// Meanwhile the caller must leave the driver alone (no status polling).
+#include "link/BoxTask.h"
+
 #include <QObject>
 #include <QThread>
-#include <atomic>
-#include <memory>
 
 namespace kv {
 
@@ -16,10 +15,9 @@ class TParamExchange : public QObject {
     Q_OBJECT
 public:
     // finished() count when the worker could not get the serial line.
-    static constexpr int LineUnavailable = -1;
+    static constexpr int LineUnavailable = TBoxTask::LineUnavailable;
 
     explicit TParamExchange(TBaseParams &params, QObject *parent = nullptr);
-    // Waits for a running exchange (the line is handed back before it ends).
     ~TParamExchange() override;
 
     // Reads every box item (ReadBox) with streaming switched off around it.
@@ -28,9 +26,9 @@ public:
     bool StartRead() { return Start(true); }
     // Writes the items whose differs flag is set (WriteBox); same rules.
     bool StartWrite() { return Start(false); }
-    bool Running() const { return FThread != nullptr; }
+    bool Running() const { return FTask->Running(); }
     // The worker of the running exchange (null when idle).
-    QThread *Worker() const { return FThread.get(); }
+    QThread *Worker() const { return FTask->Worker(); }
 
 signals:
     // Both arrive on the thread that owns the exchange, in order.
@@ -40,12 +38,9 @@ signals:
 
 private:
     bool Start(bool read);
-    void Run(bool read, QThread *home);
-    void Done();
 
     TBaseParams &FParams;
-    std::unique_ptr<QThread> FThread;
-    std::atomic<int> FResult{0};
+    TBoxTask *FTask = nullptr;
 };
 
 } // namespace kv
