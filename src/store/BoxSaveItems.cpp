@@ -17,13 +17,13 @@ QString BoxItemInsertSql(const QString &key, const QString &name, const QString 
            QLatin1Char(',') + QuotedStr(name) + QLatin1Char(',') + QuotedStr(value) + QLatin1Char(')');
 }
 
-namespace {
-
-QString UpdateSql(const QString &key, const QString &name, const QString &value)
+QString BoxItemUpdateSql(const QString &key, const QString &name, const QString &value)
 {
     return QStringLiteral("Update CtrlBoxSaveItems set [Value] = ") + QuotedStr(value) +
            QStringLiteral(" where CtrlBox = ") + QuotedStr(key) + QStringLiteral(" and Name = ") + QuotedStr(name);
 }
+
+namespace {
 
 // Rows of key and name; -1 when the database fails.
 int CountRows(TZovData &data, const QString &key, const QString &name)
@@ -51,7 +51,7 @@ bool StoreBoxItem(TZovData &data, const QString &key, const QString &name, const
     const int n = CountRows(data, key, name);
     if (n < 0)
         return false;
-    return data.ExecSql(n == 1 ? UpdateSql(key, name, value) : BoxItemInsertSql(key, name, value));
+    return data.ExecSql(n == 1 ? BoxItemUpdateSql(key, name, value) : BoxItemInsertSql(key, name, value));
 }
 
 bool SetBoxItem(TZovData &data, const QString &key, const QString &name, const QString &value)
@@ -59,7 +59,7 @@ bool SetBoxItem(TZovData &data, const QString &key, const QString &name, const Q
     const int n = CountRows(data, key, name);
     if (n < 0)
         return false;
-    return data.ExecSql(n > 0 ? UpdateSql(key, name, value) : BoxItemInsertSql(key, name, value));
+    return data.ExecSql(n > 0 ? BoxItemUpdateSql(key, name, value) : BoxItemInsertSql(key, name, value));
 }
 
 void LoadPortSettings(const QString &key, int &commPort, QString &settings)

@@ -13,6 +13,8 @@ class TZovData;
 QString BoxItemSql(const QString &key, const QString &name);
 // The insert of one row.
 QString BoxItemInsertSql(const QString &key, const QString &name, const QString &value);
+// The update of every row of key and name.
+QString BoxItemUpdateSql(const QString &key, const QString &name, const QString &value);
 
 // The value of the one row of key and name; empty when there is not exactly
 // one such row or the database fails.
