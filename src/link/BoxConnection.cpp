@@ -119,10 +119,15 @@ void TBoxConnection::ApplyControlMode()
         box->SetControlMode(cmAutomatic);
 }
 
-void TBoxConnection::Reinitialise()
+void TBoxConnection::Reinitialise(int silentTick)
 {
     TCtrlBox *box = Current();
     if (!box)
+        return;
+    if (silentTick >= kReopenFirstTick && (silentTick - kReopenFirstTick) % kReopenEveryTicks == 0)
+        box->OpenPort();
+    // Nothing to say to a port that is gone.
+    if (!box->Line() || !box->Line()->IsOpen())
         return;
     box->SetADState(adRelative);
     Sleep(100);

@@ -14,6 +14,11 @@
 
 namespace kv {
 
+// Ticks of a silent box before its port is first reopened, and between
+// later reopenings.
+inline constexpr int kReopenFirstTick = 3;
+inline constexpr int kReopenEveryTicks = 10;
+
 class TBoxConnection {
 public:
     // The driver of a machine type 0..5 (CreateCtrlBox for the real ones);
@@ -53,8 +58,12 @@ public:
     // First show: the control mode the parameters choose (manual only on a
     // box that has it and when it is chosen).
     void ApplyControlMode();
-    // A silent box between runs: streaming, link and control mode again.
-    void Reinitialise();
+    // A silent box between runs, on each status tick since it went off-line
+    // (silentTick 1, 2, ...): a few ticks in, and then every few seconds,
+    // the port is closed and opened again (a replugged adapter is a new
+    // device behind the same name); then streaming, link and control mode
+    // again, when the port is open.
+    void Reinitialise(int silentTick);
     // Closing: the box stops streaming and is told the host leaves.
     void Leave();
     // Every driver finished (its port closed and settings stored) and freed.

@@ -341,10 +341,13 @@ bool TCtrlBox::WaitForBytes(int count)
 void TCtrlBox::MissedPoll()
 {
     ++MissCount;
-    if (MissCount % 10 == 5)
+    if (MissCount % 10 == 5) {
+        ++StreamRestarts;
         SetADState(adRelative);
+    }
     if (MissCount == 30) {
         Online = 0;
+        ++StreamRestarts;
         SetADState(adRelative);
     }
 }
@@ -417,6 +420,12 @@ bool TCtrlBox::Poll()
     // pauses. Garbage of a frame's length or more ends the poll at once.
     const qint64 dropped = FDropped;
     DrainFrames();
+    // A closed line (the device went away) brings no frame: missed at once,
+    // so a pulled cable does not hold up the caller on every poll.
+    if (FDecodedSincePoll == 0 && (!FComm || !FComm->IsOpen())) {
+        MissedPoll();
+        return true;
+    }
     int rounds = 0;
     while (FDecodedSincePoll == 0 && FDropped - dropped < FModel.FrameLength) {
         if (++rounds > 11) {

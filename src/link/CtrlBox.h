@@ -167,6 +167,9 @@ public:
     quint8 Online = 0;
     int ParamDiffCount = 0;
     int MissCount = 0;
+    // How often the missed-poll rule had to tell a silent box to stream
+    // again: a box that streams only since then lost its own state (a reset).
+    int StreamRestarts = 0;
     // HandMode is the parameter FAutoLoad (1 = manual control selected),
     // ExistHand the parameter FExistHand (1 = the box has manual control).
     int HandMode() const { return FAutoLoad; }

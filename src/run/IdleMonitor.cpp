@@ -75,6 +75,7 @@ void TIdleMonitor::Watch()
 
     if (box.IsOnline()) {
         FState.OfflineShown = false;
+        FState.SilentTicks = 0;
         o.PanelText(TStatusPanel::Link, Tr("系统状态：联机工作"));
         const float force = box.ReadForce();
         bool skip = false;
@@ -108,13 +109,15 @@ void TIdleMonitor::Watch()
         }
         return;
     }
+    // The panel tells the truth before any message box opens.
+    o.PanelText(TStatusPanel::Link, Tr("系统状态：脱机工作"));
     if (FState.OfflineShown) {
-        o.PanelText(TStatusPanel::Link, Tr("系统状态：脱机工作"));
         if (FContext.Reinitialise)
-            FContext.Reinitialise();
+            FContext.Reinitialise(++FState.SilentTicks);
         return;
     }
     FState.OfflineShown = true;
+    FState.SilentTicks = 0;
     Show(Tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), TMsgIcon::Warning, TMsgButtons::Ok);
 }
 

@@ -20,8 +20,9 @@ struct TRunContext {
     // and the selection.
     std::function<TCtrlBox *()> Box;
     std::function<TBaseTest *()> Test;
-    // Re-initialises a silent box between runs (the link's service).
-    std::function<void()> Reinitialise;
+    // Re-initialises a silent box between runs (the link's service), on the
+    // n-th status tick since the off-line warning (n = 1, 2, ...).
+    std::function<void(int silentTick)> Reinitialise;
     // The refresh rate and speed display of the global settings (a run
     // replaces a stored 0 there, kept at exit).
     TGlobalSettings *Settings = nullptr;

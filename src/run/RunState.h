@@ -68,6 +68,7 @@ struct TRunState {
     int WaitTicks = 0;             // samples while waiting for the start force
     int ControlTicks = 0;          // samples since the start force
     bool Judging = false;          // the samples are judged (the control stage is past its first 0.3 s)
+    int StreamRestartsAtStart = 0; // the driver's count of streaming restarts when the run started
     THistory ForceHistory;         // N
     THistory ValveHistory;         // valve positions
     quint8 DisplayEvery = 0;       // displays refresh on every n-th sample
@@ -93,6 +94,7 @@ struct TRunState {
     // Between runs (user-interface thread).
     int AutoRunSeconds = 0;        // countdown steps toward the next continuous run
     bool OfflineShown = false;     // the off-line warning was shown for this off-line period
+    int SilentTicks = 0;           // status ticks since then (the link's re-initialisation counts them)
     bool ProtectBusy = false;      // a protection dialog is open, or protection stays on for good
     bool ProtectTripped = false;   // idle protection tripped at least once
     bool ProtectSuppressed = false; // no new trip until the force was below the limit

@@ -2,6 +2,7 @@
 // frames, the parameter read, status-frame reading and link supervision.
 #include "LinkTestSupport.h"
 
+#include "link/BoxConnection.h"
 #include "link/BoxFrames.h"
 #include "Clock.h"
 
@@ -372,12 +373,61 @@ TEST(LinkSupervision, MissedPollsRestartStreamingAndDropTheLink)
     r.Box->Poll(); // 30th
     EXPECT_FALSE(r.Box->IsOnline());
     EXPECT_EQ(r.Line->Bytes().size(), 4);
+    EXPECT_EQ(r.Box->StreamRestarts, 4);
+
+    // A line that went away (cable pulled) is missed at once, never waited on.
+    r.Line->IsOpen = false;
+    const qint64 closed = r.Clock.totalSlept();
+    r.Box->Poll();
+    EXPECT_EQ(r.Clock.totalSlept(), closed);
+    EXPECT_EQ(r.Box->MissCount, 31);
+    r.Line->IsOpen = true;
 
     // One good frame brings the link back and clears the count.
     r.Line->Rx = kv::box::Encode12(1, 2, 3, 4);
     r.Box->Poll();
     EXPECT_TRUE(r.Box->IsOnline());
     EXPECT_EQ(r.Box->MissCount, 0);
+}
+
+TEST(LinkSupervision, ASilentBoxHasItsPortReopenedNowAndThen)
+{
+    kv::TVirtualClock clock;
+    kv::TClockGuard guard(&clock);
+    std::shared_ptr<TLineState> line;
+    kv::TBoxConnection connection([&line](int type) {
+        std::unique_ptr<TCtrlBox> box = ScriptedBox(type, line);
+        return box;
+    });
+    connection.Select(1);
+    const int opened = line->OpenCount;
+    QList<int> reopenedAt;
+    for (int tick = 1; tick <= 25; ++tick) {
+        const int before = line->OpenCount;
+        connection.Reinitialise(tick);
+        if (line->OpenCount > before)
+            reopenedAt.append(tick);
+    }
+    EXPECT_EQ(reopenedAt, (QList<int>{3, 13, 23}));
+    EXPECT_EQ(line->OpenCount, opened + 3);
+    // Streaming, link initialisation and control mode on every tick.
+    EXPECT_EQ(line->Bytes().mid(0, 3), (QList<int>{0xF6, 0xA1, 0xD2}));
+    EXPECT_EQ(line->Bytes().size(), 25 * 3);
+
+    // While the device stays away nothing is sent and nothing waited for.
+    line->OpenSucceeds = false;
+    line->IsOpen = false;
+    line->Clear();
+    const qint64 slept = clock.totalSlept();
+    for (int tick = 26; tick <= 33; ++tick)
+        connection.Reinitialise(tick);
+    EXPECT_TRUE(line->Tx.isEmpty());
+    EXPECT_EQ(clock.totalSlept(), slept);
+    // Back: the next reopening finds it.
+    line->OpenSucceeds = true;
+    connection.Reinitialise(33);
+    EXPECT_TRUE(line->IsOpen);
+    EXPECT_EQ(line->Bytes(), (QList<int>{0xF6, 0xA1, 0xD2}));
 }
 
 TEST(LinkSupervision, PortThatCannotBeOpened)

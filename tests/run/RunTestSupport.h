@@ -251,6 +251,7 @@ struct TRunRig {
     bool TestSelected = true;
     double LoadCoe = 1000.0;
     std::function<void()> Resolve; // the difference dialog's part, when a test gives one
+    QList<int> SilentTicks;        // the re-initialisations of a silent box, by their tick
     std::unique_ptr<kv::TRunSequence> Run;
 
     TRunRig()
@@ -258,7 +259,8 @@ struct TRunRig {
         kv::TRunContext context;
         context.Box = [this] { return Driver; };
         context.Test = [this] { return TestSelected ? static_cast<kv::TBaseTest *>(Probe) : nullptr; };
-        context.Reinitialise = [this] {
+        context.Reinitialise = [this](int silentTick) {
+            SilentTicks.append(silentTick);
             // What the link's service does for a silent box.
             Driver->SetADState(0);
             kv::Sleep(100);

@@ -101,6 +101,7 @@ TEST(IdleMonitor, OneOfflineWarningPerPeriodAndReinitialisationOnEveryTick)
     r.Box->Connected = false;
     r.Ticks(1);
     EXPECT_EQ(r.Messages.texts(), QStringList{kOffline});
+    EXPECT_EQ(r.Observer.Panel(2), QStringLiteral("系统状态：脱机工作")) << "with the warning, not a tick later";
     r.Box->Calls.clear();
     const qint64 slept = r.Clock.totalSlept();
     r.Ticks(3);
@@ -117,8 +118,10 @@ TEST(IdleMonitor, OneOfflineWarningPerPeriodAndReinitialisationOnEveryTick)
     EXPECT_EQ(r.Observer.Panel(2), QStringLiteral("系统状态：联机工作"));
     EXPECT_TRUE(r.Box->IsOnline());
     r.Box->Connected = false;
-    r.Ticks(1);
+    r.Ticks(3);
     EXPECT_EQ(r.Messages.texts().size(), 2) << "a new off-line period warns again";
+    // The link counts the silent ticks of each period afresh (it reopens the port by them).
+    EXPECT_EQ(r.SilentTicks, (QList<int>{1, 2, 3, 1, 2}));
 }
 
 TEST(IdleMonitor, ContinuousCountdownStartsTheNextRunAndShiftCancelsIt)

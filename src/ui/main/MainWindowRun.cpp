@@ -28,7 +28,7 @@ void TfrmMeasure::CreateRun()
     TRunContext context;
     context.Box = [this] { return CurrentDriver(); };
     context.Test = [this] { return FMyFunction ? FMyFunction->CurrentTest() : nullptr; };
-    context.Reinitialise = [this] { FConnection->Reinitialise(); };
+    context.Reinitialise = [this](int silentTick) { FConnection->Reinitialise(silentTick); };
     context.Settings = &FGlbParam->Settings;
     context.LoadCoe = [this] { return FLoadCoe; };
     context.OutFileDir = FGlbParam->OutFileDir;
