@@ -357,8 +357,14 @@ void TRunSequence::SampleStep()
     QString message;
     const TCheckInput before{*box, FState};
     if (const TSafetyRule *rule = FirstFiring(TCheckStage::BeforeSample, before, message)) {
+        // This message opens the off-line period: the idle monitor does not
+        // warn again, and the panel says off-line before the box opens.
+        Ui([this] {
+            FState.OfflineShown = true;
+            FState.SilentTicks = 0;
+            Observer().PanelText(TStatusPanel::Link, Tr("系统状态：脱机工作"));
+        });
         EndBy(*rule, message);
-        Ui([this] { Observer().PanelText(TStatusPanel::Link, Tr("系统状态：脱机工作")); });
         return;
     }
 

@@ -287,6 +287,12 @@ TEST(RunSequence, OverloadAndLostLinkUnloadAndCloseTheGroup)
     EXPECT_FALSE(g.Run->GroupActive());
     EXPECT_EQ(g.Messages.lastText(), QStringLiteral("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"));
     EXPECT_EQ(g.Observer.Panel(2), QStringLiteral("系统状态：脱机工作"));
+    // The status timer takes over the off-line period without a second message.
+    const int shown = g.Messages.texts().size();
+    g.Ticks(3);
+    EXPECT_EQ(g.Messages.texts().size(), shown);
+    EXPECT_EQ(g.SilentTicks, (QList<int>{1, 2, 3}));
+    EXPECT_EQ(g.Observer.Panel(2), QStringLiteral("系统状态：脱机工作"));
 }
 
 TEST(RunSequence, ConstantLoadHoldsSixtySecondsThenUnloads)
