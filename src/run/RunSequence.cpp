@@ -176,6 +176,7 @@ void TRunSequence::ArmRun(TCtrlBox &box)
     FState.WaitTicks = 0;
     FState.ControlTicks = 0;
     FState.Judging = false;
+    FState.StreamRestartsAtStart = box.StreamRestarts;
 
     TGlobalSettings &settings = *FContext.Settings;
     if (settings.RefreshRate == 0)
@@ -389,7 +390,10 @@ bool TRunSequence::WatchFrames(TCtrlBox &box)
 {
     // Only a run to break judges, and only once its samples are judged: the
     // valve backs off on entering control and the force may dip meanwhile.
-    const bool judging = FState.Judging && FState.Mode != TRunMode::ConstantLoad;
+    // Nor across a restart of the box's streaming: a force that fell while
+    // the box was silent is no break of the specimen.
+    const bool judging = FState.Judging && FState.Mode != TRunMode::ConstantLoad &&
+                         box.StreamRestarts == FState.StreamRestartsAtStart;
     bool broke = false;
     for (const TBoxReading &frame : box.TakeReadings()) {
         const float force = box.CodeToForce(frame.ForceCode);

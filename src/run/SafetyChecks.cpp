@@ -21,6 +21,10 @@ bool Fires(TSafetyCheck check, const TCheckInput &in, QString &message)
     case TSafetyCheck::LinkLost:
         message = RunText(QT_TRANSLATE_NOOP("kv::TRunSequence", "无法联系控制器,系统无法正常运行,请检查控制器是否打开!"));
         return !box.IsOnline();
+    case TSafetyCheck::StreamRestarted:
+        message = RunText(QT_TRANSLATE_NOOP("kv::TRunSequence",
+                                            "控制器通讯中断后恢复,控制器可能已复位,本次加载无效,试验已停止!"));
+        return box.StreamRestarts != in.State.StreamRestartsAtStart && box.IsOnline() && box.MissCount == 0;
     case TSafetyCheck::Overload:
         message = TCtrlBox::OverloadText();
         return box.Overloaded(in.Force);
@@ -61,6 +65,7 @@ const std::vector<TSafetyRule> &SafetyRules()
 {
     static const std::vector<TSafetyRule> rules = {
         {TSafetyCheck::LinkLost, TCheckStage::BeforeSample, TCheckEnd::CloseAndUnload},
+        {TSafetyCheck::StreamRestarted, TCheckStage::EverySample, TCheckEnd::StopAndUnload},
         {TSafetyCheck::Overload, TCheckStage::EverySample, TCheckEnd::StopAndUnload},
         {TSafetyCheck::SwappedSensor, TCheckStage::EverySample, TCheckEnd::StopAndUnload},
         {TSafetyCheck::CannotLoad, TCheckStage::Waiting, TCheckEnd::CloseAndUnload},

@@ -14,6 +14,7 @@ class TCtrlBox;
 
 enum class TSafetyCheck {
     LinkLost,      // the box stopped answering during a run
+    StreamRestarted, // the box streams again only since it was told to during the run: it lost the run (a reset)
     Overload,      // the force is above 1.02 × the maximum force
     SwappedSensor, // the other channel's code is above its threshold
     CannotLoad,    // the start force did not come within the waiting time

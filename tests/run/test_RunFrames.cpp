@@ -40,6 +40,10 @@ public:
             Loaded = false;
             StopMs = Clock.nowMs();
         }
+        if (b == box::CmdStop)
+            ++Stops;
+        if (b == box::CmdStreamRelative)
+            Restarted = false;
         return true;
     }
     int InBufferCount() override
@@ -63,6 +67,8 @@ public:
     void Stream()
     {
         for (; NextMs <= Clock.nowMs(); NextMs += kFramePeriodMs) {
+            if (Restarted)
+                continue;
             const int code = Loaded && Loading ? static_cast<int>(std::lround(Loading(NextMs - LoadStart))) : 0;
             Rx += box::Encode12(code, 0, 0, 0);
             if (Loaded)
@@ -82,9 +88,11 @@ public:
     QByteArray Rx;
     std::vector<TFrame> Frames; // sent while loading
     bool Loaded = false;
+    bool Restarted = false; // the box restarted: no frames until it is told to stream
     qint64 LoadStart = 0;
     qint64 NextMs = 0;
     qint64 StopMs = -1;
+    int Stops = 0;
 };
 
 // The run rig on a KVD510 driver over the frame line; one code is one newton.
@@ -234,4 +242,25 @@ TEST(RunFrames, ASlowSplitRampNeverStalls)
     EXPECT_TRUE(r.Messages.texts().isEmpty()) << r.Messages.texts().join(';').toStdString();
     ASSERT_EQ(r.Probe->Forces.size(), 1);
     EXPECT_DOUBLE_EQ(r.Probe->Forces[0], r.Line->LargestCode());
+}
+
+TEST(RunFrames, ABoxThatRestartsMidRunEndsTheRunAndStoresNothing)
+{
+    TFrameRig r;
+    r.Line->Loading = Prism(64978.0f, 2400.0f);
+    ASSERT_TRUE(r.Run->StartRun());
+    while (r.State().PeakForce < 30000.0f)
+        r.Clock.advance(kFrameWatchMs);
+    // The box restarts: its run is lost, and its frames stay away until the
+    // missed-poll rule tells it to stream again; they come back at zero.
+    r.Line->Loaded = false;
+    r.Line->Restarted = true;
+    const int stops = r.Line->Stops;
+    r.RunToEnd(20000);
+    EXPECT_FALSE(r.Run->Active());
+    EXPECT_TRUE(r.Probe->Forces.isEmpty()) << "the fall to zero is no break";
+    EXPECT_EQ(r.Messages.texts(),
+              QStringList{QStringLiteral("控制器通讯中断后恢复,控制器可能已复位,本次加载无效,试验已停止!")});
+    EXPECT_EQ(r.Probe->EndGroups, 1) << "a first specimen's group closes as on a stop";
+    EXPECT_GT(r.Line->Stops, stops) << "the stop is sent";
 }
