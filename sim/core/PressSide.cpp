@@ -287,6 +287,27 @@ void TPressSide::Reset()
     Note(QStringLiteral("reset: returning to the start position"));
 }
 
+void TPressSide::PowerOn()
+{
+    if (FMode != Idle || FForce >= kNoForce) {
+        FMode = Unloading;
+        FQuiet = 0;
+    }
+    // The run ends without a stop command: its record stays open.
+    FInRun = false;
+    FControl = false;
+    FKeepArmed = false;
+    FKeepTarget = 0;
+    FValve = 0;
+    FValveCmd = 0;
+    FIntegral = 0;
+    FOverload = false;
+    FSlow = false;
+    FValveStartSet = false;
+    FZeroRef = FFrame.adcOffset;
+    Note(QStringLiteral("power-on: the run is lost, the load let off, the channel zeroed"));
+}
+
 void TPressSide::Jog(int direction)
 {
     if (FMode != Jogging)

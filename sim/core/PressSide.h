@@ -30,6 +30,9 @@ public:
     void Stop();
     void Keep();
     void Reset();
+    // The box restarted: the run and the working settings are lost, the
+    // load is let off, the channel is zeroed as at power-on.
+    void PowerOn();
     void Jog(int direction);            // +1 up, -1 down
     void MoveValve(int direction, int steps);
     void SetValvePosition(int value);

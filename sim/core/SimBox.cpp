@@ -92,6 +92,21 @@ void TSimBox::SetPlugged(bool plugged)
     Note(plugged ? QStringLiteral("cable plugged in") : QStringLiteral("cable unplugged"));
 }
 
+void TSimBox::Reset()
+{
+    for (auto &s : FSides)
+        s->PowerOn();
+    FStreaming = StreamOff;
+    FControlMode = ControlAutomatic;
+    FLocked = false;
+    FActive = MainSide();
+    FReceiver.Reset();
+    FOut.clear();
+    FStray = 0;
+    FDrop = 0;
+    Note(QStringLiteral("box reset: streaming off, automatic control, parameters kept"));
+}
+
 void TSimBox::SetPattern(bool on, int a, int b, int aux, int status)
 {
     FPattern = on;

@@ -51,6 +51,10 @@ public:
     void StrayBeforeNextFrame(int count);           // bytes in front of the next frame
     void DropOutput(int count);                     // the next count bytes are lost
     void Silence(int ms);                           // sends nothing for ms
+    // The box restarts (power dip, watchdog): streaming off, automatic
+    // control, both frames unlocked and without their runs; the parameter
+    // memory is kept.
+    void Reset();
     void SetPlugged(bool plugged);
     bool Plugged() const { return FPlugged; }
     void SetSwapped(bool on) { FSwapped = on; }

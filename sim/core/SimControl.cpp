@@ -163,6 +163,7 @@ QString ControlHelp()
         "drop [N]               lose the next N bytes the box sends (default 1)\n"
         "silence S              send nothing for S seconds (reads are not answered either)\n"
         "unplug | plug          remove the serial link / bring it back\n"
+        "reset                  the box restarts: streaming off, runs lost, parameters kept\n"
         "pattern A B AUX ST     send fixed codes in every frame; 'pattern off' ends it\n"
         "param ADDR [VALUE]     read or write a word of the parameter memory\n"
         "factory                reload the factory parameter set\n"
@@ -276,6 +277,10 @@ TControlReply ExecuteControl(TSimBox &box, const QString &line)
         if (w.size() < 2 || !Number(w[1], &s) || s < 0)
             return Error(QStringLiteral("silence needs seconds"));
         box.Silence(int(std::lround(s * 1000)));
+        return Ok();
+    }
+    if (verb == QLatin1String("reset")) {
+        box.Reset();
         return Ok();
     }
     if (verb == QLatin1String("unplug") || verb == QLatin1String("plug")) {
