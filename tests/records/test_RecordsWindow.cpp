@@ -128,6 +128,10 @@ TEST(RecordsWindow, RightsSearchModesAndTheReportMenu)
     QFile(r.Templates() + QStringLiteral("/标准.xls")).open(QIODevice::WriteOnly);
     w->ChooseTestKind(0);
     EXPECT_EQ(w->ReportMenuEntries(), (QStringList{"内置报表", "a.b", "标准"}));
+    // A template name is shown as its file is named, '&' included.
+    QFile(r.Templates() + QStringLiteral("/R&D.xls")).open(QIODevice::WriteOnly);
+    w->ChooseTestKind(0);
+    EXPECT_EQ(w->ReportMenuEntries(), (QStringList{"内置报表", "R&D", "a.b", "标准"}));
 }
 
 TEST(RecordsWindow, DeletesTakeTheSpecimensAndKeepTheGroupInTheTrail)

@@ -249,8 +249,10 @@ void TfrmPrint::ChooseTestKind(int index)
     FTemplates = ReportTemplates(TemplateFolder(FEnv.ProgramDir, FTestName));
     FReportMenu->clear();
     FReportMenu->addAction(tr("内置报表"), this, [this] { PrintEntry(0); });
+    // A '&' of a file name is shown, not taken as the entry's shortcut mark.
     for (int i = 0; i < FTemplates.size(); ++i)
-        FReportMenu->addAction(FTemplates[i], this, [this, i] { PrintEntry(i + 1); });
+        FReportMenu->addAction(QString(FTemplates[i]).replace(QLatin1Char('&'), QStringLiteral("&&")), this,
+                               [this, i] { PrintEntry(i + 1); });
     // The results of another test kind do not belong under this one.
     if (FQuery) {
         FQuery->close();
@@ -264,7 +266,7 @@ QStringList TfrmPrint::ReportMenuEntries() const
 {
     QStringList names;
     for (const QAction *a : FReportMenu->actions())
-        names << a->text();
+        names << a->iconText(); // as shown: "&&" is one '&'
     return names;
 }
 
