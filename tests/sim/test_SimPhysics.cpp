@@ -124,6 +124,35 @@ TEST(SimPhysics, StopUnloadsAndResetReturnsThePlaten)
     EXPECT_EQ(side.Mode(), TPressSide::Idle);
 }
 
+TEST(SimPhysics, AResetBoxLosesItsRunAndStreamsOnlyWhenToldAgain)
+{
+    TSimBox box(Options(TModel::KVD510));
+    ExecuteControl(box, QStringLiteral("strength 90000"));
+    box.Receive(Byte(0xF6));
+    box.Receive(Byte(0xF0));
+    Sample(box, 0, 12);
+    const TPressSide &side = box.Side(0);
+    ASSERT_GT(side.Force(), 10000);
+    box.Receive(Byte(0xD0)); // manual control
+    ExecuteControl(box, QStringLiteral("offset 300"));
+
+    EXPECT_EQ(ExecuteControl(box, QStringLiteral("reset")).text, QStringLiteral("ok"));
+    EXPECT_EQ(box.Streaming(), TSimBox::StreamOff);
+    EXPECT_EQ(box.ControlMode(), TSimBox::ControlAutomatic);
+    EXPECT_EQ(side.Mode(), TPressSide::Unloading);
+    EXPECT_FALSE(side.InRun());
+    EXPECT_EQ(side.RelativeCode(), side.ForceToCode(side.Force()) + 300) << "zeroed without the drift, as at power-on";
+    box.TakeOutput();
+    box.Advance(500);
+    EXPECT_TRUE(box.TakeOutput().isEmpty()) << "silent until told to stream";
+    EXPECT_EQ(box.Word(37), 2400) << "parameters kept";
+    box.Receive(Byte(0xF6));
+    box.Advance(100);
+    EXPECT_GE(SplitFrames(box.TakeOutput(), false).size(), 4);
+    Sample(box, 0, 10);
+    EXPECT_EQ(side.Force(), 0.0);
+}
+
 TEST(SimPhysics, NextRunPlacesTheNextSpecimen)
 {
     TSimBox box(Options(TModel::KVD510));
