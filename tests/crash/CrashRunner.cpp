@@ -5,9 +5,12 @@
 // the continuous countdown start them. In resume mode it starts on the same
 // folder, accepts the unfinished group the program offers and completes it.
 // Progress goes to stdout, one line each, for the crash harness to follow:
-//   online | test NAME | offered GROUP next K | not-offered | group GROUP size N
-//   loading K | stored K FORCE | countdown K | complete GROUP N | closed
+//   online, N parameters differ | read again, N parameters differ | test NAME
+//   offered GROUP next K | not-offered | group GROUP size N | loading K
+//   steps skipped N (at each unload, since the start) | stored K FORCE
+//   countdown K | retry K | complete GROUP N | closed
 //   message TEXT (every message box) | fail WHY (exit 3)
+// A "stored" line comes only after the specimen's rows were committed.
 // KV_CRASH_WRITE=TABLE:OP:N:within|after makes the process kill itself
 // inside a database write (see CrashPoint.h).
 #include "CrashPoint.h"
@@ -29,9 +32,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
+#include <thread>
 
 using namespace kv;
 
@@ -44,6 +51,8 @@ void Say(const QString &line)
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
+
+std::atomic<int> gTurns{0};   // turns of the main thread's event loop
 
 [[noreturn]] void Fail(const QString &why)
 {
@@ -92,6 +101,10 @@ public:
         const bool active = W.Run().Active();
         if (active && !FWasActive)
             Say(QStringLiteral("loading %1").arg(t.FCurrent));
+        if (!active && FWasActive) {
+            FUnloaded.start();
+            Say(QStringLiteral("steps skipped %1").arg(W.Run().SkippedSteps()));
+        }
         FWasActive = active;
         const int current = t.FCurrent;
         if (current > FCurrent) {
@@ -117,12 +130,17 @@ public:
         Say(QStringLiteral("stored %1 %2").arg(k).arg(s ? s->FForce : -1.0, 0, 'f', 1));
     }
 
-    // Lets the window work until done() or the script's time is up.
-    void WaitFor(const std::function<bool()> &done, const QString &what)
+    // Lets the window work until done(), ms or the script's time is up.
+    void WaitFor(const std::function<bool()> &done, const QString &what, qint64 ms = -1)
     {
+        QElapsedTimer waited;
+        waited.start();
         while (!done()) {
-            if (Clock.elapsed() > TimeoutMs)
-                Fail(QStringLiteral("timed out waiting for ") + what);
+            if (Clock.elapsed() > TimeoutMs || (ms >= 0 && waited.elapsed() > ms))
+                Fail(QStringLiteral("timed out waiting for %1 (run %2, 运行 %3, force %4 N)")
+                         .arg(what, W.Run().Active() ? QStringLiteral("active") : QStringLiteral("idle"),
+                              W.RunEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"))
+                         .arg(double(Box.ReadForce()), 0, 'f', 0));
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             Watch();
         }
@@ -153,11 +171,16 @@ public:
             combo("cbDelay", s.Delay);
     }
 
-    // One click of 运行 once the platen is down and Run is enabled.
+    // One click of 运行 once the force is off, the next specimen placed (the
+    // platen has gone down for a while) and Run is enabled.
     void ClickRun()
     {
-        WaitFor([this] { return !W.Run().Active() && W.RunEnabled() && Box.ReadForce() < 1000.0f; },
-                QStringLiteral("the platen to come down"));
+        WaitFor(
+            [this] {
+                return !W.Run().Active() && W.RunEnabled() && Box.ReadForce() < 1000.0f &&
+                       (!FUnloaded.isValid() || FUnloaded.elapsed() >= kPlacingMs);
+            },
+            QStringLiteral("the platen to come down"), 30000);
         W.findChild<QPushButton *>(QStringLiteral("btnRun"))->click();
         Watch();
         if (!W.Run().Active())
@@ -165,25 +188,41 @@ public:
     }
 
     // Runs the group to its end: a click per specimen, or in continuous mode
-    // one click and the countdown for the rest. Any message on the way ends
-    // the script.
+    // one click and the countdown for the rest. A start refused because the
+    // force came within the first second (samples left out on a machine short
+    // of processor time count as not taken) is clicked again, as an operator
+    // would; any other message ends the script.
     void Complete(bool continuous)
     {
+        static const QString refused = QStringLiteral("初始力值过大，系统无法加载，请检查是否清零！");
         FCurrent = Test().FCurrent;
-        const int shown = Messages.messages().size();
+        int shown = Messages.messages().size();
         ClickRun();
         Say(QStringLiteral("group %1 size %2").arg(Test().FGroupNo).arg(Test().FGroupSize));
+        int retries = 0;
         while (!FComplete) {
             const int k = FCurrent;
+            bool again = false;
             WaitFor(
-                [this, k, shown] {
-                    if (Messages.messages().size() > shown)
-                        Fail(QStringLiteral("a message during specimen %1").arg(k));
-                    return FComplete || FCurrent > k;
+                [this, k, shown, &again] {
+                    if (Messages.messages().size() > shown) {
+                        if (Messages.lastText() != refused)
+                            Fail(QStringLiteral("a message during specimen %1").arg(k));
+                        again = true;
+                    }
+                    return again || FComplete || FCurrent > k;
                 },
                 QStringLiteral("specimen %1 to be stored").arg(k));
-            if (!FComplete && !continuous)
+            if (again) {
+                shown = Messages.messages().size();
+                if (++retries > 3)
+                    Fail(QStringLiteral("specimen %1 refused again and again").arg(k));
+                Say(QStringLiteral("retry %1").arg(k));
+                continuous = false;   // the program's stop ended continuous testing
                 ClickRun();
+            } else if (!FComplete && !continuous) {
+                ClickRun();
+            }
         }
         Say(QStringLiteral("complete %1 %2").arg(Test().FGroupNo).arg(Test().FGroupSize));
     }
@@ -194,6 +233,8 @@ private:
     const TRecordingMessageService &Messages;
     QElapsedTimer Clock;
     qint64 TimeoutMs;
+    QElapsedTimer FUnloaded;   // since the last run ended
+    static constexpr int kPlacingMs = 1500;
     bool FWasActive = false;
     bool FWasPending = false;
     bool FComplete = false;
@@ -269,7 +310,16 @@ int main(int argc, char **argv)
     TfrmMeasure &w = *startup.MainWindow();
     if (!box || !w.IsOnline())
         Fail(QStringLiteral("the box is not online"));
-    Say(QStringLiteral("online"));
+    Say(QStringLiteral("online, %1 parameters differ").arg(box->ParamDiffCount));
+    // A box that answered a read too late (a machine short of processor time)
+    // leaves items unknown, which count as differences and would open the
+    // difference dialog at 运行: the operator reads the box again first.
+    for (int again = 0; again < 3 && box->ParamDiffCount > 0; ++again) {
+        box->SetADState(adOff);
+        box->CompareParams();
+        box->SetADState(adRelative);
+        Say(QStringLiteral("read again, %1 parameters differ").arg(box->ParamDiffCount));
+    }
 
     if (!qEnvironmentVariableIsEmpty("KV_CRASH_WRITE")) {
         QString error;
@@ -282,6 +332,27 @@ int main(int argc, char **argv)
     box->FJudgeLoadPointType = 1;
     box->FBreakValue = 1000;
     box->FStartJudge = 2000;
+
+    // A window the script cannot answer would keep it waiting for ever: it
+    // ends the script, as does a main thread that stops turning.
+    QTimer modalGuard;
+    QObject::connect(&modalGuard, &QTimer::timeout, [] {
+        gTurns.fetch_add(1);
+        if (QWidget *m = QApplication::activeModalWidget())
+            Fail(QStringLiteral("a window stays open: %1 \"%2\"")
+                     .arg(QLatin1String(m->metaObject()->className()), m->windowTitle()));
+    });
+    modalGuard.start(1000);
+    std::thread([] {
+        int last = -1;
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::seconds(20));
+            const int now = gTurns.load();
+            if (now == last)
+                Fail(QStringLiteral("the main thread is stuck"));
+            last = now;
+        }
+    }).detach();
 
     TOperator op(w, *box, messages, p.value(timeoutOpt).toInt());
     Say(QStringLiteral("test ") + op.Test().FTestName);

@@ -62,7 +62,7 @@ TScenario CemComp()
     s.CurveWord = QStringLiteral("CemComp");
     s.Rule = &cem::CompressiveRule;
     s.Size = QStringLiteral("40*40");
-    s.Rate = QStringLiteral("20.0");
+    s.Rate = QStringLiteral("10.0");
     return s;
 }
 
@@ -74,7 +74,7 @@ TScenario MorCube()
     s.SpecimenTable = QStringLiteral("MorCubeOne");
     s.CurveWord = QStringLiteral("MorCube");
     s.Rule = &mor::MortarRule;
-    s.Rate = QStringLiteral("20.0");
+    s.Rate = QStringLiteral("10.0");
     return s;
 }
 
@@ -86,6 +86,7 @@ struct TFigure {
     int Resumed = 0;            // the specimen the restarted program went on with (0: not offered)
     int Complete = 0, Size = 0;
     int Lost = 0;
+    int Retries = 0;            // starts refused for a start force within the first second, clicked again
 };
 std::vector<TFigure> &Figures()
 {
@@ -100,9 +101,11 @@ public:
         std::printf("\nkill figures (KVD300 on kvdsim, SIGKILL, restart on the same folder):\n");
         int lost = 0;
         for (const TFigure &f : Figures()) {
-            std::printf("  %-8s %-48s stored before kill %d, in database %d, resumed at %d, complete %d/%d, lost %d\n",
+            std::printf("  %-8s %-44s stored before kill %d, in database %d, resumed at %d, complete %d/%d, "
+                        "lost %d%s\n",
                         qPrintable(f.Module), qPrintable(f.Point), f.StoredBeforeKill, f.InDatabase, f.Resumed,
-                        f.Complete, f.Size, f.Lost);
+                        f.Complete, f.Size, f.Lost,
+                        f.Retries ? qPrintable(QStringLiteral(" (starts clicked again: %1)").arg(f.Retries)) : "");
             lost += f.Lost;
         }
         std::printf("  kill points %zu, lost %d\n", Figures().size(), lost);
@@ -211,7 +214,8 @@ public:
         if (!crashWrite.isEmpty())
             env.insert(QStringLiteral("KV_CRASH_WRITE"), crashWrite);
         FProcess.setProcessEnvironment(env);
-        FProcess.setStandardErrorFile(folder.Path(resume ? QStringLiteral("resume.err") : QStringLiteral("fresh.err")));
+        FErrors = folder.Path(resume ? QStringLiteral("resume.err") : QStringLiteral("fresh.err"));
+        FProcess.setStandardErrorFile(FErrors);
         FProcess.start(QStringLiteral(CRASH_RUNNER), args);
     }
     ~TRunner()
@@ -259,6 +263,17 @@ public:
     QStringList Lines;
     std::map<int, double> Stored;   // specimen -> force (N) the program reported stored
 
+    // Its progress, and the end of what it wrote on stderr.
+    std::string Dump() const
+    {
+        QFile f(FErrors);
+        f.open(QIODevice::ReadOnly);
+        const QStringList errors = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+        return (Lines.join(QLatin1Char('\n')) + QStringLiteral("\n-- stderr:\n") +
+                errors.mid(std::max<int>(0, int(errors.size()) - 20)).join(QLatin1Char('\n')))
+            .toStdString();
+    }
+
 private:
     QString Take()
     {
@@ -271,6 +286,7 @@ private:
         return line;
     }
     QProcess FProcess;
+    QString FErrors;
 };
 
 // The stored group, read from a copy of the database and its journal, so
@@ -361,8 +377,8 @@ int Lost(const TStoredGroup &g, const std::map<int, double> &stored)
 }
 
 // Each stored force is the largest force the box framed in one of its runs,
-// the runs taken in order; at most the killed run stays unmatched.
-void ExpectForcesOfTheBox(const TStoredGroup &g, const std::vector<double> &runs)
+// the runs taken in order; the killed run and refused starts stay unmatched.
+void ExpectForcesOfTheBox(const TStoredGroup &g, const std::vector<double> &runs, size_t unstored)
 {
     size_t r = 0;
     for (size_t i = 0; i < g.Force.size(); ++i) {
@@ -371,10 +387,21 @@ void ExpectForcesOfTheBox(const TStoredGroup &g, const std::vector<double> &runs
         ASSERT_LT(r, runs.size()) << "specimen " << i + 1 << ": " << g.Force[i] << " N was framed in no run";
         ++r;
     }
-    EXPECT_LE(runs.size() - g.Force.size(), 1u) << "one run at most was not stored (the one killed)";
+    EXPECT_LE(runs.size() - g.Force.size(), unstored) << "runs not stored: the one killed, the refused starts";
 }
 
-std::string Dump(const TRunner &r) { return r.Lines.join(QLatin1Char('\n')).toStdString(); }
+std::string Dump(const TRunner &r) { return r.Dump(); }
+
+// The message boxes a runner saw, but for the refused starts it clicked again.
+QStringList Messages(const TRunner &r)
+{
+    QStringList out;
+    for (const QString &line : r.Lines)
+        if (line.startsWith(QStringLiteral("message ")) && !line.contains(QStringLiteral("初始力值过大")))
+            out << line;
+    return out;
+}
+int Retries(const TRunner &r) { return int(r.Lines.filter(QRegularExpression(QStringLiteral("^retry "))).size()); }
 
 void RunScenario(TScenario s)
 {
@@ -392,9 +419,9 @@ void RunScenario(TScenario s)
     ASSERT_TRUE(first.WaitLine(QStringLiteral("online"), 60000).startsWith(QStringLiteral("online"))) << Dump(first);
     switch (s.Kill) {
     case TKill::DuringLoading: {
-        // Well into the control stage, some 8 kN before the break.
+        // Well into the control stage, some 4 kN before the break.
         const double strength = s.Strengths.split(QLatin1Char(' '))[s.Run - 1].toDouble();
-        const QString reply = sim.Ask(QStringLiteral("waitload %1 %2 90").arg(s.Run).arg(strength - 8000), 100000);
+        const QString reply = sim.Ask(QStringLiteral("waitload %1 %2 90").arg(s.Run).arg(strength - 4000), 100000);
         ASSERT_TRUE(reply.endsWith(QStringLiteral("ok\n"))) << reply.toStdString() << Dump(first);
         first.Kill();
         break;
@@ -410,7 +437,7 @@ void RunScenario(TScenario s)
             << Dump(first);
         QThread::msleep(1000);
         first.Kill();
-        EXPECT_EQ(sim.LargestFrames().size(), 1u) << "the next run had not started";
+        EXPECT_EQ(sim.LargestFrames().size(), 1u + size_t(Retries(first))) << "the next run had not started";
         break;
     case TKill::InDatabaseWrite:
         EXPECT_TRUE(first.WaitDeath(90000)) << "the runner killed itself in the write: " << Dump(first);
@@ -418,7 +445,7 @@ void RunScenario(TScenario s)
         break;
     }
     ASSERT_TRUE(first.Exited());
-    EXPECT_TRUE(first.Lines.filter(QStringLiteral("message")).isEmpty()) << Dump(first);
+    EXPECT_TRUE(Messages(first).isEmpty()) << Dump(first);
     figure.StoredBeforeKill = static_cast<int>(first.Stored.size());
 
     // The folder as the kill left it.
@@ -441,8 +468,8 @@ void RunScenario(TScenario s)
     EXPECT_EQ(second.WaitLine(QStringLiteral("closed"), 30000), QStringLiteral("closed")) << Dump(second);
     second.WaitDeath();
     EXPECT_EQ(second.ExitCode(), 0);
-    const QStringList questions = second.Lines.filter(QStringLiteral("message"));
-    EXPECT_EQ(questions.size(), m > 0 ? 1 : 0) << Dump(second);
+    EXPECT_EQ(Messages(second).size(), m > 0 ? 1 : 0) << "only the question to continue: " << Dump(second);
+    figure.Retries = Retries(first) + Retries(second);
 
     const TStoredGroup done = ReadGroup(folder, s);
     ExpectConsistent(done, s, "after the group was completed");
@@ -451,7 +478,7 @@ void RunScenario(TScenario s)
     EXPECT_EQ(figure.Complete, s.Count);
     EXPECT_EQ(done.Wanted, s.Count);
     figure.Lost += Lost(done, first.Stored) + Lost(done, second.Stored);
-    ExpectForcesOfTheBox(done, sim.LargestFrames());
+    ExpectForcesOfTheBox(done, sim.LargestFrames(), size_t(1 + figure.Retries));
     const QString curves = folder.Path(QStringLiteral("OutFile/")) + s.CurveWord + s.Group + done.Age;
     for (int k = 0; k < figure.Complete; ++k)
         EXPECT_FALSE(ReadCurveFile(curves, k).empty()) << "curve of specimen " << k + 1;
@@ -465,7 +492,7 @@ TEST(CrashHarness, CemCompKilledWhileTheSecondSpecimenLoads)
 {
     TScenario s = CemComp();
     s.Group = QStringLiteral("KL1");
-    s.Strengths = QStringLiteral("50000 53000 56000 51500 54500");
+    s.Strengths = QStringLiteral("46000 49000 52000 47500 50500");
     s.Kill = TKill::DuringLoading;
     s.Point = QStringLiteral("while specimen 2 loads");
     RunScenario(s);
@@ -476,7 +503,7 @@ TEST(CrashHarness, CemCompKilledInTheContinuousCountdown)
     TScenario s = CemComp();
     s.Group = QStringLiteral("KC1");
     s.Delay = QStringLiteral("3");
-    s.Strengths = QStringLiteral("50000 53000 56000 51500 54500");
+    s.Strengths = QStringLiteral("46000 49000 52000 47500 50500");
     s.Kill = TKill::InCountdown;
     s.Point = QStringLiteral("in the countdown after specimen 1");
     RunScenario(s);
@@ -486,7 +513,7 @@ TEST(CrashHarness, CemCompKilledWhileTheLastGroupRowIsWritten)
 {
     TScenario s = CemComp();
     s.Group = QStringLiteral("KW1");
-    s.Strengths = QStringLiteral("50000 53000 56000 51500 54500");
+    s.Strengths = QStringLiteral("46000 49000 52000 47500 50500");
     s.Kill = TKill::InDatabaseWrite;
     s.CrashWrite = QStringLiteral("CemCompGroup:update:3:within");
     s.Point = QStringLiteral("within the group row update of specimen 3");
@@ -497,7 +524,7 @@ TEST(CrashHarness, MorCubeKilledAtTheBreakWhileUnloading)
 {
     TScenario s = MorCube();
     s.Group = QStringLiteral("MB1");
-    s.Strengths = QStringLiteral("50000 53000 56000 51500 54500");
+    s.Strengths = QStringLiteral("46000 49000 52000 47500 50500");
     s.Kill = TKill::AtBreakUnloading;
     s.Point = QStringLiteral("at the break of specimen 2, unloading");
     RunScenario(s);
@@ -507,7 +534,7 @@ TEST(CrashHarness, MorCubeKilledRightAfterASpecimenRowIsWritten)
 {
     TScenario s = MorCube();
     s.Group = QStringLiteral("MW1");
-    s.Strengths = QStringLiteral("50000 53000 56000 51500 54500");
+    s.Strengths = QStringLiteral("46000 49000 52000 47500 50500");
     s.Kill = TKill::InDatabaseWrite;
     s.CrashWrite = QStringLiteral("MorCubeOne:insert:2:after");
     s.Point = QStringLiteral("right after the specimen row of specimen 2");
