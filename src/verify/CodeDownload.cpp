@@ -34,12 +34,17 @@ int WriteAndCheck(TCtrlBox &box, const Words &w, const TBoxTask::TProgress &repo
             return p + 1;
     }
     const int off = box.Model().Family.ParamOffset;
-    for (int p = 0; p < n; ++p) {
+    // A point counts as kept when it reads back as sent; a late or lost reply
+    // gets a second read before the point counts as refused.
+    const auto kept = [&box, &w, off](int p) {
         const qint64 code = w.Code[size_t(p)];
         int value = -1, high = -1, low = -1;
-        const bool ok = box.ReadParamRaw(3 * p + off, value) && value == w.Force[size_t(p)] &&
-                        box.ReadParamRaw(3 * p + off + 1, high) && high == ((code >> 16) & 0xFFFF) &&
-                        box.ReadParamRaw(3 * p + off + 2, low) && low == (code & 0xFFFF);
+        return box.ReadParamRaw(3 * p + off, value) && value == w.Force[size_t(p)] &&
+               box.ReadParamRaw(3 * p + off + 1, high) && high == ((code >> 16) & 0xFFFF) &&
+               box.ReadParamRaw(3 * p + off + 2, low) && low == (code & 0xFFFF);
+    };
+    for (int p = 0; p < n; ++p) {
+        const bool ok = kept(p) || kept(p);
         if (report)
             report(n + p + 1, TCodeDownload::Steps);
         if (!ok)
