@@ -8,6 +8,7 @@
 #include "ui/dialogs/QuitDialog.h"
 #include "ui/dialogs/CommSettingsDialog.h"
 #include "ui/params/ParamsWindow.h"
+#include "ui/verify/SetportDialog.h"
 #include "link/ParamSet.h"
 #include "store/DataModule.h"
 #include "store/DisplayUnits.h"
@@ -402,8 +403,10 @@ void TfrmMeasure::EnableAllButton(bool running, bool group, bool online, bool co
         set(c, mayLeave && online);
     // The sampling thread owns the box during a run: no zeroing meanwhile.
     set(FZeroButton, !running);
-    for (QMenu *m : {FSystemMenu, FSettingsMenu, FAboutMenu})
+    for (QMenu *m : {FSystemMenu, FAboutMenu})
         m->menuAction()->setEnabled(idle);
+    // Off line the settings stay within reach, with a group open too.
+    FSettingsMenu->menuAction()->setEnabled(idle || (!running && !online));
 }
 
 void TfrmMeasure::FunMenuEnable(const QString &userName)
@@ -615,6 +618,8 @@ void TfrmMeasure::RefreshDriverCommands()
                         box && (box->ShowParams() || dynamic_cast<TBaseParams *>(box->ParamSet())));
     SetCommandAvailable(FControlModeItem, box != nullptr);
     FControlModeItem->setVisible(box && box->ExistHand() == 1);
+    // The force-code table lives in the parameter set of the driver.
+    SetCommandAvailable(FForceCodesItem, box && dynamic_cast<TBaseParams *>(box->ParamSet()));
 }
 
 void TfrmMeasure::menuAdvancedClick()
@@ -649,6 +654,22 @@ void TfrmMeasure::menuAdvancedClick()
         FConnection->ApplyControlMode();
     FRun->Idle().Start();
     FControlModeItem->setVisible(box->ExistHand() == 1);
+}
+
+// menuGro: the force-code window in its direct mode, the status timer off
+// while it may talk to the box.
+void TfrmMeasure::menuGroClick()
+{
+    TCtrlBox *box = CurrentDriver();
+    if (!box)
+        return;
+    FRun->Idle().Stop();
+    FGlbParam->SetPortFromMain = true;
+    TZovData *data = DataModule();
+    TfrmSetport dialog(*box, *FGlbParam, FLoadUnit, FLoadCoe, this, data ? &data->conZovDb : nullptr);
+    dialog.exec();
+    FGlbParam->SetPortFromMain = false;
+    FRun->Idle().Start();
 }
 
 void TfrmMeasure::NChangeAutoORHandClick()

@@ -207,6 +207,7 @@ private:
     void RefreshValvePanel();
     void ConnectDriverCommands();
     void menuAdvancedClick();
+    void menuGroClick();
     void NChangeAutoORHandClick();
 
     QString FProgramDir;

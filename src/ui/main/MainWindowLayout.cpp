@@ -153,6 +153,7 @@ void TfrmMeasure::BuildMenus()
         TfrmExplain::Show(this, FMyFunction ? FMyFunction->ModuleLoads() : std::vector<TModuleLoad>());
     });
     connect(FAdvancedParamsItem, &QAction::triggered, this, &TfrmMeasure::menuAdvancedClick);
+    connect(FForceCodesItem, &QAction::triggered, this, &TfrmMeasure::menuGroClick);
     connect(FControlModeItem, &QAction::triggered, this, &TfrmMeasure::NChangeAutoORHandClick);
     connect(FHelpItem, &QAction::triggered, this, &TfrmMeasure::NHelpClick);
     connect(FUserManagementItem, &QAction::triggered, this, &TfrmMeasure::menuUserClick);

@@ -1,0 +1,145 @@
+// The calibration parameters of a run: every message of OK in its order, the
+// default advance, the rows and speeds of each side, and what OK leaves in
+// the box, the global parameters and the database.
+#include "ParamTestSupport.h"
+#include "verify/CheckParams.h"
+#include "link/CtrlBox.h"
+#include "store/DataModule.h"
+#include "store/GlobalParams.h"
+
+#include "Clock.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace kv;
+
+namespace {
+
+const QString kPoint = QStringLiteral("检测点输入有误");
+const QString kSpeed = QStringLiteral("速度输入有误");
+const QString kAdvance = QStringLiteral("慢速提前量错误");
+const QString kRange = QStringLiteral("慢速提前量范围出错");
+
+// KVD510 (kN shown, 300 kN frame) unless told.
+QString Check(const TCheckEntry &e, TCheckValues *out = nullptr, int type = 1, double coe = 1000)
+{
+    TCheckValues values;
+    const QString m = TCheckParams(CheckFamily(BoxModel(type)), coe, 300000).Validate(e, values);
+    if (out)
+        *out = values;
+    return m;
+}
+
+TCheckEntry Entry(QStringList points, QString fast = "2.4", QString slow = "0.3", bool automatic = false,
+                  QString advance = QString())
+{
+    return {points, fast, slow, automatic, advance};
+}
+
+} // namespace
+
+TEST(CheckParams, EveryMessageInItsOrder)
+{
+    EXPECT_EQ(Check(Entry({"0", "50"})), kPoint);
+    EXPECT_EQ(Check(Entry({"10", "x"})), kPoint);
+    EXPECT_EQ(Check(Entry({"10.5"})), kPoint) << "whole display units only";
+    EXPECT_EQ(Check(Entry({"50", "50"})), kPoint) << "strictly increasing";
+    EXPECT_EQ(Check(Entry({"60", "50"})), kPoint);
+    EXPECT_EQ(Check(Entry({"100", "301"})), kPoint) << "above the maximum force";
+    EXPECT_EQ(Check(Entry({"100", "300"})), "");
+    EXPECT_EQ(Check(Entry({})), kPoint);
+    // The checkpoints are judged before the speeds.
+    EXPECT_EQ(Check(Entry({"0"}, "x")), kPoint);
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "0.05")), kSpeed);
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "2.4")), kSpeed);
+    EXPECT_EQ(Check(Entry({"50"}, "fast", "0.3")), kSpeed);
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "0.3", false, "nonsense")), "") << "manual switching has no advance";
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "0.3", true, "")), kAdvance);
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "0.3", true, "0.2")), kRange);
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "0.3", true, "19.2")), "");
+    EXPECT_EQ(Check(Entry({"50"}, "2.4", "0.3", true, "19.3")), kRange);
+    // N shown: a checkpoint must be at least 1 N.
+    EXPECT_EQ(Check(Entry({"1"}, "2.4", "0.3"), nullptr, 1, 1), "");
+
+    TCheckValues v;
+    ASSERT_EQ(Check(Entry({"30", "60"}, "2.4", "0.3", true, "4.8"), &v), "");
+    EXPECT_EQ(v.Points, (std::vector<float>{30000.0f, 60000.0f}));
+    EXPECT_FLOAT_EQ(v.Fast, 2400.0f);
+    EXPECT_FLOAT_EQ(v.Slow, 300.0f);
+    EXPECT_FLOAT_EQ(v.Advance, 4800.0f);
+}
+
+TEST(CheckParams, EachSideKeepsItsRowsSpeedsAndAdvance)
+{
+    for (int type = 0; type < BoxModelCount; ++type) {
+        const TCheckFamily &f = CheckFamily(BoxModel(type));
+        const bool flexural = type == 2 || type == 5;
+        SCOPED_TRACE(type);
+        EXPECT_EQ(f.Flexural, flexural);
+        EXPECT_EQ(int(f.FastSpeed), flexural ? 20001 : 1100);
+        EXPECT_EQ(int(f.SlowSpeed), flexural ? 20002 : 1101);
+        EXPECT_EQ(int(f.Advance), flexural ? 20004 : 20003);
+        EXPECT_EQ(f.FastList().size(), flexural ? 5 : 7);
+        EXPECT_EQ(f.SlowList().last(), flexural ? "80" : "1.0");
+    }
+    const TCheckParams other(CheckFamily(BoxModel(1)), 1000, 300000);
+    const TCheckParams flex(CheckFamily(BoxModel(2)), 1, 10000);
+    EXPECT_EQ(other.DefaultAdvance("2.4", "0.3"), "4.8");
+    EXPECT_EQ(other.DefaultAdvance("0.3", "0.5"), "5.0") << "ten times the slow speed when that is more";
+    EXPECT_EQ(flex.DefaultAdvance("50", "20"), "200.0");
+    EXPECT_TRUE(flex.DefaultAdvance("50", "").isNull()) << "the box is left as it is";
+}
+
+// OK on each side: the speeds in the box's words, the rows of the side in
+// the database, the global parameters; a box that cannot be reached leaves
+// the run unconfirmed.
+TEST(CheckParams, OkSendsTheSpeedsAndStoresThemOnTheirSide)
+{
+    TVirtualClock clock;
+    TClockGuard guard(&clock);
+    auto fresh = kvtest::FreshDatabase();
+    TZovData data(fresh.path);
+    for (int type : {1, 2}) {
+        SCOPED_TRACE(type);
+        auto memory = std::make_shared<paramtest::TBoxMemory>();
+        auto box = CreateCtrlBox(type);
+        box->SetSerialFactory([memory] { return std::make_unique<paramtest::TMemoryLine>(memory); });
+        box->Init();
+        box->OpenPort();
+        TMyGlbParam glb;
+        const double coe = type == 2 ? 1 : 1000;
+        const TCheckParams params(CheckFamily(box->Model()), coe, 300000);
+        TCheckValues v;
+        ASSERT_EQ(params.Validate(Entry({"30", "60", "90"}, type == 2 ? "50" : "2.4", type == 2 ? "20" : "0.3",
+                                        true, type == 2 ? "200" : "4.8"),
+                                  v),
+                  "");
+        bool confirmed = false;
+        EXPECT_EQ(params.Apply(v, *box, &data, glb, confirmed), TCheckApply::Done);
+        EXPECT_TRUE(confirmed);
+        EXPECT_EQ(memory->Word(type == 2 ? 137 : 37), type == 2 ? 5000 : 2400) << "fast speed, x100 on the flexure side";
+        EXPECT_EQ(memory->Word(type == 2 ? 156 : 56), type == 2 ? 2000 : 300);
+        EXPECT_EQ(glb.CheckCount, 3);
+        EXPECT_FLOAT_EQ(glb.CheckForce[2], float(90 * coe));
+        EXPECT_EQ(glb.Settings.AutoFastSlow, 1);
+        float fast = 0, slow = 0, advance = 0;
+        quint8 mode = 0;
+        EXPECT_TRUE(data.ReadNumSingle(type == 2 ? 20001 : 1100, fast));
+        EXPECT_TRUE(data.ReadNumSingle(type == 2 ? 20002 : 1101, slow));
+        EXPECT_TRUE(data.ReadNumSingle(type == 2 ? 20004 : 20003, advance));
+        EXPECT_TRUE(data.ReadNumByte(1001, mode));
+        EXPECT_FLOAT_EQ(fast, glb.FastLoadSpeed);
+        EXPECT_FLOAT_EQ(slow, glb.SlowLoadSpeed);
+        EXPECT_FLOAT_EQ(advance, float((type == 2 ? 200 : 4.8) * coe));
+        EXPECT_EQ(mode, 1);
+        const TCheckSettings back = params.Load(data);
+        EXPECT_FLOAT_EQ(back.Fast, fast);
+        EXPECT_TRUE(back.HasAdvance);
+
+        box->Finish();
+        confirmed = false;
+        EXPECT_EQ(params.Apply(v, *box, &data, glb, confirmed), TCheckApply::SpeedRefused);
+        EXPECT_FALSE(confirmed);
+    }
+}
