@@ -2488,4 +2488,229 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>%1 parameters differ between the software and the controller; please decide.</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmCheckParam</name>
+    <message>
+        <source>检测参数</source>
+        <translation>Check Parameters</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Point %1</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>检测点</source>
+        <translation>Checkpoint</translation>
+    </message>
+    <message>
+        <source>插入</source>
+        <translation>Insert</translation>
+    </message>
+    <message>
+        <source>删 除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>提示 ： 允许检测的最大力为</source>
+        <translation>Note: the largest force that may be checked is </translation>
+    </message>
+    <message>
+        <source>加载设置</source>
+        <translation>Loading Settings</translation>
+    </message>
+    <message>
+        <source>快速加载</source>
+        <translation>Fast loading</translation>
+    </message>
+    <message>
+        <source>慢速加载</source>
+        <translation>Slow loading</translation>
+    </message>
+    <message>
+        <source>快慢速选择</source>
+        <translation>Fast/Slow Switching</translation>
+    </message>
+    <message>
+        <source>自动快慢速</source>
+        <translation>Automatic fast/slow</translation>
+    </message>
+    <message>
+        <source>手动快慢速</source>
+        <translation>Manual fast/slow</translation>
+    </message>
+    <message>
+        <source>慢速提前量</source>
+        <translation>Slow-speed advance</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>检测点输入有误</source>
+        <translation>A checkpoint is not valid</translation>
+    </message>
+    <message>
+        <source>速度输入有误</source>
+        <translation>A loading speed is not valid</translation>
+    </message>
+    <message>
+        <source>慢速提前量错误</source>
+        <translation>The slow-speed advance is not a number</translation>
+    </message>
+    <message>
+        <source>慢速提前量范围出错</source>
+        <translation>The slow-speed advance is out of range</translation>
+    </message>
+    <message>
+        <source>发送数据到控制器出错</source>
+        <translation>Error sending data to the controller</translation>
+    </message>
+    <message>
+        <source>保存到数据库出错</source>
+        <translation>Error saving to the database</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmSetport</name>
+    <message>
+        <source>力码设定</source>
+        <translation>Force Code Setting</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>检测点</source>
+        <translation>Force</translation>
+    </message>
+    <message>
+        <source>力码</source>
+        <translation>Force code</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Point %1</translation>
+    </message>
+    <message>
+        <source>校准的力值力码</source>
+        <translation>Calibrated Forces and Codes</translation>
+    </message>
+    <message>
+        <source>现有的力值力码</source>
+        <translation>Existing Forces and Codes</translation>
+    </message>
+    <message>
+        <source>插入</source>
+        <translation>Insert</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>减少</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>提示： 允许设置的最大力为</source>
+        <translation>Note: the largest force that may be set is </translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>修正</source>
+        <translation>Take Over</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>正在下发数据,请稍后...</source>
+        <translation>Sending data, please wait...</translation>
+    </message>
+    <message>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot contact the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
+    </message>
+    <message>
+        <source>保存到数据库出错</source>
+        <translation>Error saving to the database</translation>
+    </message>
+    <message>
+        <source>力值输入出错</source>
+        <translation>Force input error</translation>
+    </message>
+    <message>
+        <source>力码输入出错</source>
+        <translation>Force code input error</translation>
+    </message>
+    <message>
+        <source>第%1点的力值小于第%2点的力值,力值不能减小</source>
+        <translation>The force of point %1 is below that of point %2; forces must not decrease</translation>
+    </message>
+    <message>
+        <source>第%1点的力码小于第%2点的力码,力码不能减小</source>
+        <translation>The code of point %1 is below that of point %2; codes must not decrease</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TCodeDownload</name>
+    <message>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot contact the controller; the system cannot work properly. Please check that the controller is switched on!</translation>
+    </message>
+    <message>
+        <source>发送数据到控制器出错</source>
+        <translation>Error sending data to the controller</translation>
+    </message>
+    <message>
+        <source>保存到数据库出错</source>
+        <translation>Error saving to the database</translation>
+    </message>
+    <message>
+        <source>控制箱已恢复原来的力码表,控制箱、软件和数据库仍是原来的力码表。</source>
+        <translation>The controller has its previous force code table again; the controller, the software and the database all keep the previous table.</translation>
+    </message>
+    <message>
+        <source>控制箱中的力码表可能已部分改写,软件和数据库仍是原来的力码表。请在控制器恢复联系后重新下发,或在高级参数中核对。</source>
+        <translation>The force code table in the controller may be partly overwritten; the software and the database keep the previous table. Send the table again once the controller answers, or compare them in the advanced parameters.</translation>
+    </message>
+    <message>
+        <source>控制箱中已是新的力码表(或其一部分),软件和数据库仍是原来的力码表。请在控制器恢复联系后重新下发,或在高级参数中核对。</source>
+        <translation>The controller holds the new force code table (or part of it); the software and the database keep the previous table. Send the table again once the controller answers, or compare them in the advanced parameters.</translation>
+    </message>
+</context>
 </TS>

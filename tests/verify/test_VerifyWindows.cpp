@@ -26,6 +26,9 @@
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTimer>
+#include <QTranslator>
+#include <QGroupBox>
+#include <QHeaderView>
 
 #include <gtest/gtest.h>
 
@@ -270,4 +273,61 @@ TEST_F(VerifyWindows, DirectModeShowsTheExistingTableAlone)
     EXPECT_TRUE(memory->Writes.isEmpty());
     Click(w, "btnCancel");
     EXPECT_FALSE(glb.SetPortFromMain);
+}
+
+// With the English texts installed no caption, heading or message of either
+// window is left in Chinese.
+TEST_F(VerifyWindows, EveryTextHasItsEnglish)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(kvtest::StageDir() + QStringLiteral("/Kalvio6.ENU.qm")));
+    QCoreApplication::installTranslator(&english);
+    const auto chinese = [](const QString &t) {
+        for (QChar c : t)
+            if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF)
+                return true;
+        return false;
+    };
+    const auto check = [&](QWidget &w) {
+        QStringList texts{w.windowTitle()};
+        for (auto *l : w.findChildren<QLabel *>())
+            texts << l->text();
+        for (auto *b : w.findChildren<QAbstractButton *>())
+            texts << b->text();
+        for (auto *g : w.findChildren<QGroupBox *>())
+            texts << g->title();
+        for (auto *grid : w.findChildren<TPointGrid *>()) {
+            for (int c = 0; c < grid->columnCount(); ++c)
+                texts << grid->horizontalHeaderItem(c)->text();
+            for (QAction *a : grid->Popup() ? grid->Popup()->actions() : QList<QAction *>())
+                texts << a->text();
+            if (grid->rowCount() > 0)
+                texts << grid->item(0, 0)->text();
+        }
+        for (const QString &t : texts)
+            EXPECT_FALSE(chinese(t)) << t.toStdString();
+    };
+    Make();
+    glb.CheckCount = 1;
+    glb.CheckForce[0] = 30000;
+    TfrmCheckParam params(*box, zov.get(), glb, QStringLiteral("kN"), 1000);
+    check(params);
+    Child<QLineEdit>(params, "edtAdvance")->setText("x");
+    Click(params, "BitBtn5");
+    TfrmSetport setport(*box, glb, QStringLiteral("kN"), 1000);
+    check(setport);
+    check(*setport.ProgressWindow());
+    setport.show();
+    setport.grab().save(QStringLiteral("/tmp/verify_setport_en.png"));
+    for (int a = 0; a < 36; ++a)
+        memory->Silent.insert(a);
+    SetCell(setport.Existing(), 0, 2, "-5");
+    Click(setport, "btnOK");
+    SetCell(setport.Existing(), 0, 2, "20000");
+    Click(setport, "btnOK");
+    WaitDownload(setport);
+    for (const QString &t : messages.texts())
+        EXPECT_FALSE(chinese(t)) << t.toStdString();
+    EXPECT_EQ(messages.texts().size(), 3);
+    QCoreApplication::removeTranslator(&english);
 }
