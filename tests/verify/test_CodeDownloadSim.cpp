@@ -3,9 +3,14 @@
 // side, the driver and the database, and the two sides compare equal; a
 // cable pulled half way leaves the database and the program on the old
 // table with the box counted as differing; a box that is silent for a moment
-// during the read-back gets the old table back, so every side keeps it.
+// during the read-back gets the old table back, so every side keeps it. In
+// the running program 力码设定 opens the editor in its direct mode and its
+// table reaches the box.
 #include "SimProcess.h"
+#include "../run/SimRunRig.h"
 
+#include "ui/verify/PointGrid.h"
+#include "ui/verify/SetportDialog.h"
 #include "verify/CodeDownload.h"
 #include "link/CtrlBox.h"
 #include "link/ParamSet.h"
@@ -15,7 +20,10 @@
 #include "Clock.h"
 #include "TestSupport.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -25,6 +33,15 @@ using linktest::TSim;
 using namespace kv;
 
 namespace {
+
+// The word the simulated box holds at an address.
+int SimWord(TSim &sim, int address)
+{
+    const QString reply = sim.Send(QStringLiteral("param %1").arg(address));
+    const QString head = QStringLiteral("%1 = ").arg(address);
+    const int at = reply.indexOf(head);
+    return at < 0 ? -1 : reply.mid(at + head.size()).section(QLatin1Char('\n'), 0, 0).toInt();
+}
 
 class CodeDownloadSim : public ::testing::Test {
 protected:
@@ -66,13 +83,7 @@ protected:
         loop.exec();
         ASSERT_FALSE(d.Running());
     }
-    static int Word(TSim &sim, int address)
-    {
-        const QString reply = sim.Send(QStringLiteral("param %1").arg(address));
-        const QString head = QStringLiteral("%1 = ").arg(address);
-        const int at = reply.indexOf(head);
-        return at < 0 ? -1 : reply.mid(at + head.size()).section(QLatin1Char('\n'), 0, 0).toInt();
-    }
+    static int Word(TSim &sim, int address) { return SimWord(sim, address); }
     QString Stored(const TCtrlBox &box, const char *name)
     {
         return BoxItemValue(*zov, QString::fromLatin1(box.Model().Key), QLatin1String(name)).value_or("<none>");
@@ -184,4 +195,44 @@ TEST_F(CodeDownloadSim, ABoxSilentDuringTheReadBackGetsTheOldTableBack)
     EXPECT_EQ(Stored(*box, "FLoadCode3"), QString::number(oldCodes[2]));
     EXPECT_EQ(Differences(*box), QStringList()) << "every side keeps the old table";
     box->Finish();
+}
+
+TEST(CodeEditorInProgram, TheSettingsMenuOpensTheEditorAndItsTableReachesTheBox)
+{
+    runtest::TSimRunRig rig(1);
+    TSim sim(rig.Folder, "KVD510", 1, {QStringLiteral("--noise"), QStringLiteral("0")});
+    ASSERT_TRUE(sim.WaitReady());
+    rig.Show();
+    ASSERT_TRUE(rig.W->IsOnline());
+    QAction *menuGro = kvtest::Child<QAction>(*rig.W, "menuGro");
+    ASSERT_TRUE(menuGro->isVisible() && menuGro->isEnabled());
+
+    // The operator raises every code by 2 % and saves.
+    bool direct = false, timerOff = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *w = qobject_cast<TfrmSetport *>(top); w && w->isVisible() && !w->Download().Running()) {
+                poll.stop();
+                direct = w->DirectMode();
+                timerOff = !rig.W->StatusTimerActive();
+                TPointGrid *grid = w->Existing();
+                for (int r = 0; r < grid->rowCount(); ++r)
+                    grid->item(r, 2)->setText(QString::number(qRound(grid->item(r, 2)->text().toInt() * 1.02)));
+                kvtest::Child<QPushButton>(*w, "btnOK")->click();
+                return;
+            }
+    });
+    poll.start(50);
+    menuGro->trigger();
+    EXPECT_TRUE(direct);
+    EXPECT_TRUE(timerOff) << "no status polling while the editor may talk to the box";
+    EXPECT_TRUE(rig.W->StatusTimerActive());
+    EXPECT_TRUE(rig.Messages.texts().isEmpty()) << rig.Messages.texts().join(';').toStdString();
+    EXPECT_EQ(rig.Box->FLoadCode[1], qRound(21150 * 1.02));
+    const int code = qRound(209590 * 1.02);
+    EXPECT_EQ(SimWord(sim, 31), code >> 16);
+    EXPECT_EQ(SimWord(sim, 32), code & 0xFFFF);
+    EXPECT_EQ(BoxItemValue(*ZovData(), "KVD510", "FLoadCode11").value_or("<none>"), QString::number(code));
+    EXPECT_FALSE(rig.W->GlbParam()->SetPortFromMain);
 }
