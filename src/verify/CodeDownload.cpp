@@ -67,7 +67,8 @@ TCodeDownload::TCodeDownload(TCtrlBox &box, db::TDbConnection *connection, QObje
     });
 }
 
-TCodeDownload::~TCodeDownload() = default;
+// The task goes first: its worker may still write the members below.
+TCodeDownload::~TCodeDownload() { delete FTask; }
 
 TCodeDownload::TWords TCodeDownload::WordsOf(const TCodeTable &table) const
 {

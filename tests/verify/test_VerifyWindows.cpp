@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTimer>
+#include <QApplication>
 #include <QTranslator>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -133,7 +134,13 @@ TEST_F(VerifyWindows, CheckParametersShowCheckAndConfirm)
     SetCell(grid, 1, 1, "30");
     Click(w, "BitBtn5");
     EXPECT_EQ(messages.lastText(), "检测点输入有误") << "30 after 30";
-    SetCell(grid, 1, 1, "120");
+    // A cell still being edited counts with what was typed.
+    grid->setCurrentCell(1, 1);
+    grid->editItem(grid->item(1, 1));
+    QApplication::processEvents();
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_TRUE(editor);
+    editor->setText("120");
     advance->setText("0.1");
     Click(w, "BitBtn5");
     EXPECT_EQ(messages.lastText(), "慢速提前量范围出错");
