@@ -54,8 +54,8 @@ struct TFeed {
             n = qMin<qint64>(n, (Clock->nowMs() - Start) / MsPerByte);
         if (n <= 0)
             return;
-        Rx += Pending.left(int(n));
-        Delivered += Pending.left(int(n));
+        Rx.append(Pending.constData(), int(n));
+        Delivered.append(Pending.constData(), int(n));
         Pending.remove(0, int(n));
         Start = Clock->nowMs();
     }
@@ -105,7 +105,8 @@ struct TWindows {
     void Update(const QByteArray &all)
     {
         for (; Scanned + Len <= all.size(); ++Scanned) {
-            const QByteArray w = all.mid(Scanned, Len);
+            // A view of the bytes, not a copy: this runs for every byte.
+            const QByteArray w = QByteArray::fromRawData(all.constData() + Scanned, Len);
             if (Len == 7 ? kv::box::Looks7(w) : kv::box::Looks12(w))
                 Values.insert(Decode(w, Len));
         }
