@@ -2015,6 +2015,10 @@ Test results are still stored in the database. Check the folders' permissions (t
 3. The return valve is not closed (hydraulic).</translation>
     </message>
     <message>
+        <source>控制器通讯中断后恢复,控制器可能已复位,本次加载无效,试验已停止!</source>
+        <translation>The controller stopped sending and came back; it may have been reset. This loading is void and the test was stopped.</translation>
+    </message>
+    <message>
         <source>力值低于起始力值已超过%1秒，试验停止。
 可能原因：试件在破碎起判力值以下已经破坏。</source>
         <translation>The force has stayed below the start force for more than %1 s; the test was stopped.
