@@ -24,10 +24,13 @@ public:
     {
         QDir(Dir.path()).mkpath(QStringLiteral("ports"));
         for (int n = 1; n <= 16; ++n)
-            QFile::link(QStringLiteral("/nonexistent/kvtest-no-port"), PortPath(n));
+            LinkToNowhere(n);
     }
     QString Path() const { return Dir.path(); }
     QString PortPath(int n) const { return Dir.path() + QStringLiteral("/ports/COM%1").arg(n); }
+    // After a simulator's unplug took its link away: the link to nowhere is
+    // back, so a program reopening port n finds no device rather than a real one.
+    void LinkToNowhere(int n) const { QFile::link(QStringLiteral("/nonexistent/kvtest-no-port"), PortPath(n)); }
 
 private:
     QTemporaryDir Dir;
