@@ -438,6 +438,9 @@ TEST_F(FaultTable, CableUnpluggedMidRunAndPluggedBack)
 // device behind the same port; the program reopens it by itself.
 TEST_F(FaultTable, CableUnpluggedBetweenRunsAndPluggedBack)
 {
+    // With a group under way (the last case leaves one).
+    if (!R->W->Run().GroupActive())
+        ASSERT_TRUE(R->RunToBreak(QStringLiteral("U0")));
     R->Seen.clear();
     R->Seen.LinkPanels.clear();
     ASSERT_TRUE(R->Send(QStringLiteral("unplug")));
@@ -446,7 +449,6 @@ TEST_F(FaultTable, CableUnpluggedBetweenRunsAndPluggedBack)
     EXPECT_EQ(R->Seen.texts(), QStringList{kOffline});
     EXPECT_EQ(R->Seen.LinkPanels, QStringList{kOfflinePanel});
     EXPECT_FALSE(R->RunButton()->isEnabled());
-    ASSERT_TRUE(R->W->Run().GroupActive()) << "the last case left its group open";
     EXPECT_TRUE(Child<QMenu>(*R->W, "menuSetting")->menuAction()->isEnabled()) << "settings reachable off line";
 
     ASSERT_TRUE(R->Send(QStringLiteral("plug")));
