@@ -124,8 +124,11 @@ void TBoxConnection::Reinitialise(int silentTick)
     TCtrlBox *box = Current();
     if (!box)
         return;
-    if (silentTick >= kReopenFirstTick && (silentTick - kReopenFirstTick) % kReopenEveryTicks == 0)
-        box->OpenPort();
+    // A port opened again is a first contact: a run the box may still be
+    // loading since the line went is stopped, the box activated.
+    if (silentTick >= kReopenFirstTick && (silentTick - kReopenFirstTick) % kReopenEveryTicks == 0 &&
+        box->OpenPort())
+        box->Activate();
     // Nothing to say to a port that is gone.
     if (!box->Line() || !box->Line()->IsOpen())
         return;

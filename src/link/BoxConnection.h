@@ -61,8 +61,9 @@ public:
     // A silent box between runs, on each status tick since it went off-line
     // (silentTick 1, 2, ...): a few ticks in, and then every few seconds,
     // the port is closed and opened again (a replugged adapter is a new
-    // device behind the same name); then streaming, link and control mode
-    // again, when the port is open.
+    // device behind the same name) and the box stopped and activated as at
+    // first contact; then streaming, link and control mode again, when the
+    // port is open.
     void Reinitialise(int silentTick);
     // Closing: the box stops streaming and is told the host leaves.
     void Leave();

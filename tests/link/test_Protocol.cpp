@@ -410,9 +410,11 @@ TEST(LinkSupervision, ASilentBoxHasItsPortReopenedNowAndThen)
     }
     EXPECT_EQ(reopenedAt, (QList<int>{3, 13, 23}));
     EXPECT_EQ(line->OpenCount, opened + 3);
-    // Streaming, link initialisation and control mode on every tick.
+    // Streaming, link initialisation and control mode on every tick; a
+    // reopened port first stops and activates the box.
     EXPECT_EQ(line->Bytes().mid(0, 3), (QList<int>{0xF6, 0xA1, 0xD2}));
-    EXPECT_EQ(line->Bytes().size(), 25 * 3);
+    EXPECT_EQ(line->Bytes().mid(6, 5), (QList<int>{0xF1, 0xD4, 0xF6, 0xA1, 0xD2}));
+    EXPECT_EQ(line->Bytes().size(), 25 * 3 + 3 * 2);
 
     // While the device stays away nothing is sent and nothing waited for.
     line->OpenSucceeds = false;
@@ -427,7 +429,7 @@ TEST(LinkSupervision, ASilentBoxHasItsPortReopenedNowAndThen)
     line->OpenSucceeds = true;
     connection.Reinitialise(33);
     EXPECT_TRUE(line->IsOpen);
-    EXPECT_EQ(line->Bytes(), (QList<int>{0xF6, 0xA1, 0xD2}));
+    EXPECT_EQ(line->Bytes(), (QList<int>{0xF1, 0xD4, 0xF6, 0xA1, 0xD2}));
 }
 
 TEST(LinkSupervision, PortThatCannotBeOpened)
