@@ -104,31 +104,46 @@ const TPressSide::TParams &TPressSide::P() const
     return FParams;
 }
 
-int TPressSide::ForceToCode(double newtons) const
+double TPressSide::Interpolate(const TTable &t, double x, bool fromCode)
 {
-    const auto &t = P().table;
-    const double x = std::abs(newtons);
+    const auto in = [fromCode](const QPair<double, double> &n) { return fromCode ? n.second : n.first; };
+    const auto out = [fromCode](const QPair<double, double> &n) { return fromCode ? n.first : n.second; };
+    const double ax = std::abs(x);
     int k = 1;
-    while (k < t.size() - 1 && x > t[k].first)
+    while (k < t.size() - 1 && ax > in(t[k]))
         ++k;
     const auto &a = t[k - 1];
     const auto &b = t[k];
-    const double code = a.second + (x - a.first) * (b.second - a.second) / (b.first - a.first);
-    const int c = int(std::lround(code));
-    return newtons < 0 ? -c : c;
+    const double y = out(a) + (ax - in(a)) * (out(b) - out(a)) / (in(b) - in(a));
+    return x < 0 ? -y : y;
+}
+
+int TPressSide::ForceToCode(double newtons) const
+{
+    return int(std::lround(Interpolate(P().table, newtons, false)));
 }
 
 double TPressSide::CodeToForce(int code) const
 {
-    const auto &t = P().table;
-    const double x = std::abs(double(code));
-    int k = 1;
-    while (k < t.size() - 1 && x > t[k].second)
-        ++k;
-    const auto &a = t[k - 1];
-    const auto &b = t[k];
-    const double f = a.first + (x - a.second) * (b.first - a.first) / (b.second - a.second);
-    return code < 0 ? -f : f;
+    return Interpolate(P().table, code, true);
+}
+
+void TPressSide::SetGain(double gain)
+{
+    FSensorTable = P().table;
+    FGain = gain;
+    FGainSet = true;
+    Note(QStringLiteral("sensor gain %1 on the calibration table held now").arg(gain));
+}
+
+void TPressSide::ClearGain()
+{
+    if (!FGainSet)
+        return;
+    FGainSet = false;
+    FGain = 1.0;
+    FSensorTable.clear();
+    Note(QStringLiteral("sensor gain off: codes follow the table in force"));
 }
 
 double TPressSide::MaxLoad() const
@@ -136,18 +151,25 @@ double TPressSide::MaxLoad() const
     return P().maxLoad;
 }
 
+double TPressSide::OverloadFloor(double newtons) const
+{
+    if (!FOverload)
+        return newtons;
+    const double limit = (P().maxLoad > 0 ? P().maxLoad : FFrame.strengthMean) * 1.05;
+    return std::max(newtons, limit);
+}
+
 double TPressSide::MeasuredForce() const
 {
-    if (FOverload) {
-        const double limit = (P().maxLoad > 0 ? P().maxLoad : FFrame.strengthMean) * 1.05;
-        return std::max(FForce, limit);
-    }
-    return FForce;
+    return OverloadFloor(FForce);
 }
 
 int TPressSide::AbsoluteCode() const
 {
-    return ForceToCode(MeasuredForce()) + FFrame.adcOffset + FDrift;
+    // An overloaded sensor reads 105 % of the maximum whatever its gain.
+    const int code = FGainSet ? int(std::lround(Interpolate(FSensorTable, OverloadFloor(FGain * FForce), false)))
+                              : ForceToCode(MeasuredForce());
+    return code + FFrame.adcOffset + FDrift;
 }
 
 int TPressSide::StatusBits() const

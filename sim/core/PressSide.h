@@ -50,6 +50,13 @@ public:
     void SetLeak(bool on) { FLeak = on; }
     void SetOverload(bool on) { FOverload = on; }
     void SetDrift(int codes) { FDrift = codes; }
+    // The sensor reads gain x the force on it and has its own characteristic:
+    // the calibration table the box holds now, frozen, so later downloads no
+    // longer change its codes. ClearGain: codes follow the table in force again.
+    void SetGain(double gain);
+    void ClearGain();
+    bool GainSet() const { return FGainSet; }
+    double Gain() const { return FGainSet ? FGain : 1.0; }
 
     // One step of dt seconds (the box ticks in 1 ms steps).
     void Step(double dt);
@@ -81,6 +88,7 @@ public:
     static const char *ModeName(TMode m);
 
     // Calibration of the box as downloaded: force in N to code and back.
+    // With a gain set the sensor's codes come from its frozen table instead.
     int ForceToCode(double newtons) const;
     double CodeToForce(int code) const;
 
@@ -108,6 +116,7 @@ public:
     std::function<void(const QString &)> onNote;
 
 private:
+    using TTable = QList<QPair<double, double>>;   // (force N, code), from the origin
     struct TParams {
         double maxLoad = 0;     // N
         double fastRate = 0;    // N/s
@@ -116,7 +125,7 @@ private:
         int valveMiddle = 0;
         int ctrlEntry = 0;      // code
         double unloadDelay = 0; // s
-        QList<QPair<double, double>> table;   // (force N, code), from the origin
+        TTable table;
     };
     struct TSpecimen {
         bool present = false;
@@ -129,6 +138,8 @@ private:
     };
 
     const TParams &P() const;
+    static double Interpolate(const TTable &t, double x, bool fromCode);
+    double OverloadFloor(double newtons) const;
     int Word(int address) const;
     void PlaceSpecimen(double newtons_strength);
     double NextStrength();
@@ -168,6 +179,9 @@ private:
     int FDrift = 0;
     bool FLeak = false;
     bool FOverload = false;
+    bool FGainSet = false;
+    double FGain = 1.0;
+    TTable FSensorTable;          // the sensor's own characteristic while a gain is set
     TSpecimen FSpecimen;
     bool FInRun = false;          // between a run command and the stop command
     bool FRunFramed = false;      // a frame went out during this run

@@ -463,13 +463,14 @@ QString TSimBox::StatusText() const
                  .arg(s.SpecimenStrength(), 0, 'f', 0)
                  .arg(s.SpecimenPeak(), 0, 'f', 0)
                  .arg(q.isEmpty() ? QStringLiteral("drawn") : q.join(QLatin1Char(' ')));
-        l << QStringLiteral("  stage %1, rate control %2, max load %3 N%4%5%6")
+        l << QStringLiteral("  stage %1, rate control %2, max load %3 N%4%5%6%7")
                  .arg(s.SlowStage() ? QStringLiteral("slow") : QStringLiteral("fast"),
                       s.ControlActive() ? QStringLiteral("on") : QStringLiteral("off"))
                  .arg(s.MaxLoad(), 0, 'f', 0)
                  .arg(s.Leak() ? QStringLiteral(", return valve leaks") : QString(),
                       s.Overload() ? QStringLiteral(", overload") : QString(),
-                      s.Drift() ? QStringLiteral(", zero offset %1").arg(s.Drift()) : QString());
+                      s.Drift() ? QStringLiteral(", zero offset %1").arg(s.Drift()) : QString(),
+                      s.GainSet() ? QStringLiteral(", sensor gain %1 (own table)").arg(s.Gain()) : QString());
     }
     l << QStringLiteral("counters: %1 frames, %2 reads answered, %3 refused, %4 bad frames, %5 bytes in, %6 out")
              .arg(FFramesSent).arg(FReadsAnswered).arg(FReadsRefused).arg(FBadFrames)

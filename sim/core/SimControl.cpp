@@ -156,6 +156,8 @@ QString ControlHelp()
         "overload [on|off]      the sensor reads 105 % of the maximum force until the next stop\n"
         "swap [on|off]          sensor cables swapped: the force appears on the other channel\n"
         "offset N               zero offset of the sensor, in codes (the zero command removes it)\n"
+        "gain G                 the sensor reads G x the force, through the calibration table held now,\n"
+        "                       frozen: later table downloads no longer change its codes; 'gain off' ends it\n"
         "noise SIGMA            code noise (standard deviation, codes)\n"
         "garbage [N]            send N random bytes now (default 8)\n"
         "stray [N]              put N stray bytes in front of the next status frame (default 3)\n"
@@ -173,7 +175,7 @@ QString ControlHelp()
         "waitbreak N [S]        answer once the specimen of run N broke\n"
         "waitstop N [S]         answer once run N was ended by a stop command\n"
         "quit                   end the simulator\n"
-        "A trailing a|b (or comp|flex) picks the frame for strength, preload, leak, overload, offset,\n"
+        "A trailing a|b (or comp|flex) picks the frame for strength, preload, leak, overload, offset, gain,\n"
         "runs and the waits;\n"
         "without it the active frame (the one last run) is meant.");
 }
@@ -240,6 +242,17 @@ TControlReply ExecuteControl(TSimBox &box, const QString &line)
         if (w.size() < 2 || !Integer(w[1], &n))
             return Error(QStringLiteral("offset needs a code"));
         side.SetDrift(n);
+        return Ok();
+    }
+    if (verb == QLatin1String("gain")) {
+        if (w.size() == 2 && w[1].toLower() == QLatin1String("off")) {
+            side.ClearGain();
+            return Ok();
+        }
+        double g = 0;
+        if (w.size() != 2 || !Number(w[1], &g) || g < 0.1 || g > 10)
+            return Error(QStringLiteral("gain needs a factor from 0.1 to 10, or 'off'"));
+        side.SetGain(g);
         return Ok();
     }
     if (verb == QLatin1String("noise")) {

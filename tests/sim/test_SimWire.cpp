@@ -161,6 +161,39 @@ TEST(SimWire, WritesAreStoredAndChangeTheBoxCalibration)
     EXPECT_TRUE(box.TakeOutput().isEmpty());
 }
 
+TEST(SimWire, GainedSensorKeepsItsOwnTableWhateverIsDownloaded)
+{
+    TSimBox box(Options(TModel::KVD510));
+    const TPressSide &side = box.Side(0);
+    ExecuteControl(box, QStringLiteral("preload 50000"));   // held, between two table points
+    box.Receive(Byte(0xF6));
+    auto code = [&box] { return Decode12(SplitFrames(Drain(box, 40), false).last()).a; };
+    const double force = side.Force();
+    const int plain = code();
+
+    EXPECT_EQ(ExecuteControl(box, QStringLiteral("gain 1.02")).text, QStringLiteral("ok"));
+    const int gained = code();
+    const double oneCode = side.CodeToForce(gained + 1) - side.CodeToForce(gained);
+    EXPECT_NEAR(side.CodeToForce(gained), 1.02 * force, oneCode) << "read through the factory table";
+    EXPECT_TRUE(ExecuteControl(box, QStringLiteral("status")).text.contains(QStringLiteral("sensor gain 1.02")));
+
+    // A table with twice the codes reaches the box's memory but not the sensor.
+    for (int k = 0; k < 12; ++k) {
+        const int a = 3 * k + 1;
+        const long doubled = 2 * ((long(box.Word(a)) << 16) | box.Word(a + 1));
+        box.Receive(WriteParam(a, int(doubled >> 16)));
+        box.Receive(WriteParam(a + 1, int(doubled & 0xFFFF)));
+    }
+    EXPECT_EQ(box.Word(8), (2 * 42240) & 0xFFFF);
+    EXPECT_EQ(code(), gained);
+
+    EXPECT_EQ(ExecuteControl(box, QStringLiteral("gain off")).text, QStringLiteral("ok"));
+    EXPECT_EQ(code(), side.ForceToCode(force)) << "the table in force again";
+    EXPECT_NEAR(code(), 2 * plain, 2);
+    EXPECT_FALSE(ExecuteControl(box, QStringLiteral("status")).text.contains(QStringLiteral("gain")));
+    EXPECT_TRUE(ExecuteControl(box, QStringLiteral("gain 0")).text.startsWith(QStringLiteral("error:")));
+}
+
 TEST(SimWire, OtherCommandFrames)
 {
     TSimBox box(Options(TModel::KVD510));
