@@ -1,8 +1,10 @@
 #include "run/RunJudge.h"
 
 #include "link/CtrlBox.h"
+#include "store/Settings.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
 #include <cmath>
 
 Q_LOGGING_CATEGORY(lcJudge, "kv.run.judge")
@@ -33,6 +35,23 @@ float DisplaySpeed(const THistory &forces, float rate, float period)
     if (std::fabs(r) < 0.93f * a)
         r = 0.93f * rate;
     return r;
+}
+
+TDisplayEvery DisplayIntervals(TGlobalSettings &settings, int viewSpeedTime)
+{
+    TDisplayEvery every;
+    if (settings.RefreshRate == 0)
+        settings.RefreshRate = 12;
+    // More than 20 refreshes a second would round to "never"; every sample is the most.
+    every.Force = int(std::max(1L, std::lround(1.0 / (settings.RefreshRate * 0.1))));
+    if (settings.SpeedDisplayMode < 20) {
+        if (settings.SpeedDisplayMode == 0)
+            settings.SpeedDisplayMode = 1;
+        every.Speed = int(std::clamp(std::lround(viewSpeedTime * 0.1), 1L, 255L));
+    } else {
+        every.Speed = 255;
+    }
+    return every;
 }
 
 namespace {

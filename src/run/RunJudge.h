@@ -8,6 +8,7 @@
 namespace kv {
 
 class TCtrlBox;
+struct TGlobalSettings;
 
 // What a judged sample leads to.
 enum TJudgeState : int {
@@ -30,6 +31,17 @@ float HistorySlope(const THistory &history, int n, float period);
 // when it is outside half to twice the rate, else the 29-interval slope
 // pulled toward the rate and held within 93 %..107 % of it.
 float DisplaySpeed(const THistory &forces, float rate, float period);
+
+// How often a run refreshes its displays, in 100 ms samples: the force every
+// round(10 / refresh rate) samples (a rate of 0 reads as 12), the loading
+// speed every round(speed-display period / 10) samples, or every 255 when
+// the speed display mode is 20 or more. Zero bytes of the settings are
+// replaced as the run reads them.
+struct TDisplayEvery {
+    int Force = 1;
+    int Speed = 1;
+};
+TDisplayEvery DisplayIntervals(TGlobalSettings &settings, int viewSpeedTime);
 
 // Break judgement for force x (N) against the driver's criteria; reads
 // SamplePeak, ManualBreak and both histories of the run. setRate is the

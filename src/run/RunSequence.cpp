@@ -43,7 +43,7 @@ TChartAxes StartAxes(double maxLoad, double loadCoe)
 }
 
 TRunSequence::TRunSequence(TRunContext context)
-    : FContext(std::move(context)), FUiThread(QThread::currentThread())
+    : FContext(std::move(context))
 {
     FIdle = std::make_unique<TIdleMonitor>(FContext, FState, [this] { StartRun(); });
 }
@@ -61,29 +61,11 @@ TMessageService &TRunSequence::Messages() const
     return FContext.Messages ? *FContext.Messages : TMessageService::current();
 }
 
-bool TRunSequence::OnUiThread() const { return QThread::currentThread() == FUiThread; }
+bool TRunSequence::OnUiThread() const { return FUi.OnUiThread(); }
 
-void TRunSequence::Ui(std::function<void()> effect)
-{
-    if (OnUiThread())
-        effect();
-    else
-        FBatch.push_back(std::move(effect));
-}
+void TRunSequence::Ui(std::function<void()> effect) { FUi.Post(std::move(effect)); }
 
-void TRunSequence::FlushUi()
-{
-    if (FBatch.empty())
-        return;
-    auto batch = std::make_shared<std::vector<std::function<void()>>>(std::move(FBatch));
-    FBatch.clear();
-    QMetaObject::invokeMethod(
-        &FUiPost, [batch] {
-            for (auto &effect : *batch)
-                effect();
-        },
-        Qt::QueuedConnection);
-}
+void TRunSequence::FlushUi() { FUi.Flush(); }
 
 void TRunSequence::Warn(const QString &text)
 {
@@ -178,19 +160,9 @@ void TRunSequence::ArmRun(TCtrlBox &box)
     FState.Judging = false;
     FState.StreamRestartsAtStart = box.StreamRestarts;
 
-    TGlobalSettings &settings = *FContext.Settings;
-    if (settings.RefreshRate == 0)
-        settings.RefreshRate = 12;
-    // More than 20 refreshes a second would round to "never"; every sample is the most.
-    FState.DisplayEvery = static_cast<quint8>(std::max(1L, std::lround(1.0 / (settings.RefreshRate * 0.1))));
-    if (settings.SpeedDisplayMode < 20) {
-        if (settings.SpeedDisplayMode == 0)
-            settings.SpeedDisplayMode = 1;
-        const long every = std::lround(box.FViewSpeedTime * 0.1);
-        FState.SpeedEvery = static_cast<quint8>(std::clamp(every, 1L, 255L));
-    } else {
-        FState.SpeedEvery = 255;
-    }
+    const TDisplayEvery every = DisplayIntervals(*FContext.Settings, box.FViewSpeedTime);
+    FState.DisplayEvery = static_cast<quint8>(every.Force);
+    FState.SpeedEvery = static_cast<quint8>(every.Speed);
 
     o.RunStarting();
     box.RecomputeCoolReduction(QDateTime::currentDateTime());
@@ -252,7 +224,7 @@ void TRunSequence::StartSampling(TCtrlBox &box, TBaseTest &test)
 {
     FTimer.reset();
     FTimer = Clock().createPeriodicTimer(kFrameWatchMs, [this] { SamplingTick(); });
-    QThread *ui = FUiThread;
+    QThread *ui = FUi.UiThread();
     FTimer->SetFinish([&box, ui] { box.HandLineTo(ui); });
     FIdle->Stop();
     const TChartAxes axes = StartAxes(box.FMaxLoad, FState.LoadCoe);
@@ -336,7 +308,7 @@ void TRunSequence::EndOfTick(TCtrlBox &box)
 {
     // The unload is over: the line goes back before the status timer runs.
     if (FRunEnded && !OnUiThread())
-        box.HandLineTo(FUiThread);
+        box.HandLineTo(FUi.UiThread());
     FlushUi();
 }
 
@@ -798,7 +770,7 @@ void TRunSequence::StartConstantLoad(float force, int seconds)
     FState.HoldStartTick = 0;
     FState.HoldReached = false;
     FState.Mode = TRunMode::ConstantLoad;
-    QMetaObject::invokeMethod(&FUiPost, [this] { OnMsg_CheckMulti(0); }, Qt::QueuedConnection);
+    FUi.Later([this] { OnMsg_CheckMulti(0); });
 }
 
 void TRunSequence::OnMsg_CheckMulti(int wParam)

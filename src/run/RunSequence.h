@@ -13,6 +13,7 @@
 #include "run/RunContext.h"
 #include "run/RunObserver.h"
 #include "run/RunState.h"
+#include "UiQueue.h"
 
 #include <QObject>
 #include <QString>
@@ -153,14 +154,12 @@ private:
     TRunState FState;
     std::unique_ptr<TIdleMonitor> FIdle;
     std::unique_ptr<TPeriodicTimer> FTimer;
-    QThread *FUiThread;
-    QObject FUiPost;              // lives on the user-interface thread: queued effects go through it
+    TUiQueue FUi;                 // effects of the sampling thread, in order
     bool FRunEnded = false;       // the current step unloaded
     std::atomic<int> FDemoCommand{0};
     qint64 FSamplingStartMs = 0;  // clock time the sampling timer started
     qint64 FLastStep = 0;         // the 100 ms grid point of the last step
     std::atomic<qint64> FSkippedSteps{0};
-    std::vector<std::function<void()>> FBatch;
     std::function<void()> FStepObserver;
 };
 
