@@ -251,6 +251,11 @@ bool TZovData::WriteNumInt(int numNo, qint32 value)
     return WriteNumText(numNo, SqlNum(qint64(value)));
 }
 
+bool TZovData::WriteNumCardinal(int numNo, quint32 value)
+{
+    return WriteNumText(numNo, SqlNum(qint64(value)));
+}
+
 bool TZovData::WriteNumSingle(int numNo, float value)
 {
     // Shortest text that reads back as the same single, always with '.'.

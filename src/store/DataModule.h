@@ -51,6 +51,7 @@ public:
     bool ReadStr(int strNo, QString &value);
     bool WriteNumByte(int numNo, quint8 value);
     bool WriteNumInt(int numNo, qint32 value);
+    bool WriteNumCardinal(int numNo, quint32 value);
     bool WriteNumSingle(int numNo, float value);
     bool WriteStr(int strNo, const QString &value);
 
