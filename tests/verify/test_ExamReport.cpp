@@ -1,0 +1,168 @@
+// The printed verification record: a five-point grid with three series as a
+// PDF read back as text (the grid, the figures, the class, the lab's header
+// lines from the installed database, the footer), the page as a picture, a
+// twelve-point record kept inside its pages, and the presenter tests install.
+#include "ui/verify/ExamReport.h"
+#include "store/DataModule.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kv;
+
+namespace {
+
+TCheckSeries Series(const std::vector<float> &measured)
+{
+    TCheckSeries s;
+    for (size_t k = 0; k < measured.size(); ++k) {
+        const float f = 20000.0f * float(k + 1);
+        s.Points.push_back({f, measured[k], 10000 + int(k), (measured[k] - f) / f * 100});
+    }
+    return s;
+}
+
+// 20..100 kN, shown in kN. By hand, mean / q / b per point:
+// 20.080 0.400 0.400 | 40.120 0.300 0.200 | 60.150 0.250 0.200 |
+// 80.200 0.250 0.200 | 100.300 0.300 0.200: class 0.5.
+TExamReportData FivePoints()
+{
+    TExamReportData d;
+    d.Unit = QStringLiteral("kN");
+    d.Coe = 1000;
+    d.Series = {Series({20080, 40120, 60150, 80200, 100300}), Series({20040, 40160, 60210, 80120, 100200}),
+                Series({20120, 40080, 60090, 80280, 100400})};
+    // The grid shows the newest run.
+    for (const TCheckPoint &p : d.Series.back().Points)
+        d.Rows.push_back({QString::asprintf("%.f", p.Force / 1000), QString::asprintf("%.3f", p.Measured / 1000),
+                          QString::number(p.Code), QString::asprintf("%.3f", p.Error)});
+    d.Date = QDate(2024, 5, 17);
+    return d;
+}
+
+QString Tool(const QString &tool, const QStringList &args)
+{
+    QProcess p;
+    const QString exe = QStandardPaths::findExecutable(tool);
+    if (exe.isEmpty())
+        return {};
+    p.start(exe, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The texts of all pages, in order.
+QStringList Texts(const std::vector<TExamPage> &pages)
+{
+    QStringList t;
+    for (const TExamPage &page : pages)
+        for (const TExamItem &item : page)
+            if (item.Kind == TExamItem::Text)
+                t << item.Content;
+    return t;
+}
+
+} // namespace
+
+TEST(ExamReport, FivePointsWithThreeSeriesAsPdf)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
+    auto db = kvtest::FreshDatabase();
+    TZovData zov(db.path);
+    ASSERT_TRUE(zov.ExecSql("update DefaultCaptionInfo set Data1 = 'O''Neil 检测站' where expobj = '力值检测' and sunxu = 1"));
+    TExamReportData d = FivePoints();
+    d.Captions = LoadExamCaptions(zov);
+    ASSERT_EQ(d.Captions.size(), 3u);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("record.pdf"));
+    ASSERT_TRUE(TfrmExamreport(d).ToPdf(pdf));
+    const QString text = Tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    for (const char *s : {"力值检测结果记录表", "检测方式：力值检测", "检测单位", "O'Neil 检测站", "标准测力仪",
+                          "序号", "检测点(kN)", "实测力值(kN)", "实测力码", "误差(%)", "第1点", "第5点",
+                          "100.400", "10004", "0.600", "20.080", "100.300", "0.250", "0.400",
+                          "准确度级别：0.5级", "计入的测量次数：3", "可逆性", "日期：2024-05-17", "校核：", "检测："})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
+
+    // The page as a picture, to be looked at.
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                                         QStringLiteral("-singlefile"), pdf, QStringLiteral("/tmp/exam_report")});
+
+    // A database of before the record's header lines prints none.
+    ASSERT_TRUE(zov.ExecSql("delete from DefaultCaptionInfo where expobj = '力值检测'"));
+    d.Captions = LoadExamCaptions(zov);
+    EXPECT_TRUE(d.Captions.empty());
+    EXPECT_FALSE(Texts(TfrmExamreport(d).Layout(680, 1000)).contains(QStringLiteral("检测单位")));
+}
+
+// Twelve points, three series and the header lines: every item stays inside
+// the printable area of its page, and the footer comes last.
+TEST(ExamReport, TwelvePointsStayInsideTheirPages)
+{
+    TExamReportData d;
+    d.Unit = QStringLiteral("kN");
+    d.Coe = 1000;
+    for (int s = 0; s < 3; ++s) {
+        TCheckSeries series;
+        for (int k = 1; k <= 12; ++k)
+            series.Points.push_back({25000.0f * float(k), 25000.0f * float(k) * (1.0f + 0.004f * float(s)), k, 0});
+        d.Series.push_back(series);
+    }
+    d.Rows.assign(12, QStringList{"25", "25.100", "1", "0.400"});
+    d.Captions.assign(8, TExamCaption{"检测单位", "某", "试验机名称", "某"});
+    d.Mode = TMyGlbParam::TCheckMode::Calibration;
+    const TfrmExamreport report(d);
+    EXPECT_EQ(report.Figures().Class, 1.0) << "b 0.8 % at every point";
+    const std::vector<TExamPage> pages = report.Layout(680, 1000);
+    ASSERT_GE(pages.size(), 2u);
+    for (const TExamPage &page : pages)
+        for (const TExamItem &item : page) {
+            EXPECT_GE(item.Rect.top(), 0);
+            EXPECT_LE(item.Rect.bottom(), 1000) << item.Content.toStdString();
+            EXPECT_LE(item.Rect.right(), 680.5) << item.Content.toStdString();
+        }
+    const auto pageOf = [&pages](const QString &text) {
+        for (size_t i = 0; i < pages.size(); ++i)
+            for (const TExamItem &item : pages[i])
+                if (item.Content == text)
+                    return int(i);
+        return -1;
+    };
+    EXPECT_EQ(pageOf("示值误差与重复性"), pageOf("平均实测力值(kN)")) << "a heading stays with its table";
+    const QStringList texts = Texts(pages);
+    EXPECT_TRUE(texts.contains("检测方式：力值校准"));
+    EXPECT_EQ(texts.filter("第12点").size(), 2) << "the grid and the figures";
+    EXPECT_EQ(texts.back(), "检测：");
+    // The pages as pictures, to be looked at.
+    if (report.ToPdf(QStringLiteral("/tmp/exam_report12.pdf")))
+        Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                                          QStringLiteral("/tmp/exam_report12.pdf"), QStringLiteral("/tmp/exam_report12")});
+}
+
+// Fewer than three series: no class, and the record says why; the 打印
+// button's call reaches an installed presenter with the data as given.
+TEST(ExamReport, WithoutThreeSeriesNoClassAndPresenterReplaceable)
+{
+    TExamReportData d = FivePoints();
+    d.Series.resize(2);
+    EXPECT_EQ(TfrmExamreport(d).ClassLine(), "准确度级别：不评定（重复性需三次测量，现有2次）");
+    EXPECT_TRUE(Texts(TfrmExamreport(d).Layout(680, 1000)).contains("—"));
+
+    int shown = 0;
+    TfrmExamreport::SetPresenter([&](const TExamReportData &data, QWidget *) {
+        ++shown;
+        EXPECT_EQ(data.Rows.size(), 5u);
+        return true;
+    });
+    EXPECT_TRUE(TfrmExamreport::Present(d));
+    TfrmExamreport::SetPresenter(nullptr);
+    EXPECT_EQ(shown, 1);
+}
