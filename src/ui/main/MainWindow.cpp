@@ -6,8 +6,11 @@
 #include "ui/dialogs/ControlModeDialog.h"
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/QuitDialog.h"
+#include "ui/dialogs/SettingsBackupCommands.h"
+#include "ui/dialogs/TestHardWareDialog.h"
 #include "ui/dialogs/CommSettingsDialog.h"
 #include "ui/params/ParamsWindow.h"
+#include "ui/verify/CheckWindow.h"
 #include "ui/verify/SetportDialog.h"
 #include "link/ParamSet.h"
 #include "store/DataModule.h"
@@ -403,6 +406,9 @@ void TfrmMeasure::EnableAllButton(bool running, bool group, bool online, bool co
         set(c, mayLeave && online);
     // The sampling thread owns the box during a run: no zeroing meanwhile.
     set(FZeroButton, !running);
+    // A restore may change the test of an open group: only between groups.
+    set(FBackupItem, !running);
+    set(FRestoreItem, idle);
     for (QMenu *m : {FSystemMenu, FAboutMenu})
         m->menuAction()->setEnabled(idle);
     // Off line the settings stay within reach, with a group open too.
@@ -617,9 +623,13 @@ void TfrmMeasure::RefreshDriverCommands()
     SetCommandAvailable(FAdvancedParamsItem,
                         box && (box->ShowParams() || dynamic_cast<TBaseParams *>(box->ParamSet())));
     SetCommandAvailable(FControlModeItem, box != nullptr);
+    SetCommandAvailable(FHardwareTestItem, box != nullptr);
     FControlModeItem->setVisible(box && box->ExistHand() == 1);
     // The force-code table lives in the parameter set of the driver.
     SetCommandAvailable(FForceCodesItem, box && dynamic_cast<TBaseParams *>(box->ParamSet()));
+    // Verification and calibration lead to the same force-code table.
+    SetCommandAvailable(FCalibrationButton, box && dynamic_cast<TBaseParams *>(box->ParamSet()));
+    SetCommandAvailable(FVerificationButton, box && dynamic_cast<TBaseParams *>(box->ParamSet()));
 }
 
 void TfrmMeasure::menuAdvancedClick()
@@ -669,6 +679,59 @@ void TfrmMeasure::menuGroClick()
     TfrmSetport dialog(*box, *FGlbParam, FLoadUnit, FLoadCoe, this, data ? &data->conZovDb : nullptr);
     dialog.exec();
     FGlbParam->SetPortFromMain = false;
+    FRun->Idle().Start();
+}
+
+// menuTestHard: the hardware test window with the box's streaming and the
+// status timer off around it; off line only the warning.
+void TfrmMeasure::menuTestHardClick()
+{
+    TCtrlBox *box = CurrentDriver();
+    if (!box)
+        return;
+    if (!IsOnline()) {
+        MsgWarning(tr("无法联系控制器,系统无法正常运行,请检查控制器是否打开!"), this);
+        return;
+    }
+    box->SetADState(adOff);
+    FRun->Idle().Stop();
+    {
+        TfrmTestHardWare dialog(*box, this);
+        dialog.exec();
+    }
+    box->SetADState(adRelative);
+    FRun->Idle().Start();
+}
+
+void TfrmMeasure::menuBackParClick()
+{
+    if (TZovData *data = DataModule())
+        BackupSettings(this, *data, FProgramDir, FSteps.ChooseBackupFile);
+}
+
+void TfrmMeasure::menuResParClick()
+{
+    TZovData *data = DataModule();
+    if (!data || !RestoreSettings(this, *data, FProgramDir, FSteps.ChooseBackupFile))
+        return;
+    // What the program writes back at exit is the restored block and test,
+    // not what it read at start.
+    data->LoadGlobalParams(FGlbParam->Settings, FlexuralSide());
+    SelectLastTest();
+}
+
+// btnOneChk / btnCheck: the verification window in its mode, the status
+// timer off while it is open.
+void TfrmMeasure::CheckClick(TMyGlbParam::TCheckMode mode)
+{
+    TCtrlBox *box = CurrentDriver();
+    if (!box || (FRun && FRun->Active()))
+        return;
+    FRun->Idle().Stop();
+    FGlbParam->CheckMode = mode;
+    TfrmCheck window(*box, *FGlbParam, DataModule(), FLoadUnit, FLoadCoe, &FRun->State().ValveStart, this);
+    window.exec();
+    ResetChart();
     FRun->Idle().Start();
 }
 

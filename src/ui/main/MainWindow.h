@@ -208,6 +208,10 @@ private:
     void ConnectDriverCommands();
     void menuAdvancedClick();
     void menuGroClick();
+    void CheckClick(TMyGlbParam::TCheckMode mode);
+    void menuTestHardClick();
+    void menuBackParClick();
+    void menuResParClick();
     void NChangeAutoORHandClick();
 
     QString FProgramDir;
@@ -241,6 +245,8 @@ private:
     QAction *FForceCodesItem = nullptr;          // menuGro "力码设定"
     QAction *FControlModeItem = nullptr;         // NChangeAutoORHand "控制方式"
     QAction *FReportSettingsItem = nullptr;      // NConfigRep "报表设置"
+    QAction *FBackupItem = nullptr;              // menuBackPar "参数备份"
+    QAction *FRestoreItem = nullptr;             // menuResPar "参数恢复"
     QMenu *FLanguageMenu = nullptr;              // N1 "语言切换"
     QAction *FChineseItem = nullptr;             // Chinese1
     QAction *FEnglishItem = nullptr;             // English1

@@ -114,6 +114,11 @@ void TfrmMeasure::BuildMenus()
     FReportSettingsItem = FSettingsMenu->addAction(tr("报表设置"));
     FReportSettingsItem->setObjectName(QStringLiteral("NConfigRep"));
     FSettingsMenu->addSeparator();
+    FBackupItem = FSettingsMenu->addAction(tr("参数备份"));
+    FBackupItem->setObjectName(QStringLiteral("menuBackPar"));
+    FRestoreItem = FSettingsMenu->addAction(tr("参数恢复"));
+    FRestoreItem->setObjectName(QStringLiteral("menuResPar"));
+    FSettingsMenu->addSeparator();
 
     FLanguageMenu = FSettingsMenu->addMenu(tr("语言切换"));
     FLanguageMenu->setObjectName(QStringLiteral("N1"));
@@ -154,6 +159,9 @@ void TfrmMeasure::BuildMenus()
     });
     connect(FAdvancedParamsItem, &QAction::triggered, this, &TfrmMeasure::menuAdvancedClick);
     connect(FForceCodesItem, &QAction::triggered, this, &TfrmMeasure::menuGroClick);
+    connect(FHardwareTestItem, &QAction::triggered, this, &TfrmMeasure::menuTestHardClick);
+    connect(FBackupItem, &QAction::triggered, this, &TfrmMeasure::menuBackParClick);
+    connect(FRestoreItem, &QAction::triggered, this, &TfrmMeasure::menuResParClick);
     connect(FControlModeItem, &QAction::triggered, this, &TfrmMeasure::NChangeAutoORHandClick);
     connect(FHelpItem, &QAction::triggered, this, &TfrmMeasure::NHelpClick);
     connect(FUserManagementItem, &QAction::triggered, this, &TfrmMeasure::menuUserClick);

@@ -46,6 +46,9 @@ struct TMeasureSteps {
     // The records window, modal over the main window. Without it the report
     // button stays disabled.
     std::function<void(TfrmMeasure &)> RecordsWindow;
+    // Another settings backup file than the program folder's (save: where
+    // to write it); empty when cancelled. Empty step: the file dialog.
+    std::function<QString(QWidget *owner, bool save, const QString &suggested)> ChooseBackupFile;
     // The exit question; true = leave the program. Empty: TfrmQuit.
     std::function<bool(QWidget *owner)> AskQuit;
     // Ends the message loop. Empty: a queued quit of the application.
