@@ -2717,4 +2717,103 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>The controller holds the new force code table (or part of it); the software and the database keep the previous table. Send the table again once the controller answers, or compare them in the advanced parameters.</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmExamreport</name>
+    <message>
+        <source>力值检测结果记录表</source>
+        <translation>Force Check Record</translation>
+    </message>
+    <message>
+        <source>检测方式：%1</source>
+        <translation>Mode: %1</translation>
+    </message>
+    <message>
+        <source>力值检测</source>
+        <translation>Force verification</translation>
+    </message>
+    <message>
+        <source>力值校准</source>
+        <translation>Force calibration</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Point %1</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>检测点</source>
+        <translation>Checkpoint</translation>
+    </message>
+    <message>
+        <source>实测力值</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>实测力码</source>
+        <translation>Force code</translation>
+    </message>
+    <message>
+        <source>误差(%)</source>
+        <translation>Error (%)</translation>
+    </message>
+    <message>
+        <source>示值误差与重复性</source>
+        <translation>Indication error and repeatability</translation>
+    </message>
+    <message>
+        <source>平均实测力值</source>
+        <translation>Mean measured</translation>
+    </message>
+    <message>
+        <source>示值误差q(%)</source>
+        <translation>Error q (%)</translation>
+    </message>
+    <message>
+        <source>重复性b(%)</source>
+        <translation>Repeatability b (%)</translation>
+    </message>
+    <message>
+        <source>计入的测量次数：%1</source>
+        <translation>Series counted: %1</translation>
+    </message>
+    <message>
+        <source>准确度级别：不评定（无检测数据）</source>
+        <translation>Accuracy class: not assessed (nothing measured)</translation>
+    </message>
+    <message>
+        <source>准确度级别：不评定（重复性需三次测量，现有%1次）</source>
+        <translation>Accuracy class: not assessed (repeatability needs three series; %1 taken)</translation>
+    </message>
+    <message>
+        <source>准确度级别：%1级</source>
+        <translation>Accuracy class: %1</translation>
+    </message>
+    <message>
+        <source>准确度级别：未达到3级</source>
+        <translation>Accuracy class: class 3 not reached</translation>
+    </message>
+    <message>
+        <source>注：示值相对误差 q = (Fm − F) / F × 100%，重复性相对误差 b = (Fmax − Fmin) / F × 100%。F 为标准测力仪所示的检测点力值，Fm、Fmax、Fmin 为检测点相同的最近三次测量中试验机实测力值的平均值、最大值和最小值（ISO 7500-1）。级别为 0.5、1、2、3 级中各检测点 |q| 与 b 均不超过其限值（0.5%、1.0%、2.0%、3.0%）的最高级别。仅评定 q 与 b：回零误差、可逆性误差和相对分辨力本机不测量，未参与评定。</source>
+        <translation>Note: relative indication error q = (Fm − F) / F × 100%, relative repeatability error b = (Fmax − Fmin) / F × 100%. F is the checkpoint force shown by the reference instrument; Fm, Fmax and Fmin are the mean, largest and smallest force the machine measured in the last three series over the same checkpoints (ISO 7500-1). The class is the best of 0.5, 1, 2 and 3 whose limits (0.5 %, 1.0 %, 2.0 %, 3.0 %) hold for |q| and b at every checkpoint. Only q and b are assessed: zero error, reversibility and relative resolution are not measured by this machine and do not count.</translation>
+    </message>
+    <message>
+        <source>日期：</source>
+        <translation>Date: </translation>
+    </message>
+    <message>
+        <source>校核：</source>
+        <translation>Checked by: </translation>
+    </message>
+    <message>
+        <source>检测：</source>
+        <translation>Tested by: </translation>
+    </message>
+    <message>
+        <source>导出PDF</source>
+        <translation>Export PDF</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,7 @@
 // the table or a box that does not keep it.
 #include "ParamTestSupport.h"
 #include "ui/verify/CheckParamDialog.h"
+#include "ui/verify/ExamReport.h"
 #include "ui/verify/PointGrid.h"
 #include "ui/verify/SetportDialog.h"
 #include "verify/CodeDownload.h"
@@ -269,7 +270,7 @@ TEST_F(VerifyWindows, DirectModeShowsTheExistingTableAlone)
 }
 
 // With the English texts installed no caption, heading or message of either
-// window is left in Chinese.
+// window, nor a text of the verification record, is left in Chinese.
 TEST_F(VerifyWindows, EveryTextHasItsEnglish)
 {
     QTranslator english;
@@ -322,5 +323,22 @@ TEST_F(VerifyWindows, EveryTextHasItsEnglish)
     for (const QString &t : messages.texts())
         EXPECT_FALSE(chinese(t)) << t.toStdString();
     EXPECT_EQ(messages.texts().size(), 3);
+    // The verification record under each verdict (no series, one, three in
+    // and out of class): its drawn texts apart from the lab's own lines.
+    TCheckSeries series;
+    series.Points = {{50000, 50100, 1, 0.2f}};
+    for (int n : {0, 1, 3, -3}) {
+        TExamReportData d;
+        d.Unit = QStringLiteral("kN");
+        d.Rows = {{"50", "50.100", "1", "0.200"}};
+        d.Series.assign(size_t(std::abs(n)), series);
+        if (n < 0)
+            d.Series.back().Points[0].Measured = 60000;
+        if (n == 3)
+            TfrmExamreport(d).ToPdf(QStringLiteral("/tmp/exam_report_en.pdf"));
+        for (const TExamPage &page : TfrmExamreport(d).Layout(680, 1000))
+            for (const TExamItem &item : page)
+                EXPECT_FALSE(chinese(item.Content)) << item.Content.toStdString();
+    }
     QCoreApplication::removeTranslator(&english);
 }

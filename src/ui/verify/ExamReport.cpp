@@ -88,7 +88,7 @@ public:
         const auto row = [&](const QStringList &cells) {
             for (int c = 0; c < 5 && c < cells.size(); ++c)
                 Text(QRectF(lefts[size_t(c)], Y, lefts[size_t(c) + 1] - lefts[size_t(c)], RowHeight),
-                     cells[c].trimmed(), Qt::AlignCenter);
+                     cells[c].trimmed(), Qt::AlignCenter | Qt::TextWordWrap);
             Y += RowHeight;
         };
         const double top = Y;
