@@ -7,7 +7,12 @@
 
 #include "TestSupport.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QPrintPreviewDialog>
+#include <QTimer>
+#include <QToolBar>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -148,7 +153,8 @@ TEST(ExamReport, TwelvePointsStayInsideTheirPages)
 }
 
 // Fewer than three series: no class, and the record says why; the 打印
-// button's call reaches an installed presenter with the data as given.
+// button's call reaches an installed presenter with the data as given, and
+// without one the print preview.
 TEST(ExamReport, WithoutThreeSeriesNoClassAndPresenterReplaceable)
 {
     TExamReportData d = FivePoints();
@@ -165,4 +171,23 @@ TEST(ExamReport, WithoutThreeSeriesNoClassAndPresenterReplaceable)
     EXPECT_TRUE(TfrmExamreport::Present(d));
     TfrmExamreport::SetPresenter(nullptr);
     EXPECT_EQ(shown, 1);
+
+    // Without one, the print preview with its PDF command opens.
+    bool previewed = false;
+    QTimer::singleShot(0, [&previewed] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        previewed = preview->windowTitle() == "力值检测结果记录表";
+        const QStringList actions = [preview] {
+            QStringList t;
+            for (QAction *a : preview->findChild<QToolBar *>()->actions())
+                t << a->text();
+            return t;
+        }();
+        EXPECT_TRUE(actions.contains("导出PDF"));
+        preview->grab().save(QStringLiteral("/tmp/exam_preview.png"));
+        preview->reject();
+    });
+    EXPECT_TRUE(TfrmExamreport::Present(d));
+    EXPECT_TRUE(previewed);
 }
