@@ -55,6 +55,10 @@ void TfrmMeasure::ConnectRun()
             run->DemonstrationClick();
     });
     connect(FConstantLoadButton, &QToolButton::clicked, this, [this] { btnStableClick(); });
+    connect(FCalibrationButton, &QToolButton::clicked, this,
+            [this] { CheckClick(TMyGlbParam::TCheckMode::Calibration); });
+    connect(FVerificationButton, &QToolButton::clicked, this,
+            [this] { CheckClick(TMyGlbParam::TCheckMode::Verification); });
     connect(FDemoLoadButton, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualUp); });
     connect(FDemoHoldButton, &QPushButton::clicked, this, [run] { run->DemoCommand(bcKeep); });
     connect(FDemoUnloadButton, &QPushButton::clicked, this, [run] { run->DemoCommand(bcManualDown); });
