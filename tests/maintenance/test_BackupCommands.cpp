@@ -1,0 +1,96 @@
+// 参数备份 and 参数恢复 of the main window: the questions, the program
+// folder's file and a chosen one, the result messages, and a restore that
+// closing the program keeps.
+#include "../core/CoreTestSupport.h"
+
+#include "store/SettingsBackup.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+
+using coretest::TWindowRig;
+using kvtest::Child;
+using namespace kv;
+
+TEST(BackupCommands, BackUpToTheProgramFolderRestoreFromAChosenFileAndKeepItAtExit)
+{
+    TWindowRig rig;
+    rig.QuitAnswer = true;
+    rig.Steps.BuildTestMenu = [](TfrmMeasure &w, int) {
+        for (int i = 0; i < 3; ++i)
+            Child<QMenu>(w, "pmTestList")->addAction(QStringLiteral("Test %1").arg(i))->setCheckable(true);
+    };
+    rig.Steps.SelectTest = [](TfrmMeasure &w, QAction *item) {
+        for (QAction *a : w.TestMenu()->actions())
+            a->setChecked(a == item);
+    };
+    QString chosen;
+    rig.Steps.ChooseBackupFile = [&](QWidget *, bool, const QString &) { return chosen; };
+    auto w = rig.Create();
+    w->show();
+    QAction *backup = Child<QAction>(*w, "menuBackPar");
+    QAction *restore = Child<QAction>(*w, "menuResPar");
+    ASSERT_TRUE(backup->isVisible() && backup->isEnabled() && restore->isEnabled());
+
+    // Nothing in the program folder yet.
+    rig.Messages.clear();
+    restore->trigger();
+    EXPECT_EQ(rig.Messages.texts(), QStringList({TSettingsBackup::RestoreQuestion(), TSettingsBackup::RestorePlaceQuestion(),
+                                                 TSettingsBackup::NoDefaultFileText()}));
+
+    rig.Messages.clear();
+    backup->trigger();
+    EXPECT_EQ(rig.Messages.texts(), QStringList({"真的要对现在的参数进行备份吗？（这样会覆盖原有的数据备份）",
+                                                 TSettingsBackup::BackupPlaceQuestion(), "数据备份完成，请确认！"}));
+    const QString inFolder = rig.ProgramDir.path() + "/BackUp/sasback.txt";
+    ASSERT_TRUE(QFile::exists(inFolder));
+
+    // The file carried on a removable disk, another refresh rate and test in it.
+    QFile f(inFolder);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray text = f.readAll();
+    f.close();
+    ASSERT_TRUE(text.contains("\r\n103\r\n5\r\n") && text.contains("\r\n101\r\n0\r\n"));
+    text.replace("\r\n103\r\n5\r\n", "\r\n103\r\n9\r\n").replace("\r\n101\r\n0\r\n", "\r\n101\r\n2\r\n");
+    QDir(rig.ProgramDir.path()).mkpath("usb");
+    chosen = rig.ProgramDir.path() + "/usb/sasback.txt";
+    QFile usb(chosen);
+    ASSERT_TRUE(usb.open(QIODevice::WriteOnly));
+    usb.write(text);
+    usb.close();
+
+    rig.Messages.clear();
+    rig.Messages.queueAnswer(TMsgResult::Ok);
+    rig.Messages.queueAnswer(TMsgResult::No); // not the program folder's
+    restore->trigger();
+    EXPECT_EQ(rig.Messages.lastText(), "数据恢复完成，部分参数需要重新启动采能起作用！");
+    EXPECT_EQ(w->CheckedTestIndex(), 2);
+
+    // Closing writes the settings block and the test back: the restored ones.
+    w->close();
+    quint8 rate = 0;
+    QString test;
+    ASSERT_TRUE(ZovData()->ReadNumByte(103, rate) && ZovData()->ReadStr(101, test));
+    EXPECT_EQ(rate, 9);
+    EXPECT_EQ(test, "2");
+}
+
+TEST(BackupCommands, ACancelledQuestionOrFileDialogDoesNothing)
+{
+    TWindowRig rig;
+    rig.Steps.ChooseBackupFile = [](QWidget *, bool, const QString &) { return QString(); };
+    auto w = rig.Create();
+    w->show();
+    for (const char *command : {"menuBackPar", "menuResPar"}) {
+        rig.Messages.clear();
+        rig.Messages.queueAnswer(TMsgResult::Cancel);
+        Child<QAction>(*w, command)->trigger();
+        rig.Messages.queueAnswer(TMsgResult::Ok);
+        rig.Messages.queueAnswer(TMsgResult::No);
+        Child<QAction>(*w, command)->trigger();
+        EXPECT_EQ(rig.Messages.texts().size(), 3) << command;
+    }
+    EXPECT_FALSE(QDir(rig.ProgramDir.path() + "/BackUp").exists("sasback.txt"));
+}
