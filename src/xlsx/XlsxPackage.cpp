@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -70,16 +69,12 @@ bool TXlsxPackage::Read(const QString &file, QString *error)
 
 bool TXlsxPackage::Write(const QString &file, QString *error) const
 {
-    // A whole new file replaces the old only when everything was written.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = Tr("文件%1无法写入").arg(file);
-        return false;
-    }
+    // The package goes to a file beside the target first: a failed write
+    // leaves no half-written workbook under the target's name.
+    const QString part = file + QStringLiteral(".part");
     bool ok = true;
     {
-        QuaZip zip(&out);
+        QuaZip zip(part);
         ok = zip.open(QuaZip::mdCreate);
         for (int i = 0; ok && i < FEntries.size(); ++i) {
             const TEntry &e = FEntries[i];
@@ -100,12 +95,18 @@ bool TXlsxPackage::Write(const QString &file, QString *error) const
             f.close();
             ok = ok && f.getZipError() == ZIP_OK;
         }
-        zip.close();
+        if (zip.isOpen())
+            zip.close();
         ok = ok && zip.getZipError() == ZIP_OK;
     }
-    ok = ok && out.commit();
-    if (!ok && error)
-        *error = Tr("文件%1无法写入").arg(file);
+    if (ok && QFile::exists(file))
+        ok = QFile::remove(file);
+    ok = ok && QFile::rename(part, file);
+    if (!ok) {
+        QFile::remove(part);
+        if (error)
+            *error = Tr("文件%1无法写入").arg(file);
+    }
     return ok;
 }
 
