@@ -2816,4 +2816,153 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>Export PDF</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmCheck</name>
+    <message>
+        <source>无法加载,可能是回油阀没有关紧或油管泄露！</source>
+        <translation>Cannot load: the return valve may not be closed, or a hose is leaking!</translation>
+    </message>
+    <message>
+        <source>无法联系控制器,系统无法正常运行,请检查控制器是否打开!</source>
+        <translation>Cannot reach the controller; the system cannot run. Please check that the controller is switched on!</translation>
+    </message>
+    <message>
+        <source>试验已停止，请等工作台回落后继续试验</source>
+        <translation>The test has stopped. Please wait for the platen to come down before continuing.</translation>
+    </message>
+    <message>
+        <source>当前力值已经超过选择的最大力值，请等工作台复位后继续试验！.</source>
+        <translation>The force is above the selected maximum force. Please wait for the platen to return before continuing!</translation>
+    </message>
+    <message>
+        <source>无法加载,可能原因是
+1.等待加载时间不够.
+2.初始开度不够.
+3.回油阀没关紧(液压式)</source>
+        <translation>Cannot load. Possible causes:
+1. The waiting time is too short.
+2. The initial valve opening is too small.
+3. The return valve is not closed (hydraulic machines).</translation>
+    </message>
+    <message>
+        <source>初始力值过大，系统无法加载，请检查是否清零！</source>
+        <translation>The initial force is too high; the system cannot load. Please check that the force was zeroed!</translation>
+    </message>
+    <message>
+        <source>当前力值超过设定的空闲保护力值,已进入保护状态,请先排查原因!</source>
+        <translation>The force is above the idle-protection force; protection is on. Please find the cause first!</translation>
+    </message>
+    <message>
+        <source>是否解除保护?如已排除请选择&quot;是&quot;</source>
+        <translation>Release the protection? If the cause is removed, choose &quot;Yes&quot;</translation>
+    </message>
+    <message>
+        <source>当前处于保护状态,请重启软件和控制器!</source>
+        <translation>Protection is on. Please restart the software and the controller!</translation>
+    </message>
+    <message>
+        <source>正在检测中，请先结束后退出</source>
+        <translation>A check is in progress. Please end it before leaving.</translation>
+    </message>
+    <message>
+        <source>软件与控制箱之间有%1个参数不一致,请判断</source>
+        <translation>%1 parameters differ between the software and the controller. Please decide.</translation>
+    </message>
+    <message>
+        <source>力值检测结束，是否需要修正标定力值数据</source>
+        <translation>The force check is finished. Correct the calibration force data?</translation>
+    </message>
+    <message>
+        <source>力值检测</source>
+        <translation>Force Verification</translation>
+    </message>
+    <message>
+        <source>力值校准</source>
+        <translation>Force Calibration</translation>
+    </message>
+    <message>
+        <source>开  始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>结  束</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>力码设置</source>
+        <translation>Force Codes</translation>
+    </message>
+    <message>
+        <source>打  印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>快  速</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <source>慢  速</source>
+        <translation>Slow</translation>
+    </message>
+    <message>
+        <source>采  点</source>
+        <translation>Take Point</translation>
+    </message>
+    <message>
+        <source>退  出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>载荷</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Rate</translation>
+    </message>
+    <message>
+        <source>时间(s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>清零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>开始后，当标准测力仪显示检测点力值时，请按空格键或“采  点”按钮采点。</source>
+        <translation>After the start, press the space bar or &quot;Take Point&quot; when the reference instrument shows the checkpoint force.</translation>
+    </message>
+    <message>
+        <source>显示校准/检定结果</source>
+        <translation>Calibration / verification results</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>检测点</source>
+        <translation>Checkpoint</translation>
+    </message>
+    <message>
+        <source>实测力值</source>
+        <translation>Measured force</translation>
+    </message>
+    <message>
+        <source>力码</source>
+        <translation>Force code</translation>
+    </message>
+    <message>
+        <source>误差(%)</source>
+        <translation>Error (%)</translation>
+    </message>
+    <message>
+        <source>载荷－时间曲线</source>
+        <translation>Load - Time Curve</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Point %1</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,7 @@
 // the table or a box that does not keep it.
 #include "ParamTestSupport.h"
 #include "ui/verify/CheckParamDialog.h"
+#include "ui/verify/CheckWindow.h"
 #include "ui/verify/ExamReport.h"
 #include "ui/verify/PointGrid.h"
 #include "ui/verify/SetportDialog.h"
@@ -31,6 +32,7 @@
 #include <QTranslator>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -340,5 +342,21 @@ TEST_F(VerifyWindows, EveryTextHasItsEnglish)
             for (const TExamItem &item : page)
                 EXPECT_FALSE(chinese(item.Content)) << item.Content.toStdString();
     }
+    // The verification window in both modes, its grid and every stop text.
+    for (auto mode : {TMyGlbParam::TCheckMode::Verification, TMyGlbParam::TCheckMode::Calibration}) {
+        glb.CheckMode = mode;
+        TfrmCheck window(*box, glb, zov.get(), QStringLiteral("kN"), 1000);
+        window.show();
+        check(window);
+        QTableWidget *grid = window.Grid();
+        for (int c = 0; c < grid->columnCount(); ++c)
+            EXPECT_FALSE(chinese(grid->horizontalHeaderItem(c)->text()));
+        ASSERT_GT(grid->rowCount(), 0);
+        EXPECT_FALSE(chinese(grid->item(0, 0)->text()));
+        window.grab().save(QStringLiteral("/tmp/verify_check_en.png"));
+        window.Run().Close();
+    }
+    for (int reason = 1; reason <= 6; ++reason)
+        EXPECT_FALSE(chinese(TCheckRun::StopText(TCheckStop(reason))));
     QCoreApplication::removeTranslator(&english);
 }
