@@ -353,6 +353,7 @@ TEST_F(VerifyWindows, EveryTextHasItsEnglish)
             EXPECT_FALSE(chinese(grid->horizontalHeaderItem(c)->text()));
         ASSERT_GT(grid->rowCount(), 0);
         EXPECT_FALSE(chinese(grid->item(0, 0)->text()));
+        QCoreApplication::processEvents();
         window.grab().save(QStringLiteral("/tmp/verify_check_en.png"));
         window.Run().Close();
     }

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -145,8 +146,6 @@ void TfrmCheck::BuildLayout()
     FGrid->verticalHeader()->hide();
     FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    FGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    FGrid->setMinimumWidth(460);
     body->addWidget(FGrid, 0);
 
     FChart = new QChart();
@@ -306,6 +305,12 @@ void TfrmCheck::GridChanged()
         for (int c = 0; c < 4; ++c)
             set(c + 1, rows[size_t(r)].value(c));
     }
+    // Every column stays in sight: the grid is as wide as its columns.
+    FGrid->resizeColumnsToContents();
+    int width = 2 * FGrid->frameWidth() + FGrid->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < FGrid->columnCount(); ++c)
+        width += FGrid->columnWidth(c);
+    FGrid->setMinimumWidth(width);
 }
 
 void TfrmCheck::StateChanged()
