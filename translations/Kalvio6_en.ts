@@ -953,6 +953,14 @@ Test results are still stored in the database. Check the folders' permissions (t
         <translation>Hardware test</translation>
     </message>
     <message>
+        <source>参数备份</source>
+        <translation>Back up settings</translation>
+    </message>
+    <message>
+        <source>参数恢复</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
         <location filename="../src/core/UnitMeasure.cpp" line="205"/>
         <source>力码设定</source>
         <translation>Force code settings</translation>
@@ -2963,6 +2971,163 @@ Likely cause: the specimen failed below the break judgement start force.</transl
     <message>
         <source>第%1点</source>
         <translation>Point %1</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TSettingsBackup</name>
+    <message>
+        <source>真的要对现在的参数进行备份吗？（这样会覆盖原有的数据备份）</source>
+        <translation>Back up the current settings? (This replaces the existing backup.)</translation>
+    </message>
+    <message>
+        <source>将备份数据保存在计算机中吗？（选“否”可另选保存位置，例如U盘）</source>
+        <translation>Save the backup on this computer? (Choose “No” to choose another place, such as a USB disk.)</translation>
+    </message>
+    <message>
+        <source>真的要恢复备份数据吗？（这样会覆盖原有的数据备份）</source>
+        <translation>Restore the backup data? (This overwrites the present data.)</translation>
+    </message>
+    <message>
+        <source>选用计算机中的还是其他位置（例如U盘）中的备份数据。计算机中的数据吗？</source>
+        <translation>Use the backup on this computer or one from another place (such as a USB disk)? The one on this computer?</translation>
+    </message>
+    <message>
+        <source>计算机中无法找到备份文件，请选择其他位置（例如U盘）中的备份文件进行数据恢复。</source>
+        <translation>No backup file was found on this computer. Please restore from a backup file in another place (such as a USB disk).</translation>
+    </message>
+    <message>
+        <source>请将带有备份数据的U盘插入计算机然后再进行数据恢复。</source>
+        <translation>Please insert the USB disk with the backup data, then restore again.</translation>
+    </message>
+    <message>
+        <source>读取数据库出错，数据备份没有完成。</source>
+        <translation>Error reading the database; the backup was not made.</translation>
+    </message>
+    <message>
+        <source>原有的备份文件无法改名为 %1，数据备份没有完成。</source>
+        <translation>The existing backup file cannot be renamed to %1; the backup was not made.</translation>
+    </message>
+    <message>
+        <source>备份文件无法写入：%1</source>
+        <translation>The backup file cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>数据备份完成，请确认！</source>
+        <translation>Backup finished. Please confirm!</translation>
+    </message>
+    <message>
+        <source>备份文件是空的。</source>
+        <translation>The backup file is empty.</translation>
+    </message>
+    <message>
+        <source>备份文件不是文本文件。</source>
+        <translation>The backup file is not a text file.</translation>
+    </message>
+    <message>
+        <source>第1行不是“[SavNum]”，这不是参数备份文件。</source>
+        <translation>Line 1 is not “[SavNum]”: this is not a settings backup file.</translation>
+    </message>
+    <message>
+        <source>第%1行：“%2”不是整数。</source>
+        <translation>Line %1: “%2” is not a whole number.</translation>
+    </message>
+    <message>
+        <source>第%1行：“%2”超出范围。</source>
+        <translation>Line %1: “%2” is out of range.</translation>
+    </message>
+    <message>
+        <source>第%1行：“%2”不是数值。</source>
+        <translation>Line %1: “%2” is not a number.</translation>
+    </message>
+    <message>
+        <source>第%1行：无法解码的值。</source>
+        <translation>Line %1: a value that cannot be decoded.</translation>
+    </message>
+    <message>
+        <source>文件在第%1行后中断，缺少“%2”，备份文件不完整。</source>
+        <translation>The file ends after line %1 without “%2”: the backup file is incomplete.</translation>
+    </message>
+    <message>
+        <source>第%1行：段“%2”的位置不对。</source>
+        <translation>Line %1: section “%2” is out of place.</translation>
+    </message>
+    <message>
+        <source>第%1行：未知的段“%2”。</source>
+        <translation>Line %1: unknown section “%2”.</translation>
+    </message>
+    <message>
+        <source>第%1行：用户名“%2”无效。</source>
+        <translation>Line %1: the user name “%2” is not valid.</translation>
+    </message>
+    <message>
+        <source>第%1行：“[End]”之后还有内容。</source>
+        <translation>Line %1: there is more after “[End]”.</translation>
+    </message>
+    <message>
+        <source>读取参数出错，请确认备份文件是否正确？</source>
+        <translation>Error reading the settings. Is the backup file correct?</translation>
+    </message>
+    <message>
+        <source>文件无法打开：%1</source>
+        <translation>The file cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>数据库正忙，无法写入。</source>
+        <translation>The database is busy and cannot be written.</translation>
+    </message>
+    <message>
+        <source>第%1行：无法写入数据库，没有恢复任何数据。</source>
+        <translation>Line %1: the database cannot be written; nothing was restored.</translation>
+    </message>
+    <message>
+        <source>出错</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>数据恢复完成，部分参数需要重新启动采能起作用！</source>
+        <translation>Restore finished. Some settings take effect only after a restart!</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TSettingsBackupCommands</name>
+    <message>
+        <source>参数备份文件 (sasback.txt*);;所有文件 (*)</source>
+        <translation>Settings backup files (sasback.txt*);;All files (*)</translation>
+    </message>
+    <message>
+        <source>请选择备份文件的保存位置</source>
+        <translation>Choose where to save the backup file</translation>
+    </message>
+    <message>
+        <source>请选择要恢复的备份文件</source>
+        <translation>Choose the backup file to restore</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmTestHardWare</name>
+    <message>
+        <source>测试硬件采样模块</source>
+        <translation>Test the hardware sampling module</translation>
+    </message>
+    <message>
+        <source>当前力码：</source>
+        <translation>Present force code:</translation>
+    </message>
+    <message>
+        <source>相对码</source>
+        <translation>Relative code</translation>
+    </message>
+    <message>
+        <source>绝对码</source>
+        <translation>Absolute code</translation>
+    </message>
+    <message>
+        <source>清零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
     </message>
 </context>
 </TS>
