@@ -4,11 +4,15 @@
 #include "../core/CoreTestSupport.h"
 
 #include "store/SettingsBackup.h"
+#include "ui/dialogs/TestHardWareDialog.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QTranslator>
 
 using coretest::TWindowRig;
 using kvtest::Child;
@@ -33,6 +37,10 @@ TEST(BackupCommands, BackUpToTheProgramFolderRestoreFromAChosenFileAndKeepItAtEx
     QAction *backup = Child<QAction>(*w, "menuBackPar");
     QAction *restore = Child<QAction>(*w, "menuResPar");
     ASSERT_TRUE(backup->isVisible() && backup->isEnabled() && restore->isEnabled());
+    QMenu *settings = Child<QMenu>(*w, "menuSetting");
+    settings->popup(w->mapToGlobal(QPoint(60, 20)));
+    settings->grab().save("/tmp/kv_settings_menu.png");
+    settings->hide();
 
     // Nothing in the program folder yet.
     rig.Messages.clear();
@@ -93,4 +101,58 @@ TEST(BackupCommands, ACancelledQuestionOrFileDialogDoesNothing)
         EXPECT_EQ(rig.Messages.texts().size(), 3) << command;
     }
     EXPECT_FALSE(QDir(rig.ProgramDir.path() + "/BackUp").exists("sasback.txt"));
+}
+
+// With the English texts installed no question, message or caption of the
+// backup, the restore or the hardware test window is left in Chinese.
+TEST(BackupCommands, EveryTextHasItsEnglish)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(kvtest::StageDir() + "/Kalvio6.ENU.qm"));
+    QCoreApplication::installTranslator(&english);
+    const auto chinese = [](const QString &t) {
+        return std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+    };
+    TWindowRig rig;
+    QString chosen = rig.ProgramDir.path() + "/bad.txt";
+    rig.Steps.ChooseBackupFile = [&](QWidget *, bool, const QString &) { return chosen; };
+    auto w = rig.Create();
+    w->show();
+    QStringList texts{Child<QAction>(*w, "menuBackPar")->text(), Child<QAction>(*w, "menuResPar")->text()};
+    Child<QAction>(*w, "menuResPar")->trigger(); // no file in the program folder
+    Child<QAction>(*w, "menuBackPar")->trigger();
+    TSettingsBackup backup(*ZovData());
+    QFile blocker(rig.ProgramDir.path() + "/blocker"); // a file where the folder would be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const TBackupResult unwritten = backup.BackupToFile(blocker.fileName() + "/sasback.txt");
+    EXPECT_FALSE(unwritten.Ok);
+    texts << unwritten.Message;
+    for (const QByteArray &bad : {QByteArray(), QByteArray("\xff\xfe"), QByteArray("x"), QByteArray("[SavNum]\r\nx\r\n1\r\n"),
+                                  QByteArray("[SavNum]\r\n[SavString]\r\n[Foo]\r\n"), QByteArray("[SavNum]\r\n")}) {
+        QFile f(chosen);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bad);
+        f.close();
+        rig.Messages.queueAnswer(TMsgResult::Ok);
+        rig.Messages.queueAnswer(TMsgResult::No);
+        Child<QAction>(*w, "menuResPar")->trigger();
+    }
+    texts << rig.Messages.texts() << TSettingsBackup::NoChosenFileText();
+    for (const TMsgRequest &m : rig.Messages.messages())
+        texts << m.caption;
+
+    coretest::TFakeDriver box(nullptr, true, 1);
+    TfrmTestHardWare hardware(box);
+    hardware.show();
+    Child<QPushButton>(hardware, "btnMode")->click();
+    hardware.grab().save("/tmp/kv_testhardware_en.png");
+    texts << hardware.windowTitle() << hardware.findChild<QLabel *>()->text() << Child<QPushButton>(hardware, "btnMode")->text();
+    Child<QPushButton>(hardware, "btnMode")->click();
+    for (QPushButton *b : hardware.findChildren<QPushButton *>())
+        texts << b->text();
+    QCoreApplication::removeTranslator(&english);
+    EXPECT_GE(texts.size(), 25);
+    for (const QString &t : texts)
+        EXPECT_FALSE(chinese(t)) << t.toStdString();
 }

@@ -37,7 +37,7 @@ TfrmTestHardWare::TfrmTestHardWare(TCtrlBox &box, QWidget *parent) : QDialog(par
     FExitButton = new QPushButton(tr("退出"), this);
     FExitButton->setObjectName(QStringLiteral("btnExit"));
     for (QPushButton *b : {FModeButton, FZeroButton, FExitButton}) {
-        b->setMinimumSize(88, 32);
+        b->setMinimumSize(110, 32);
         b->setAutoDefault(false);
     }
     connect(FModeButton, &QPushButton::clicked, this, &TfrmTestHardWare::btnModeClick);
