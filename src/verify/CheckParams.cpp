@@ -96,6 +96,17 @@ TCheckSettings TCheckParams::Load(TZovData &data) const
     if (!data.ReadNumSingle(int(FFamily.SlowSpeed), s.Slow))
         s.Slow = 0;
     s.HasAdvance = data.ReadNumSingle(int(FFamily.Advance), s.Advance);
+    // A speed below the smallest the dialog accepts (the installed 2.4 and
+    // 0.3 are display units, not N/s) is offered as that choice of the list,
+    // else as the list's first, so OK does not fail on a value nobody set.
+    auto usable = [this](float stored, const QStringList &choices) {
+        if (stored / FCoe >= 0.1 - 1e-9)
+            return stored;
+        const QString asShown = QString::number(double(stored), 'f', 1);
+        return float((choices.contains(asShown) ? asShown : choices.first()).toDouble() * FCoe);
+    };
+    s.Fast = usable(s.Fast, FFamily.FastList());
+    s.Slow = usable(s.Slow, FFamily.SlowList());
     return s;
 }
 

@@ -89,6 +89,20 @@ TEST(CheckParams, EachSideKeepsItsRowsSpeedsAndAdvance)
     EXPECT_EQ(other.DefaultAdvance("0.3", "0.5"), "5.0") << "ten times the slow speed when that is more";
     EXPECT_EQ(flex.DefaultAdvance("50", "20"), "200.0");
     EXPECT_TRUE(flex.DefaultAdvance("50", "").isNull()) << "the box is left as it is";
+
+    // The installed speeds 2.4 and 0.3 read as the choices they stand for in
+    // kN/s, a speed too small for any unit as the list's first.
+    auto fresh = kvtest::FreshDatabase();
+    TZovData data(fresh.path);
+    ASSERT_TRUE(data.WriteNumSingle(1100, 2.4f) && data.WriteNumSingle(1101, 0.3f));
+    ASSERT_TRUE(data.WriteNumSingle(20001, 2.4f) && data.WriteNumSingle(20002, 0.3f));
+    EXPECT_EQ(QList<float>({other.Load(data).Fast, other.Load(data).Slow}), QList<float>({2400, 300}));
+    EXPECT_EQ(QList<float>({flex.Load(data).Fast, flex.Load(data).Slow}), QList<float>({2.4f, 0.3f}))
+        << "in N/s they pass the dialog's check";
+    ASSERT_TRUE(data.WriteNumSingle(20001, 0.04f));
+    EXPECT_EQ(flex.Load(data).Fast, 30);
+    ASSERT_TRUE(data.WriteNumSingle(1100, 5000));
+    EXPECT_EQ(other.Load(data).Fast, 5000) << "a usable speed stays";
 }
 
 // OK on the flexure side (the other side: the window's test): the speeds in

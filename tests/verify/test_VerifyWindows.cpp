@@ -308,7 +308,7 @@ TEST_F(VerifyWindows, EveryTextHasItsEnglish)
     glb.CheckForce[0] = 30000;
     TfrmCheckParam params(*box, zov.get(), glb, QStringLiteral("kN"), 1000);
     check(params);
-    Child<QLineEdit>(params, "edtAdvance")->setText("x");
+    Child<QComboBox>(params, "ComboBox1")->setCurrentText("x");
     Click(params, "BitBtn5");
     TfrmSetport setport(*box, glb, QStringLiteral("kN"), 1000);
     check(setport);
