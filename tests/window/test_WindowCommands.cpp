@@ -69,8 +69,11 @@ TEST(WindowRights, ThreeKindsOfUser)
         EXPECT_TRUE(Child<QToolButton>(w, "btnStable")->isVisible());
         EXPECT_TRUE(Child<QAction>(w, "menuAbtAbt")->isEnabled());
         // Windows not in the program yet: shown to those who may, disabled.
-        for (const char *name : {"menuTestHard", "NConfigRep"})
+        for (const char *name : {"NConfigRep"})
             EXPECT_FALSE(Child<QAction>(w, name)->isEnabled()) << name;
+        // The hardware test and the settings backup are there for those who see the menu.
+        for (const char *name : {"menuTestHard", "menuBackPar", "menuResPar"})
+            EXPECT_TRUE(Child<QAction>(w, name)->isEnabled()) << name;
         EXPECT_TRUE(Child<QToolButton>(w, "btnPrint")->isVisible());
         EXPECT_FALSE(Child<QToolButton>(w, "btnPrint")->isEnabled());
         EXPECT_FALSE(Child<QToolButton>(w, "btnOneChk")->isEnabled());
