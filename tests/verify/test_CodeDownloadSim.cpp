@@ -5,10 +5,11 @@
 // table with the box counted as differing; a box that is silent for a moment
 // during the read-back gets the old table back, so every side keeps it. In
 // the running program 力码设定 opens the editor in its direct mode and its
-// table reaches the box.
+// table reaches the box; 力值检定 opens the verification window the same way.
 #include "SimProcess.h"
 #include "../run/SimRunRig.h"
 
+#include "ui/verify/CheckWindow.h"
 #include "ui/verify/PointGrid.h"
 #include "ui/verify/SetportDialog.h"
 #include "verify/CodeDownload.h"
@@ -23,7 +24,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -226,4 +230,43 @@ TEST(CodeEditorInProgram, TheSettingsMenuOpensTheEditorAndItsTableReachesTheBox)
     EXPECT_EQ(sim.Param(32), code & 0xFFFF);
     EXPECT_EQ(BoxItemValue(*ZovData(), "KVD510", "FLoadCode11").value_or("<none>"), QString::number(code));
     EXPECT_FALSE(rig.W->GlbParam()->SetPortFromMain);
+}
+
+TEST(CheckWindowInProgram, TheVerificationButtonOpensTheWindowWithTheStatusTimerOff)
+{
+    runtest::TSimRunRig rig(1);
+    TSim sim(rig.Folder, "KVD510", 1, {QStringLiteral("--noise"), QStringLiteral("0")});
+    ASSERT_TRUE(sim.WaitReady());
+    rig.Show();
+    ASSERT_TRUE(rig.W->IsOnline());
+    auto *button = kvtest::Child<QToolButton>(*rig.W, "btnCheck");
+    ASSERT_TRUE(button->isVisible() && button->isEnabled());
+
+    QString title, force;
+    int rows = -1;
+    bool timerOff = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *w = qobject_cast<TfrmCheck *>(top); w && w->isVisible()) {
+                // The idle tick has shown the box's force once it reads the box.
+                if (w->Run().IdleTimer() && w->Run().IdleTimer()->Ticks() < 2)
+                    return;
+                poll.stop();
+                title = w->windowTitle();
+                rows = w->Grid()->rowCount();
+                force = kvtest::Child<QLabel>(*w, "stPress")->text();
+                timerOff = !rig.W->StatusTimerActive();
+                kvtest::Child<QToolButton>(*w, "btnQuit")->click();
+                return;
+            }
+    });
+    poll.start(50);
+    button->click();
+    EXPECT_EQ(title, "力值检测");
+    EXPECT_EQ(rows, 10) << "the factory table's points 2..11";
+    EXPECT_EQ(force, "0.00");
+    EXPECT_TRUE(timerOff) << "no status polling while the window talks to the box";
+    EXPECT_TRUE(rig.W->StatusTimerActive());
+    EXPECT_TRUE(rig.Messages.texts().isEmpty()) << rig.Messages.texts().join(';').toStdString();
 }
