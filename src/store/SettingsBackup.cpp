@@ -232,11 +232,12 @@ bool TSettingsBackup::Parse(const QByteArray &bytes, QList<TBackupEntry> &entrie
         return false;
     }
     QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast(); // the end of the last line
     for (QString &l : lines)
         if (l.endsWith(QLatin1Char('\r')))
             l.chop(1);
+    // The end of the last line, and empty lines an editor may have added.
+    while (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
     if (lines.first() != QLatin1String(kHeaders[0])) {
         why = tr("第1行不是“[SavNum]”，这不是参数备份文件。");
         return false;

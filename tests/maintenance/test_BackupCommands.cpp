@@ -85,24 +85,6 @@ TEST(BackupCommands, BackUpToTheProgramFolderRestoreFromAChosenFileAndKeepItAtEx
     EXPECT_EQ(test, "2");
 }
 
-TEST(BackupCommands, ACancelledQuestionOrFileDialogDoesNothing)
-{
-    TWindowRig rig;
-    rig.Steps.ChooseBackupFile = [](QWidget *, bool, const QString &) { return QString(); };
-    auto w = rig.Create();
-    w->show();
-    for (const char *command : {"menuBackPar", "menuResPar"}) {
-        rig.Messages.clear();
-        rig.Messages.queueAnswer(TMsgResult::Cancel);
-        Child<QAction>(*w, command)->trigger();
-        rig.Messages.queueAnswer(TMsgResult::Ok);
-        rig.Messages.queueAnswer(TMsgResult::No);
-        Child<QAction>(*w, command)->trigger();
-        EXPECT_EQ(rig.Messages.texts().size(), 3) << command;
-    }
-    EXPECT_FALSE(QDir(rig.ProgramDir.path() + "/BackUp").exists("sasback.txt"));
-}
-
 // With the English texts installed no question, message or caption of the
 // backup, the restore or the hardware test window is left in Chinese.
 TEST(BackupCommands, EveryTextHasItsEnglish)
@@ -121,33 +103,26 @@ TEST(BackupCommands, EveryTextHasItsEnglish)
     QStringList texts{Child<QAction>(*w, "menuBackPar")->text(), Child<QAction>(*w, "menuResPar")->text()};
     Child<QAction>(*w, "menuResPar")->trigger(); // no file in the program folder
     Child<QAction>(*w, "menuBackPar")->trigger();
-    TSettingsBackup backup(*ZovData());
-    QFile blocker(rig.ProgramDir.path() + "/blocker"); // a file where the folder would be
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const TBackupResult unwritten = backup.BackupToFile(blocker.fileName() + "/sasback.txt");
-    EXPECT_FALSE(unwritten.Ok);
-    texts << unwritten.Message;
+    // Every reason a restore gives, and a backup that cannot be written.
     for (const QByteArray &bad : {QByteArray(), QByteArray("\xff\xfe"), QByteArray("x"), QByteArray("[SavNum]\r\nx\r\n1\r\n"),
-                                  QByteArray("[SavNum]\r\n[SavString]\r\n[Foo]\r\n"), QByteArray("[SavNum]\r\n")}) {
+                                  QByteArray("[SavNum]\r\n1\r\n1e99\r\n"), QByteArray("[SavNum]\r\n[Foo]\r\n"),
+                                  QByteArray("[SavNum]\r\n[Tester]\r\n"), QByteArray("[SavNum]\r\n")}) {
         QFile f(chosen);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bad) == bad.size());
         f.close();
-        rig.Messages.queueAnswer(TMsgResult::Ok);
-        rig.Messages.queueAnswer(TMsgResult::No);
-        Child<QAction>(*w, "menuResPar")->trigger();
+        texts << TSettingsBackup(*ZovData()).RestoreFromFile(chosen).Message;
     }
-    texts << rig.Messages.texts() << TSettingsBackup::NoChosenFileText();
+    texts << TSettingsBackup(*ZovData()).BackupToFile(chosen + "/sasback.txt").Message << TSettingsBackup::NoChosenFileText();
     for (const TMsgRequest &m : rig.Messages.messages())
-        texts << m.caption;
+        texts << m.text << m.caption;
 
     coretest::TFakeDriver box(nullptr, true, 1);
     TfrmTestHardWare hardware(box);
     hardware.show();
     Child<QPushButton>(hardware, "btnMode")->click();
     hardware.grab().save("/tmp/kv_testhardware_en.png");
-    texts << hardware.windowTitle() << hardware.findChild<QLabel *>()->text() << Child<QPushButton>(hardware, "btnMode")->text();
+    texts << hardware.windowTitle() << hardware.findChild<QLabel *>()->text()
+          << Child<QPushButton>(hardware, "btnMode")->text();
     Child<QPushButton>(hardware, "btnMode")->click();
     for (QPushButton *b : hardware.findChildren<QPushButton *>())
         texts << b->text();

@@ -113,11 +113,6 @@ TEST_F(SettingsBackup, ARestoreGivesBackExactlyTheSettingsPairsAndUsers)
     expected.insert(expected.indexOf(QRegularExpression("^Tester\\|.*")), "Standard|3|9|9"); // surplus pair kept
     EXPECT_EQ(Dump(kSettingsTables), expected);
     EXPECT_EQ(Dump(kOtherTables), others);
-    qint32 whole = 0;
-    float fraction = 0;
-    ASSERT_TRUE(zov->ReadNumInt(300, whole) && zov->ReadNumSingle(301, fraction));
-    EXPECT_EQ(whole, 12);
-    EXPECT_EQ(fraction, 12.5f);
     EXPECT_EQ(zov->GetUserSecret("O'Neil"), 123456);
 }
 
@@ -127,6 +122,7 @@ TEST_F(SettingsBackup, EmptyTablesAreFiveLinesAndEachBackupKeepsThePreviousOne)
         Exec("Delete from " + t);
     ASSERT_TRUE(TSettingsBackup(*zov).BackupToFile(file).Ok);
     EXPECT_EQ(Read(file), "[SavNum]\r\n[SavString]\r\n[Standard]\r\n[Tester]\r\n[End]\r\n");
+    Write(Read(file) + "\r\n\r\n"); // blank lines an editor added at the end
     EXPECT_TRUE(TSettingsBackup(*zov).RestoreFromFile(file).Ok);
     EXPECT_EQ(Dump(kSettingsTables), QStringList());
 
@@ -168,7 +164,7 @@ TEST_F(SettingsBackup, ABadFileChangesNothingAndSaysWhy)
         {"unknown section", QByteArray(good).replace("[Tester]", "[Extra]\r\n1\r\n2\r\n[Tester]"), "未知的段“[Extra]”"},
         {"sections out of order", QByteArray(good).replace("[SavString]", "[Standard]"), "段“[Standard]”的位置不对"},
         {"a number that is not one", twice, "“x”不是数值"},
-        {"lines after the end", good + "100\r\n", "“[End]”之后还有内容"},
+        {"lines after the end", good + "\r\n100\r\n", "“[End]”之后还有内容"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
