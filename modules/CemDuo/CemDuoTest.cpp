@@ -80,4 +80,35 @@ QStringList TCemDuoTest::ExtraSpecimenFieldTitles() const
     return {T("抗折载荷"), T("抗折强度"), T("抗折边长"), T("抗折跨距")};
 }
 
+fw::TTemplateValues TCemDuoTest::TemplateValues(const QString &groupNo, const QString &age) const
+{
+    // The flexural values of the same group, from the CemFlex tables, as the
+    // report's flexural block shows them.
+    fw::TTemplateValues v = TCemCompTest::TemplateValues(groupNo, age);
+    const QList<fw::TStoredRow> flexGroups = Select(fw::GroupRowSql(QStringLiteral("CemFlexGroup"), groupNo, age));
+    const fw::TStoredRow flexGroup = flexGroups.isEmpty() ? fw::TStoredRow() : flexGroups.first();
+    const QList<fw::TStoredRow> specimens = Select(fw::FlexuralRowsSql(QStringLiteral("CemFlexOne"), groupNo, age));
+    const fw::TReportBlock block = FlexuralBlock(specimens, nullptr, flexGroup);
+    for (auto &g : v.Group) {
+        if (g.first == T("抗折有效力值"))
+            g.second = Value(flexGroup, "GrokN");
+        else if (g.first == T("抗折有效强度"))
+            g.second = specimens.isEmpty() ? QString() : block.ValidValue;
+    }
+    for (int i = 0; i < v.Specimens.size(); ++i) {
+        const fw::TStoredRow r = i < specimens.size() ? specimens[i] : fw::TStoredRow();
+        for (auto &s : v.Specimens[i]) {
+            if (s.first == T("抗折载荷"))
+                s.second = r.isEmpty() ? QString() : FixedText(ParseNumber(Value(r, "OneKn")), 2);
+            else if (s.first == T("抗折强度"))
+                s.second = r.isEmpty() ? QString() : FixedText(ParseNumber(Value(r, "OneMpa")), 1);
+            else if (s.first == T("抗折边长"))
+                s.second = Value(r, "LenAv");
+            else if (s.first == T("抗折跨距"))
+                s.second = Value(r, "HeiAv");
+        }
+    }
+    return v;
+}
+
 } // namespace kv::cem

@@ -16,6 +16,7 @@ protected:
     void AddReportBlocks(fw::TReport &report, const QString &groupNo, const QString &age) const override;
     QStringList ExtraGroupFieldTitles() const override;
     QStringList ExtraSpecimenFieldTitles() const override;
+    fw::TTemplateValues TemplateValues(const QString &groupNo, const QString &age) const override;
 };
 
 // The flexural block of a group: the first three CemFlex specimens and the

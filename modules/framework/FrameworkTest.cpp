@@ -9,10 +9,14 @@
 #include "SqlText.h"
 #include "TestModule.h"
 #include "db/DbEngine.h"
+#include "xlsx/OfficeConvert.h"
+#include "xlsx/TemplateFiles.h"
 #include "MessageService.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -799,6 +803,97 @@ std::unique_ptr<TSpecial> TFrameworkTest::NewSpecial() const { return std::make_
 void TFrameworkTest::AddReportBlocks(TReport &, const QString &, const QString &) const {}
 QStringList TFrameworkTest::ExtraGroupFieldTitles() const { return {}; }
 QStringList TFrameworkTest::ExtraSpecimenFieldTitles() const { return {}; }
-bool TFrameworkTest::ExportToTemplate(const QString &, const QString &) { return false; }
+
+TTemplateValues TFrameworkTest::TemplateValues(const QString &groupNo, const QString &age) const
+{
+    TTemplateValues v;
+    TRecordArgs a;
+    a.GroupNo = groupNo;
+    a.Age = age;
+    a.StrengthSql = StrengthSql();
+    a.SizeSql = SizeSql();
+    a.ExtraGroupTitles = ExtraGroupFieldTitles();
+    a.ExtraSpecimenTitles = ExtraSpecimenFieldTitles();
+    const QList<TStoredRow> group = Select(RecordSql(FData, 7, a));
+    if (!group.isEmpty())
+        for (auto it = group.first().cbegin(); it != group.first().cend(); ++it)
+            v.Group.append({it.key(), it.value()});
+    const QString load = T("载荷"), strength = T("强度");
+    const QList<TStoredRow> specimens = Select(RecordSql(FData, 8, a));
+    for (const TStoredRow &row : specimens) {
+        TNamedValues s;
+        for (auto it = row.cbegin(); it != row.cend(); ++it) {
+            QString value = it.value();
+            if (it.key() == load)
+                value = FixedText(ParseNumber(value), 2);
+            else if (it.key() == strength)
+                value = FixedText(ParseNumber(value), 1);
+            s.append({it.key(), value});
+        }
+        v.Specimens.append(s);
+    }
+    const QString curves = CurveFileOf(groupNo, age);
+    for (int i = 0; i < specimens.size() && i < 63; ++i)
+        v.Curves.append(ReadCurveFile(curves, i));
+    return v;
+}
+
+bool TFrameworkTest::ExportToTemplate(const QString &groupNo, const QString &templateName)
+{
+    const QString folder = QDir(FProgramFolder).filePath(QStringLiteral("Report/") + FTestName);
+    xlsx::TTemplateFile templ = xlsx::FindTemplate(folder, templateName);
+    if (templ.Name.isEmpty()) {
+        MsgWarning(QCoreApplication::translate("TTemplateExport", "报表模板%1不存在").arg(templateName), ParentWidget());
+        return false;
+    }
+    if (!templ.Usable) {
+        // An old .xls is made an .xlsx once, beside it, when LibreOffice can.
+        QString converted;
+        if (xlsx::OfficeProgram().isEmpty() ||
+            !xlsx::ConvertWithOffice(templ.Path, QStringLiteral("xlsx"), folder, &converted)) {
+            MsgWarning(QCoreApplication::translate("TTemplateExport",
+                                                   "报表模板%1是旧的Excel 97-2003格式(.xls)，没有安装LibreOffice，无法转换。"
+                                                   "请用Excel或WPS另存为.xlsx格式后重新添加。")
+                           .arg(templateName),
+                       ParentWidget());
+            return false;
+        }
+        templ.Path = converted;
+    }
+    const QString age = FSelectedAge;
+    const QString date = StoredGroup(groupNo, age).value(QStringLiteral("ExpDate"));
+    QDir().mkpath(CurveFolder());
+    const QString out = FilledReportPath(CurveFolder(), FTestName, groupNo, date, templateName);
+    const TFillResult r = FillTemplate(TemplateValues(groupNo, age), templ.Path, out);
+    if (!r.Ok) {
+        MsgWarning(r.Error, ParentWidget());
+        return false;
+    }
+    ShowFilledReport(out, r);
+    return true;
+}
+
+void TFrameworkTest::ShowFilledReport(const QString &file, const TFillResult &r)
+{
+    auto tr = [](const char *text) { return QCoreApplication::translate("TTemplateExport", text); };
+    QString text = tr("报表已保存为%1。").arg(QDir::toNativeSeparators(file));
+    if (!r.Unknown.isEmpty())
+        text += QLatin1Char('\n') + tr("模板中的标记%1不是本试验的参数，没有填写。").arg(r.Unknown.join(QStringLiteral("、")));
+    // The desktop's program for workbooks shows it (tests install their own).
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        text += QLatin1Char('\n') + tr("没有找到打开该文件的程序。");
+    if (xlsx::OfficeProgram().isEmpty()) {
+        MsgInfo(text + QLatin1Char('\n') + tr("没有安装LibreOffice，无法生成PDF文件。"), ParentWidget());
+        return;
+    }
+    if (!MsgYesNo(text + QLatin1Char('\n') + tr("是否同时生成PDF文件?"), TMsgIcon::Question, ParentWidget()))
+        return;
+    QString pdf, error;
+    if (!xlsx::ConvertWithOffice(file, QStringLiteral("pdf"), QFileInfo(file).absolutePath(), &pdf, &error)) {
+        MsgWarning(error, ParentWidget());
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(pdf));
+}
 
 } // namespace kv::fw

@@ -7,6 +7,7 @@
 #include "ModuleData.h"
 #include "ModuleReport.h"
 #include "RateCells.h"
+#include "TemplateExport.h"
 #include "BaseTest.h"
 
 #include <QPointer>
@@ -167,8 +168,12 @@ protected:
     // The evaluation printed for stored specimen rows. Default: EvaluateGroupEnd
     // of their shown forces and strengths (ConFlex reads IsOut here).
     virtual TGroupResults EvaluateStored(const QList<TStoredRow> &rows) const;
-    // Export into an Excel template (Spec with a template name); false here.
+    // Export into a report template (Spec with a template name): fills a copy
+    // under OutFile/, opens it, offers its PDF; false when nothing was written.
     virtual bool ExportToTemplate(const QString &groupNo, const QString &templateName);
+    // The values a template receives: kind 7 and kind 8 (load "%.2f",
+    // strength "%.1f") and the curves. CemDuo adds its flexural values.
+    virtual TTemplateValues TemplateValues(const QString &groupNo, const QString &age) const;
     // Adds module blocks (CemDuo: the flexural block) after the main one.
     virtual void AddReportBlocks(TReport &report, const QString &groupNo, const QString &age) const;
     // Column titles of kind 7 / 8 beside the common ones (CemDuo).
@@ -185,6 +190,7 @@ private:
     void StoreSpecimen(int k);
     void WriteSpecimen(int k);
     QString CurveFolder() const;
+    void ShowFilledReport(const QString &file, const TFillResult &r);
     QString CurveFileOf(const QString &groupNo, const QString &age) const;
 
     const TModuleData &FData;

@@ -146,7 +146,7 @@ TEST(ModuleWindows, ReportPdfShowsEveryField)
     });
     duo.FSelectedAge = QStringLiteral("28");
     EXPECT_TRUE(duo.PrintReport(QStringLiteral("D-7::::")));
-    EXPECT_FALSE(duo.PrintReport(QStringLiteral("D-7::模板::"))); // Excel templates: not here
+    EXPECT_FALSE(duo.PrintReport(QStringLiteral("D-7::模板::"))); // no such template: nothing printed
     kv::fw::SetReportPresenter({});
     EXPECT_EQ(shown, 1);
 

@@ -3,6 +3,7 @@
 // with the SHA-1 of every part as Python's zipfile reads them.
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
