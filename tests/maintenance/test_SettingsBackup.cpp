@@ -55,9 +55,9 @@ protected:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
-    void Write(const QByteArray &bytes)
+    void Write(const QByteArray &bytes, const QString &path = {})
     {
-        QFile f(file);
+        QFile f(path.isEmpty() ? file : path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
@@ -122,8 +122,8 @@ TEST_F(SettingsBackup, EmptyTablesAreFiveLinesAndEachBackupKeepsThePreviousOne)
         Exec("Delete from " + t);
     ASSERT_TRUE(TSettingsBackup(*zov).BackupToFile(file).Ok);
     EXPECT_EQ(Read(file), "[SavNum]\r\n[SavString]\r\n[Standard]\r\n[Tester]\r\n[End]\r\n");
-    Write(Read(file) + "\r\n\r\n"); // blank lines an editor added at the end
-    EXPECT_TRUE(TSettingsBackup(*zov).RestoreFromFile(file).Ok);
+    Write(Read(file) + "\r\n\r\n", file + "-edited"); // blank lines an editor added at the end
+    EXPECT_TRUE(TSettingsBackup(*zov).RestoreFromFile(file + "-edited").Ok);
     EXPECT_EQ(Dump(kSettingsTables), QStringList());
 
     Exec("Insert into SavString values(5, 'second')");
