@@ -1,6 +1,7 @@
 #pragma once
 // The staged simulator as a child process bound to a port entry of a private
 // program folder, with its control socket.
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -79,7 +80,26 @@ public:
     }
 
     // One control command; the whole reply up to its "ok" or "error:" line.
-    QString Send(const QString &command)
+    QString Send(const QString &command) { return Exchange(command, 10000, false); }
+    // A command whose reply may take long (the waits): the caller's events
+    // are processed meanwhile, so the program under test goes on working.
+    QString Await(const QString &command, int ms = 90000) { return Exchange(command, ms, true); }
+    bool Ok(const QString &command)
+    {
+        const QString r = Send(command);
+        return r == QLatin1String("ok\n") || r.endsWith(QLatin1String("\nok\n"));
+    }
+    // The word of the box's parameter memory at an address; -1 when unread.
+    int Param(int address)
+    {
+        const QString reply = Send(QStringLiteral("param %1").arg(address));
+        const QString head = QStringLiteral("%1 = ").arg(address);
+        const int at = reply.indexOf(head);
+        return at < 0 ? -1 : reply.mid(at + head.size()).section(QLatin1Char('\n'), 0, 0).toInt();
+    }
+
+private:
+    QString Exchange(const QString &command, int ms, bool pump)
     {
         QLocalSocket s;
         s.connectToServer(FControl);
@@ -90,8 +110,10 @@ public:
         QByteArray reply;
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 10000) {
-            if (s.waitForReadyRead(200))
+        while (t.elapsed() < ms) {
+            if (pump)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (s.waitForReadyRead(pump ? 5 : 200))
                 reply += s.readAll();
             const QList<QByteArray> lines = reply.split('\n');
             for (const QByteArray &l : lines)
@@ -102,13 +124,7 @@ public:
         }
         return QString::fromUtf8(reply);
     }
-    bool Ok(const QString &command)
-    {
-        const QString r = Send(command);
-        return r == QLatin1String("ok\n") || r.endsWith(QLatin1String("\nok\n"));
-    }
 
-private:
     QString FLink;
     QString FControl;
     QProcess FProcess;

@@ -8,11 +8,10 @@
 // and that the next run starts once the state is gone.
 #include "RunTestSupport.h"
 #include "SimRunRig.h"
-#include "../sim/WireDecode.h"
+#include "WireLog.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QRegularExpression>
 
 // Readable failures of texts.
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
@@ -30,37 +29,6 @@ const QString kOnlinePanel = QStringLiteral("系统状态：联机工作");
 // The stop goes out on the first 100 ms sampling step after the frame that
 // shows the state: within one period, one more when a late step was left out.
 constexpr double kOneSampleMs = 2 * kSamplePeriodMs;
-
-// The box's log: what it sent (TX) and received (RX), with box time.
-struct TWireLine {
-    double Ms = 0;
-    QString Dir;
-    QByteArray Bytes;
-    QString Text;
-};
-
-QList<TWireLine> ReadWireLog(const QString &path)
-{
-    QList<TWireLine> lines;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return lines;
-    static const QRegularExpression re(QStringLiteral("^\\S+ \\S+ +([0-9.]+) (TX|RX|--) (.*)$"));
-    while (!f.atEnd()) {
-        const QString l = QString::fromUtf8(f.readLine()).trimmed();
-        const QRegularExpressionMatch m = re.match(l);
-        if (!m.hasMatch())
-            continue;
-        TWireLine w;
-        w.Ms = m.captured(1).toDouble() * 1000.0;
-        w.Dir = m.captured(2);
-        w.Text = m.captured(3);
-        if (w.Dir != QLatin1String("--"))
-            w.Bytes = QByteArray::fromHex(w.Text.toLatin1());
-        lines.append(w);
-    }
-    return lines;
-}
 
 // A message box the operator reads for a while: the program goes on meanwhile
 // (as under a modal dialog), and the link panel is noted when it opens.
@@ -80,10 +48,9 @@ public:
     int ReadMs = 600;
 };
 
-struct TFaultRig : runtest::TSimRunRig {
+struct TFaultRig : runtest::TSimRunRig, runtest::TWireLog {
     TReadMessages Seen;
     kv::TMessageGuard SeenGuard{&Seen};
-    QString LogPath;
     std::unique_ptr<TSim> Sim;
     runtest::TProbeTest *Probe = nullptr;
     int EndGroupsBefore = 0; // the probe's closed groups when the last run started
@@ -161,69 +128,6 @@ struct TFaultRig : runtest::TSimRunRig {
         if (Probe->Forces.size() != stored + 1)
             return ::testing::AssertionFailure() << "no specimen stored";
         return ::testing::AssertionSuccess();
-    }
-
-    QList<TWireLine> Log() const { return ReadWireLog(LogPath); }
-
-    // A line of the box's log: its place and box time.
-    struct TMark {
-        int Line = -1;
-        double Ms = -1;
-        bool Found() const { return Line >= 0; }
-    };
-    // The newest control command starting with prefix.
-    TMark Control(const QString &prefix) const
-    {
-        TMark at;
-        const QList<TWireLine> log = Log();
-        for (int i = 0; i < log.size(); ++i)
-            if (log[i].Dir == QLatin1String("--") && log[i].Text.startsWith(QStringLiteral("control: ") + prefix))
-                at = {i, log[i].Ms};
-        return at;
-    }
-    // The first status frame after the mark that shows the state.
-    TMark FirstFrame(TMark after, const std::function<bool(const simtest::TStatus &)> &shows) const
-    {
-        const QList<TWireLine> log = Log();
-        for (int i = after.Line + 1; after.Found() && i < log.size(); ++i)
-            if (log[i].Dir == QLatin1String("TX"))
-                for (const QByteArray &f : simtest::SplitFrames(log[i].Bytes, false))
-                    if (shows(simtest::Decode12(f)))
-                        return {i, log[i].Ms};
-        return {};
-    }
-    // The first command byte b the box received after the mark (command
-    // frames starting with 68 are skipped whole).
-    TMark FirstCommand(TMark after, int b) const
-    {
-        static const QHash<int, int> frameLength{{0xD0, 11}, {0xD1, 6}, {0xD3, 8}, {0xD4, 8}, {0xD5, 8}, {0x00, 6}, {0x01, 6}};
-        int skip = 0;
-        bool header = false;
-        const QList<TWireLine> log = Log();
-        for (int i = 0; after.Found() && i < log.size(); ++i) {
-            if (log[i].Dir != QLatin1String("RX"))
-                continue;
-            for (char c : log[i].Bytes) {
-                const int v = quint8(c);
-                if (header) {
-                    header = false;
-                    skip = frameLength.value(v, 2) - 2;
-                } else if (skip > 0) {
-                    --skip;
-                } else if (v == 0x68) {
-                    header = true;
-                } else if (v == b && i > after.Line) {
-                    return {i, log[i].Ms};
-                }
-            }
-        }
-        return {};
-    }
-    // How long after the state showed the stop byte arrived, in ms.
-    double StopDelay(TMark shown) const
-    {
-        const TMark stop = FirstCommand(shown, 0xF1);
-        return shown.Found() && stop.Found() ? stop.Ms - shown.Ms : 1e9;
     }
 };
 
