@@ -1,6 +1,7 @@
 #include "records/RecordsBrowser.h"
 
 #include "host/TestList.h"
+#include "xlsx/TemplateFiles.h"
 
 #include <QDir>
 
@@ -25,12 +26,10 @@ QString TemplateFolder(const QString &programDir, const QString &testName)
 
 QStringList ReportTemplates(const QString &folder)
 {
+    // Each template once: an old .xls and the .xlsx made of it are one.
     QStringList names;
-    // The workbook layer reads .xlsx; a lab's old .xls templates list alike.
-    const QStringList files =
-        QDir(folder).entryList({QStringLiteral("*.xls"), QStringLiteral("*.xlsx")}, QDir::Files, QDir::Name);
-    for (const QString &f : files)
-        names << f.left(f.lastIndexOf(QLatin1Char('.')));
+    for (const xlsx::TTemplateFile &t : xlsx::TemplateFiles(folder))
+        names << t.Name;
     return names;
 }
 

@@ -28,7 +28,8 @@ std::vector<TTestKind> RecordTestKinds(const TMyFunction &tests, quint32 machine
 QString TemplateFolder(const QString &programDir, const QString &testName);
 
 // The templates of a folder: every "*.xls" and "*.xlsx" file in name order,
-// each named by its file name without the suffix ("a.b.xls" is "a.b").
+// each named by its file name without the suffix ("a.b.xls" is "a.b"), a
+// name that has both only once.
 QStringList ReportTemplates(const QString &folder);
 
 // What PrintReport is handed: the built-in report (empty template) is

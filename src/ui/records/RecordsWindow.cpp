@@ -10,6 +10,8 @@
 #include "ui/records/CaptionsDialog.h"
 #include "records/AuditSnapshot.h"
 #include "records/RecordsExport.h"
+#include "xlsx/OfficeConvert.h"
+#include "xlsx/TemplateFiles.h"
 #include "store/AuditTrail.h"
 #include "db/DbEngine.h"
 #include "MessageService.h"
@@ -250,9 +252,18 @@ void TfrmPrint::ChooseTestKind(int index)
     FReportMenu->clear();
     FReportMenu->addAction(tr("内置报表"), this, [this] { PrintEntry(0); });
     // A '&' of a file name is shown, not taken as the entry's shortcut mark.
-    for (int i = 0; i < FTemplates.size(); ++i)
-        FReportMenu->addAction(QString(FTemplates[i]).replace(QLatin1Char('&'), QStringLiteral("&&")), this,
-                               [this, i] { PrintEntry(i + 1); });
+    // An old .xls is usable only through LibreOffice, which makes an .xlsx of it.
+    const QString folder = TemplateFolder(FEnv.ProgramDir, FTestName);
+    const bool office = !xlsx::OfficeProgram().isEmpty();
+    for (int i = 0; i < FTemplates.size(); ++i) {
+        QAction *a = FReportMenu->addAction(QString(FTemplates[i]).replace(QLatin1Char('&'), QStringLiteral("&&")), this,
+                                            [this, i] { PrintEntry(i + 1); });
+        if (!office && !xlsx::FindTemplate(folder, FTemplates[i]).Usable) {
+            a->setEnabled(false);
+            a->setToolTip(tr("旧的.xls格式报表模板，需要安装LibreOffice转换后才能使用"));
+        }
+    }
+    FReportMenu->setToolTipsVisible(true);
     // The results of another test kind do not belong under this one.
     if (FQuery) {
         FQuery->close();
