@@ -51,9 +51,9 @@ int OnStatementDone(unsigned, void *, void *, void *)
 
 } // namespace
 
-bool InstallCrashPoint(const QSqlDatabase &db, const QString &spec, QString *error)
+bool InstallCrashPoint(const QSqlDatabase &db, const QString &point, QString *error)
 {
-    const QStringList p = spec.split(QLatin1Char(':'));
+    const QStringList p = point.split(QLatin1Char(':'));
     bool ok = p.size() == 4;
     if (ok) {
         gPoint.table = p[0].toUtf8();
@@ -67,7 +67,7 @@ bool InstallCrashPoint(const QSqlDatabase &db, const QString &spec, QString *err
         ok = ok && gPoint.op != 0 && gPoint.n > 0 && (gPoint.after || p[3] == QLatin1String("within"));
     }
     if (!ok) {
-        *error = QStringLiteral("bad crash point '%1' (TABLE:insert|update|delete:N:within|after)").arg(spec);
+        *error = QStringLiteral("bad crash point '%1' (TABLE:insert|update|delete:N:within|after)").arg(point);
         return false;
     }
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();

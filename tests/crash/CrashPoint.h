@@ -7,10 +7,10 @@
 
 namespace crash {
 
-// spec: "TABLE:insert|update|delete:N:within|after". "within" kills while
+// point: "TABLE:insert|update|delete:N:within|after". "within" kills while
 // the row is written (the statement is not committed), "after" as soon as
-// the statement that wrote it is done. False with *error for a bad spec or a
+// the statement that wrote it is done. False with *error for a bad point or a
 // connection that is not SQLite.
-bool InstallCrashPoint(const QSqlDatabase &db, const QString &spec, QString *error);
+bool InstallCrashPoint(const QSqlDatabase &db, const QString &point, QString *error);
 
 } // namespace crash
