@@ -6,6 +6,7 @@
 #include "ui/dialogs/ConstantLoadDialog.h"
 #include "ui/main/MainWindow.h"
 #include "ui/params/DifferenceDialog.h"
+#include "ui/records/ConfigRepDialog.h"
 #include "ui/records/RecordsWindow.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
     startup.Steps.CreateDriver = [](int machineType) { return kv::CreateCtrlBox(machineType); };
     kv::InstallConstantLoadDialog(startup.Steps);
     kv::InstallRecordsWindow(startup.Steps);
+    kv::InstallReportSettings(startup.Steps);
     switch (startup.Run()) {
     case kv::TStartup::TOutcome::AnotherCopyRunning:
         return 0;

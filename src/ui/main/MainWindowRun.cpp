@@ -68,6 +68,11 @@ void TfrmMeasure::ConnectRun()
     SetCommandAvailable(FConstantLoadButton, static_cast<bool>(FSteps.ConstantLoadDialog));
     connect(FReportButton, &QToolButton::clicked, this, [this] { btnPrintClick(); });
     SetCommandAvailable(FReportButton, static_cast<bool>(FSteps.RecordsWindow));
+    connect(FReportSettingsItem, &QAction::triggered, this, [this] {
+        if (FSteps.ReportSettings)
+            FSteps.ReportSettings(*this);
+    });
+    SetCommandAvailable(FReportSettingsItem, static_cast<bool>(FSteps.ReportSettings));
     // The window sees every key first (space declares a break, Shift stops).
     qApp->installEventFilter(this);
     FChartView->viewport()->installEventFilter(this);

@@ -46,6 +46,9 @@ struct TMeasureSteps {
     // The records window, modal over the main window. Without it the report
     // button stays disabled.
     std::function<void(TfrmMeasure &)> RecordsWindow;
+    // The report template window (报表设置), modal. Without it the menu item
+    // stays disabled.
+    std::function<void(TfrmMeasure &)> ReportSettings;
     // Another settings backup file than the program folder's (save: where
     // to write it); empty when cancelled. Empty step: the file dialog.
     std::function<QString(QWidget *owner, bool save, const QString &suggested)> ChooseBackupFile;
