@@ -2827,6 +2827,14 @@ Likely cause: the specimen failed below the break judgement start force.</transl
 <context>
     <name>kv::TfrmCheck</name>
     <message>
+        <source>表  头</source>
+        <translation>Header</translation>
+    </message>
+    <message>
+        <source>检测记录表的表头内容</source>
+        <translation>The header lines of the check record</translation>
+    </message>
+    <message>
         <source>无法加载,可能是回油阀没有关紧或油管泄露！</source>
         <translation>Cannot load: the return valve may not be closed, or a hose is leaking!</translation>
     </message>
@@ -3128,6 +3136,37 @@ Likely cause: the specimen failed below the break judgement start force.</transl
     <message>
         <source>退出</source>
         <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmExamCaptions</name>
+    <message>
+        <source>记录表表头</source>
+        <translation>Record Header</translation>
+    </message>
+    <message>
+        <source>检测记录表上方的表头内容（单位、设备、标准测力仪等），每项不超过10个汉字。</source>
+        <translation>The header lines above the check record (laboratory, machine, reference instrument ...), each entry at most 20 characters.</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Content</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存到数据库出错</source>
+        <translation>Error saving to the database</translation>
     </message>
 </context>
 </TS>

@@ -20,5 +20,8 @@ inline constexpr const char *ExamCaptionObject = "力值检测";
 QString ExamCaptionsSql();
 // The lines in their order, each text trimmed; none when the read fails.
 std::vector<TExamCaption> LoadExamCaptions(TZovData &data);
+// Replaces the lines by these, numbered from 1, in one transaction; false
+// (nothing changed) when a statement failed.
+bool SaveExamCaptions(TZovData &data, const std::vector<TExamCaption> &lines);
 
 } // namespace kv

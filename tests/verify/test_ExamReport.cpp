@@ -1,13 +1,17 @@
 // The printed verification record: a five-point grid with three series as a
 // PDF read back as text (the grid, the figures, the class, the lab's header
 // lines from the installed database, the footer), the page as a picture, a
-// twelve-point record kept inside its pages, and the print preview.
+// twelve-point record kept inside its pages, the print preview, and the
+// header lines edited by the lab.
+#include "ui/verify/ExamCaptionsDialog.h"
 #include "ui/verify/ExamReport.h"
 #include "store/DataModule.h"
 
+#include "MessageService.h"
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QTableWidget>
 #include <QDir>
 #include <QPrintPreviewDialog>
 #include <QTimer>
@@ -150,4 +154,30 @@ TEST(ExamReport, WithoutThreeSeriesNoClassInThePreview)
     });
     EXPECT_TRUE(TfrmExamreport::Present(d));
     EXPECT_TRUE(previewed);
+}
+
+// The lab edits the header lines once; a quote survives, an over-long entry
+// is refused with nothing changed, and the next record reads the new lines.
+TEST(ExamReport, HeaderLinesAreEditedAndKept)
+{
+    TRecordingMessageService messages;
+    TMessageGuard guard(&messages);
+    auto fresh = kvtest::FreshDatabase();
+    TZovData data(fresh.path);
+    const size_t installed = LoadExamCaptions(data).size();
+    TfrmExamCaptions w(data);
+    auto *grid = kvtest::Child<QTableWidget>(w, "sgCaptions");
+    grid->item(0, 1)->setText(QStringLiteral("O'Neil 建材检测所"));
+    grid->item(1, 3)->setText(QStringLiteral("一二三四五六七八九十一"));
+    w.btnOKClick();
+    EXPECT_EQ(messages.lastText(), "表头内容超过限制长度，请确认！");
+    EXPECT_EQ(LoadExamCaptions(data).size(), installed);
+    EXPECT_NE(LoadExamCaptions(data).at(0).Data1, "O'Neil 建材检测所");
+    grid->item(1, 3)->setText(QStringLiteral("十个字以内"));
+    w.btnOKClick();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    const std::vector<TExamCaption> lines = LoadExamCaptions(data);
+    ASSERT_EQ(lines.size(), installed);
+    EXPECT_EQ(lines[0].Data1, "O'Neil 建材检测所");
+    EXPECT_EQ(lines[1].Data2, "十个字以内");
 }

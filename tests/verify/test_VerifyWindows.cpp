@@ -6,6 +6,7 @@
 #include "ParamTestSupport.h"
 #include "ui/verify/CheckParamDialog.h"
 #include "ui/verify/CheckWindow.h"
+#include "ui/verify/ExamCaptionsDialog.h"
 #include "ui/verify/ExamReport.h"
 #include "ui/verify/PointGrid.h"
 #include "ui/verify/SetportDialog.h"
@@ -342,6 +343,8 @@ TEST_F(VerifyWindows, EveryTextHasItsEnglish)
             for (const TExamItem &item : page)
                 EXPECT_FALSE(chinese(item.Content)) << item.Content.toStdString();
     }
+    TfrmExamCaptions captions(*zov);
+    check(captions);
     // The verification window in both modes, its grid and every stop text.
     for (auto mode : {TMyGlbParam::TCheckMode::Verification, TMyGlbParam::TCheckMode::Calibration}) {
         glb.CheckMode = mode;

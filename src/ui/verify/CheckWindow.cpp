@@ -1,6 +1,7 @@
 #include "ui/verify/CheckWindow.h"
 
 #include "ui/verify/CheckParamDialog.h"
+#include "ui/verify/ExamCaptionsDialog.h"
 #include "ui/verify/ExamReport.h"
 #include "ui/verify/SetportDialog.h"
 #include "link/CtrlBox.h"
@@ -99,12 +100,14 @@ void TfrmCheck::BuildLayout()
     FEndButton = ToolButton(this, "btnend", tr("结  束"));
     FForceCodesButton = ToolButton(this, "ToolButton1", tr("力码设置"));
     FPrintButton = ToolButton(this, "btnprint", tr("打  印"));
+    FCaptionButton = ToolButton(this, "btnCaption", tr("表  头"));
+    FCaptionButton->setToolTip(tr("检测记录表的表头内容"));
     FFastButton = ToolButton(this, "btnfast", tr("快  速"));
     FSlowButton = ToolButton(this, "btnslow", tr("慢  速"));
     FTakeButton = ToolButton(this, "ToolButton2", tr("采  点"));
     FQuitButton = ToolButton(this, "btnQuit", tr("退  出"));
-    for (QToolButton *b : {FRunButton, FEndButton, FForceCodesButton, FPrintButton, FFastButton, FSlowButton,
-                           FTakeButton, FQuitButton})
+    for (QToolButton *b : {FRunButton, FEndButton, FForceCodesButton, FPrintButton, FCaptionButton, FFastButton,
+                           FSlowButton, FTakeButton, FQuitButton})
         strip->addWidget(b);
     strip->addStretch(1);
     layout->addLayout(strip);
@@ -179,6 +182,7 @@ void TfrmCheck::BuildLayout()
     connect(FForceCodesButton, &QToolButton::clicked, this, &TfrmCheck::ToolButton1Click);
     connect(FPrintButton, &QToolButton::clicked, this, &TfrmCheck::btnprintClick);
     connect(FQuitButton, &QToolButton::clicked, this, &TfrmCheck::btnQuitClick);
+    connect(FCaptionButton, &QToolButton::clicked, this, &TfrmCheck::btnCaptionClick);
     connect(FFastButton, &QToolButton::clicked, this, [this] { FRun->FastClick(); });
     connect(FSlowButton, &QToolButton::clicked, this, [this] { FRun->SlowClick(); });
     connect(FTakeButton, &QToolButton::clicked, this, [this] { FRun->TakePoint(); });
@@ -215,6 +219,14 @@ void TfrmCheck::btnprintClick()
         data.Captions = LoadExamCaptions(*FData);
     data.Mode = FGlb.CheckMode;
     TfrmExamreport::Present(data, this);
+}
+
+void TfrmCheck::btnCaptionClick()
+{
+    if (!FData)
+        return;
+    TfrmExamCaptions dialog(*FData, this);
+    dialog.exec();
 }
 
 void TfrmCheck::btnQuitClick() { close(); }
@@ -318,6 +330,7 @@ void TfrmCheck::StateChanged()
     const bool running = FRun->Running();
     FRunButton->setEnabled(!running);
     FPrintButton->setEnabled(!running);
+    FCaptionButton->setEnabled(!running && FData);
     FQuitButton->setEnabled(!running);
     FForceCodesButton->setEnabled(!running);
     FTakeButton->setEnabled(running);

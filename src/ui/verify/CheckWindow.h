@@ -47,6 +47,7 @@ public slots:
     void btnendClick();
     void ToolButton1Click(); // 力码设置
     void btnprintClick();
+    void btnCaptionClick(); // 表头: the record's header lines
     void btnQuitClick();
 
 protected:
@@ -86,6 +87,7 @@ private:
     QToolButton *FEndButton = nullptr;        // btnend
     QToolButton *FForceCodesButton = nullptr; // ToolButton1
     QToolButton *FPrintButton = nullptr;      // btnprint
+    QToolButton *FCaptionButton = nullptr;    // btnCaption
     QToolButton *FFastButton = nullptr;       // btnfast
     QToolButton *FSlowButton = nullptr;       // btnslow
     QToolButton *FTakeButton = nullptr;       // ToolButton2
