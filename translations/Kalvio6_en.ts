@@ -2100,6 +2100,10 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>Built-in report</translation>
     </message>
     <message>
+        <source>旧的.xls格式报表模板，需要安装LibreOffice转换后才能使用</source>
+        <translation>Old .xls report template: install LibreOffice to convert it before it can be used</translation>
+    </message>
+    <message>
         <source>删除当前记录</source>
         <translation>Delete current record</translation>
     </message>
@@ -3167,6 +3171,144 @@ Likely cause: the specimen failed below the break judgement start force.</transl
     <message>
         <source>保存到数据库出错</source>
         <translation>Error saving to the database</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TfrmConfigRep</name>
+    <message>
+        <source>报表设置</source>
+        <translation>Report settings</translation>
+    </message>
+    <message>
+        <source>本组个数</source>
+        <translation>Specimens per group</translation>
+    </message>
+    <message>
+        <source>在右边的表格中选中单元格，双击参数位置框或按“...”取地址；退格键清空位置。</source>
+        <translation>Select a cell in the sheet on the right, then double-click a position box or press "..." to take its address; Backspace clears a position.</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>旧的.xls格式，LibreOffice无法转换</source>
+        <translation>Old .xls format; LibreOffice could not convert it</translation>
+    </message>
+    <message>
+        <source>旧的.xls格式，需要安装LibreOffice转换后才能使用</source>
+        <translation>Old .xls format; install LibreOffice to convert it</translation>
+    </message>
+    <message>
+        <source>Excel文件(*.xlsx *.xls)</source>
+        <translation>Excel files (*.xlsx *.xls)</translation>
+    </message>
+    <message>
+        <source>报表文件夹不存在,请检查!</source>
+        <translation>The report folder does not exist, please check!</translation>
+    </message>
+    <message>
+        <source>该名称报表已存在,是否覆盖?</source>
+        <translation>A report of this name exists. Overwrite it?</translation>
+    </message>
+    <message>
+        <source>没有安装LibreOffice，旧的.xls格式报表模板无法使用。请用Excel或WPS另存为.xlsx格式后再添加。</source>
+        <translation>LibreOffice is not installed, so an old .xls report template cannot be used. Save it as .xlsx in Excel or WPS and add it again.</translation>
+    </message>
+    <message>
+        <source>是否删除该报表</source>
+        <translation>Delete this report?</translation>
+    </message>
+    <message>
+        <source>文件无法删除,可能正在使用</source>
+        <translation>The file cannot be deleted; it may be in use</translation>
+    </message>
+    <message>
+        <source>旧的.xls格式报表模板，需要安装LibreOffice转换后才能使用</source>
+        <translation>Old .xls report template: install LibreOffice to convert it before it can be used</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>参数名称</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>参数位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>排列方式</source>
+        <translation>Arrangement</translation>
+    </message>
+    <message>
+        <source>间隔</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>横向</source>
+        <translation>Horizontal</translation>
+    </message>
+    <message>
+        <source>纵向</source>
+        <translation>Vertical</translation>
+    </message>
+    <message>
+        <source>双击取地址</source>
+        <translation>Double-click to take the address</translation>
+    </message>
+    <message>
+        <source>本组个数出错</source>
+        <translation>Specimens per group is wrong</translation>
+    </message>
+    <message>
+        <source>排列间隔出错</source>
+        <translation>Arrangement spacing is wrong</translation>
+    </message>
+</context>
+<context>
+    <name>TXlsxBook</name>
+    <message>
+        <source>文件%1不是有效的Excel(.xlsx)文件</source>
+        <translation>The file %1 is not a valid Excel (.xlsx) workbook</translation>
+    </message>
+    <message>
+        <source>文件%1不存在</source>
+        <translation>The file %1 does not exist</translation>
+    </message>
+    <message>
+        <source>文件%1已损坏</source>
+        <translation>The file %1 is damaged</translation>
+    </message>
+    <message>
+        <source>文件%1无法写入</source>
+        <translation>The file %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>工作表%1无法写入</source>
+        <translation>The sheet %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>没有安装LibreOffice</source>
+        <translation>LibreOffice is not installed</translation>
+    </message>
+    <message>
+        <source>LibreOffice无法转换文件%1</source>
+        <translation>LibreOffice could not convert the file %1</translation>
     </message>
 </context>
 </TS>
