@@ -228,4 +228,67 @@
         <translation>outside ±10%</translation>
     </message>
 </context>
+<context>
+    <name>TTemplateExport</name>
+    <message>
+        <source>报表模板无法打开：%1</source>
+        <translation>The report template cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>报表模板%1中没有DIY_标记，请先在报表设置中标记参数的位置</source>
+        <translation>The report template %1 has no DIY_ marks; mark the cells of the parameters in Report settings first</translation>
+    </message>
+    <message>
+        <source>报表模板%1中的标记%2没有指向有效的单元格(%3)，请在报表设置中重新标记</source>
+        <translation>The mark %2 of the report template %1 points to no valid cell (%3); mark it again in Report settings</translation>
+    </message>
+    <message>
+        <source>曲线</source>
+        <translation>Curves</translation>
+    </message>
+    <message>
+        <source>第%1块 时间(s)</source>
+        <translation>Specimen %1 time (s)</translation>
+    </message>
+    <message>
+        <source>第%1块 力值(kN)</source>
+        <translation>Specimen %1 force (kN)</translation>
+    </message>
+    <message>
+        <source>报表文件%1无法保存</source>
+        <translation>The report file %1 cannot be saved</translation>
+    </message>
+    <message>
+        <source>报表文件%1无法保存，请检查文件夹%2是否可写</source>
+        <translation>The report file %1 cannot be saved; check that the folder %2 can be written</translation>
+    </message>
+    <message>
+        <source>报表模板%1不存在</source>
+        <translation>The report template %1 does not exist</translation>
+    </message>
+    <message>
+        <source>报表模板%1是旧的Excel 97-2003格式(.xls)，没有安装LibreOffice，无法转换。请用Excel或WPS另存为.xlsx格式后重新添加。</source>
+        <translation>The report template %1 is in the old Excel 97-2003 format (.xls), and LibreOffice, which converts it, is not installed. Save it as .xlsx in Excel or WPS and add it again.</translation>
+    </message>
+    <message>
+        <source>报表已保存为%1。</source>
+        <translation>The report was saved as %1.</translation>
+    </message>
+    <message>
+        <source>模板中的标记%1不是本试验的参数，没有填写。</source>
+        <translation>The template's marks %1 are not parameters of this test and were left empty.</translation>
+    </message>
+    <message>
+        <source>没有找到打开该文件的程序。</source>
+        <translation>No program was found to open the file.</translation>
+    </message>
+    <message>
+        <source>没有安装LibreOffice，无法生成PDF文件。</source>
+        <translation>LibreOffice is not installed, so no PDF file can be made.</translation>
+    </message>
+    <message>
+        <source>是否同时生成PDF文件?</source>
+        <translation>Make a PDF file of it too?</translation>
+    </message>
+</context>
 </TS>

@@ -9,7 +9,7 @@ namespace kv {
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("TfrmConfigRep", text); }
+QString Tr(const char *text) { return QCoreApplication::translate("kv::TfrmConfigRep", text); }
 
 // The mark word of a caption: blanks and characters a name cannot hold left out.
 QString Word(const QString &caption)
