@@ -146,6 +146,10 @@ TfrmConfigRep::~TfrmConfigRep() = default;
 
 void TfrmConfigRep::BuildTree()
 {
+    // The node chosen before stays chosen (its test, when its template is gone).
+    const QTreeWidgetItem *was = FTree->currentItem();
+    const QString wasTest = NodeTest(was);
+    const QString wasTemplate = was && was->parent() ? was->text(0) : QString();
     FTree->clear();
     if (!FEnv.Tests)
         return;
@@ -159,7 +163,11 @@ void TfrmConfigRep::BuildTree()
                 child->setForeground(0, Qt::gray);
                 child->setToolTip(0, office ? tr("旧的.xls格式，LibreOffice无法转换") : tr("旧的.xls格式，需要安装LibreOffice转换后才能使用"));
             }
+            if (node->text(0) == wasTest && t.Name == wasTemplate)
+                FTree->setCurrentItem(child);
         }
+        if (node->text(0) == wasTest && !FTree->currentItem())
+            FTree->setCurrentItem(node);
     }
     FTree->expandAll();
     UpdateButtons();
