@@ -1,6 +1,6 @@
-// Connection and query objects over Qt SQL / SQLite. Every statement text
-// passes the Jet dialect first; values bound as parameters are used only for
-// the engine's own row editing.
+// Connection and query objects over Qt SQL (SQLite, or PostgreSQL on a
+// server). Every statement text passes the Jet dialect first; values bound as
+// parameters are used only for the engine's own row editing.
 #include "db/DbEngine.h"
 #include "db/JetDialect_p.h"
 #include "SqlText.h"
@@ -23,13 +23,26 @@ namespace {
 
 QString tr(const char *text) { return QCoreApplication::translate("TDbEngine", text); }
 
+// A key already stored: SQLite's primary-key or unique failure (extended
+// codes 1555, 2067, or the plain constraint code with its text), or
+// PostgreSQL's unique violation (SQLSTATE 23505).
+bool isDuplicateKey(const QSqlError &e)
+{
+    const QString code = e.nativeErrorCode();
+    return code == QLatin1String("23505") || code == QLatin1String("1555") || code == QLatin1String("2067") ||
+           (code == QLatin1String("19") && e.databaseText().contains(QLatin1String("UNIQUE constraint failed")));
+}
+
 [[noreturn]] void failQuery(const QSqlQuery &q, const QString &sql)
 {
     QString detail = q.lastError().databaseText();
     if (detail.isEmpty())
         detail = q.lastError().text();
-    throw EDatabaseError(tr("执行数据库语句出错: %1").arg(detail) + QStringLiteral("\n") + sql);
+    throw EDatabaseError(isDuplicateKey(q.lastError()) ? TDbFault::Duplicate : TDbFault::Other,
+                         tr("执行数据库语句出错: %1").arg(detail) + QStringLiteral("\n") + sql);
 }
+
+bool isPg(const QSqlDatabase &db) { return db.driverName() == QLatin1String("QPSQL"); }
 
 void run(const QSqlDatabase &db, const QString &sql)
 {
@@ -74,6 +87,19 @@ struct TTableDef {
 
 bool findTable(const QSqlDatabase &db, const QString &name, TTableDef *def)
 {
+    if (isPg(db)) {
+        // Tables of the current schema, named without regard to case.
+        const auto rows = select(db,
+                                 QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = "
+                                                "c.relnamespace WHERE n.nspname = current_schema() AND c.relkind "
+                                                "IN ('r', 'p') AND lower(c.relname) = lower(?) ORDER BY c.relname"),
+                                 {name});
+        if (rows.isEmpty())
+            return false;
+        if (def)
+            def->name = rows[0][0].toString();
+        return true;
+    }
     const auto rows = select(db,
                              QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' "
                                             "AND name = ? COLLATE NOCASE"),
@@ -90,6 +116,16 @@ bool findTable(const QSqlDatabase &db, const QString &name, TTableDef *def)
 QStringList columnNames(const QSqlDatabase &db, const QString &table)
 {
     QStringList names;
+    if (isPg(db)) {
+        for (const auto &r : select(db,
+                                    QStringLiteral("SELECT a.attname FROM pg_attribute a JOIN pg_class c ON c.oid = "
+                                                   "a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
+                                                   "n.nspname = current_schema() AND c.relname = ? AND a.attnum > 0 "
+                                                   "AND NOT a.attisdropped ORDER BY a.attnum"),
+                                    {table}))
+            names.append(r[0].toString());
+        return names;
+    }
     for (const auto &r : select(db, QStringLiteral("PRAGMA table_info(%1)").arg(QuoteIdent(table))))
         names.append(r[1].toString());
     return names;
@@ -425,6 +461,111 @@ void TDbConnection::open(const QString &filePath, const TVerify &verify)
     }
 }
 
+namespace {
+
+// Helpers of every PostgreSQL session, in its own temporary schema so any
+// user may create them: text that holds a number reads as that number (its
+// leading number, else 0, as Jet's Val), numbers read back as Jet shows them,
+// and rounding of floating-point values.
+const char *const kPgSessionSql = R"SQL(
+SET client_min_messages = warning;
+CREATE FUNCTION pg_temp.kv_num(x text) RETURNS double precision LANGUAGE sql IMMUTABLE AS
+  $$ SELECT CASE WHEN x IS NULL THEN NULL ELSE coalesce(CAST(substring(x FROM
+       '^\s*([-+]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][-+]?[0-9]+)?)') AS double precision), 0) END $$;
+CREATE FUNCTION pg_temp.kv_num(x double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS
+  $$ SELECT x $$;
+CREATE FUNCTION pg_temp.kv_text(x text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT x $$;
+CREATE FUNCTION pg_temp.kv_text(x double precision) RETURNS text LANGUAGE sql IMMUTABLE AS
+  $$ SELECT CAST(x AS text) $$;
+CREATE FUNCTION pg_temp.kv_text(x numeric) RETURNS text LANGUAGE sql IMMUTABLE AS
+  $$ SELECT CAST(CAST(x AS double precision) AS text) $$;
+CREATE FUNCTION pg_temp.kv_text(x timestamp) RETURNS text LANGUAGE sql IMMUTABLE AS
+  $$ SELECT to_char(x, 'YYYY-MM-DD HH24:MI:SS') $$;
+CREATE FUNCTION pg_temp.kv_round(x double precision, n integer) RETURNS double precision LANGUAGE sql
+  IMMUTABLE AS $$ SELECT CAST(round(CAST(x AS numeric), n) AS double precision) $$;
+)SQL";
+
+// A counter column follows numbers inserted explicitly, as Jet's counter
+// does: the next number given by the server is above every stored one.
+const char *const kPgCounterFunctionSql = R"SQL(
+CREATE FUNCTION kv_counter_follow() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+  seq text := pg_get_serial_sequence(quote_ident(TG_TABLE_SCHEMA) || '.' || quote_ident(TG_TABLE_NAME), TG_ARGV[0]);
+  v bigint := CAST(to_jsonb(NEW) ->> TG_ARGV[0] AS bigint);
+BEGIN
+  IF v IS NOT NULL AND v > coalesce(pg_sequence_last_value(CAST(seq AS regclass)), 0) THEN
+    PERFORM setval(seq, v);
+  END IF;
+  RETURN NEW;
+END $$
+)SQL";
+
+void addCounterTrigger(const QSqlDatabase &db, const QString &table, const QString &column)
+{
+    const auto have = select(db, QStringLiteral("SELECT 1 FROM pg_proc p JOIN pg_namespace n ON n.oid = "
+                                                "p.pronamespace WHERE n.nspname = current_schema() AND "
+                                                "p.proname = 'kv_counter_follow'"));
+    if (have.isEmpty())
+        run(db, QString::fromUtf8(kPgCounterFunctionSql));
+    QString arg = column.toLower();
+    arg.replace(QLatin1Char('\''), QStringLiteral("''"));
+    run(db, QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 FOR EACH ROW EXECUTE FUNCTION "
+                           "kv_counter_follow('%3')")
+                .arg(detail::PgIdent(QStringLiteral("kv_counter_") + table), detail::PgIdent(table), arg));
+}
+
+} // namespace
+
+QString TDbServer::Describe() const
+{
+    return QStringLiteral("%1@%2:%3/%4")
+        .arg(User, Host.isEmpty() ? QStringLiteral("localhost") : Host)
+        .arg(Port)
+        .arg(Database);
+}
+
+void TDbConnection::openServer(const TDbServer &server, const TVerify &verify)
+{
+    close();
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        throw EDatabaseError(TDbFault::DriverMissing, tr("数据库引擎 (PostgreSQL) 不存在"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        db.setHostName(server.Host);
+        db.setPort(server.Port);
+        db.setDatabaseName(server.Database);
+        db.setUserName(server.User);
+        db.setPassword(server.Password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Kalvio6"));
+    }
+    m_path = server.Describe();
+    m_backend = TDbBackend::PostgreSQL;
+    try {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (!db.open())
+            throw EDatabaseError(TDbFault::Unreachable,
+                                 tr("无法连接数据库服务器 %1: %2").arg(m_path, ErrorText(db.lastError())));
+        if (!server.Schema.isEmpty()) {
+            const QString schema = detail::PgIdent(server.Schema, true);
+            if (select(db, QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"), {server.Schema}).isEmpty())
+                run(db, QStringLiteral("CREATE SCHEMA ") + schema);
+            run(db, QStringLiteral("SET search_path = %1, public").arg(schema));
+        }
+        if (select(db, QStringLiteral("SELECT 1 FROM pg_extension WHERE extname = 'citext'")).isEmpty()) {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext SCHEMA public")))
+                throw EDatabaseError(tr("数据库 %1 缺少 citext 扩展, 且无法创建: %2")
+                                         .arg(m_path, ErrorText(q.lastError())));
+        }
+        run(db, QString::fromUtf8(kPgSessionSql));
+        if (verify)
+            verify(*this);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
 void TDbConnection::close()
 {
     if (!QSqlDatabase::contains(m_name))
@@ -435,6 +576,7 @@ void TDbConnection::close()
     }
     QSqlDatabase::removeDatabase(m_name);
     m_path.clear();
+    m_backend = TDbBackend::SQLite;
 }
 
 bool TDbConnection::connected() const
@@ -452,7 +594,10 @@ QSqlDatabase TDbConnection::database() const
 QStringList TDbConnection::tableNames() const
 {
     QStringList names;
-    for (const auto &r : select(database(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+    const QString pgSql = QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = "
+                                         "c.relnamespace WHERE n.nspname = current_schema() AND c.relkind IN "
+                                         "('r', 'p') AND c.relname NOT LIKE 'kv!_!_%' ESCAPE '!'");
+    for (const auto &r : select(database(), m_backend == TDbBackend::PostgreSQL ? pgSql : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
                                                            "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
                                                            "AND name NOT LIKE 'kv!_!_%' ESCAPE '!'")))
         names.append(r[0].toString());
@@ -474,19 +619,32 @@ QStringList TDbConnection::columnNames(const QString &table) const
     return findTable(database(), table, &def) ? kv::db::columnNames(database(), def.name) : QStringList();
 }
 
+namespace {
+detail::TTarget targetOf(TDbBackend b)
+{
+    return b == TDbBackend::PostgreSQL ? detail::TTarget::PostgreSQL : detail::TTarget::SQLite;
+}
+} // namespace
+
 int TDbConnection::execute(const QString &jetSql)
 {
-    const TJetPlan plan = detail::PlanJetSql(jetSql);
+    const TJetPlan plan = detail::PlanJetSql(jetSql, targetOf(m_backend));
     const QSqlDatabase db = database();
-    switch (plan.kind) {
-    case TJetPlan::Kind::AddConstraint: addConstraint(db, plan); return 0;
-    case TJetPlan::Kind::DropConstraint: dropConstraint(db, plan); return 0;
-    default: break;
+    const bool pg = m_backend == TDbBackend::PostgreSQL;
+    // PostgreSQL changes table constraints in place.
+    if (!pg) {
+        switch (plan.kind) {
+        case TJetPlan::Kind::AddConstraint: addConstraint(db, plan); return 0;
+        case TJetPlan::Kind::DropConstraint: dropConstraint(db, plan); return 0;
+        default: break;
+        }
     }
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(plan.sql))
         failQuery(q, plan.sql + QStringLiteral("\n(") + jetSql + QStringLiteral(")"));
+    if (pg && !plan.counterTable.isEmpty())
+        addCounterTrigger(db, plan.counterTable, plan.counterColumn);
     return isDml(plan.sql) ? q.numRowsAffected() : 0;
 }
 
@@ -539,6 +697,9 @@ QString TDbField::asString() const
     }
     case QMetaType::QByteArray: return QString::fromUtf8(v.toByteArray());
     case QMetaType::Bool: return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    // A server's date column reads as the text SQLite keeps.
+    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     default: return v.toString();
     }
 }
@@ -605,14 +766,16 @@ void TDbQuery::open()
 {
     if (m_active)
         close();
-    const TJetPlan plan = detail::PlanJetSql(m_sql);
+    const TJetPlan plan = detail::PlanJetSql(m_sql, targetOf(m_conn->backend()));
     if (plan.kind != TJetPlan::Kind::Query)
         throw EDatabaseError(tr("语句不返回记录集") + QStringLiteral("\n") + m_sql);
     const QSqlDatabase db = m_conn->database();
     TTableDef def;
     bool editable = !plan.table.isEmpty() && findTable(db, plan.table, &def);
     QSqlQuery q(db);
-    q.setForwardOnly(true);
+    // PostgreSQL's driver reads a forward-only result row by row and loses it
+    // when the connection runs another statement: there the client holds it.
+    q.setForwardOnly(m_conn->backend() == TDbBackend::SQLite);
     if (!q.exec(editable ? plan.rowidSql : plan.sql)) {
         if (!editable || !q.exec(plan.sql)) // a table without rowid stays read-only
             failQuery(q, plan.sql + QStringLiteral("\n(") + m_sql + QStringLiteral(")"));
@@ -664,7 +827,7 @@ bool TDbQuery::readRows(int count)
     if (!m_cursor)
         return false;
     QVector<QVector<QVariant>> rows;
-    QVector<qint64> ids;
+    QVector<QVariant> ids;
     bool more = true;
     while ((count < 0 || rows.size() < count) && (more = m_cursor->next())) {
         QVector<QVariant> r(m_cols);
@@ -672,7 +835,7 @@ bool TDbQuery::readRows(int count)
             r[i] = m_cursor->value(i);
         rows.append(r);
         if (m_withRowId)
-            ids.append(m_cursor->value(m_cols).toLongLong());
+            ids.append(m_cursor->value(m_cols));
     }
     if (!more) {
         // Everything is read: the statement no longer holds the database.
@@ -880,7 +1043,7 @@ void TDbQuery::setFieldValue(const QString &name, const QVariant &value)
         }
 }
 
-QVector<QVariant> TDbQuery::fetchRow(qint64 rowid)
+QVector<QVariant> TDbQuery::fetchRow(const QVariant &rowid)
 {
     const auto rows = select(m_conn->database(), m_refreshSql, {rowid});
     if (rows.isEmpty())
@@ -900,21 +1063,32 @@ void TDbQuery::post()
     for (int k = 0; k < m_columns.size(); ++k) {
         if (!m_editTouched[k])
             continue;
-        cols.append(QuoteIdent(m_baseColumns[k]));
+        cols.append(m_baseColumns[k]);
         vals.append(bindable(m_editBuffer[k]));
     }
     const QSqlDatabase db = m_conn->database();
+    const bool pg = m_conn->backend() == TDbBackend::PostgreSQL;
+    // PostgreSQL gives the written row's address (ctid) back; an update moves it.
+    const QString returning = pg ? QStringLiteral(" RETURNING ctid") : QString();
+    const QString byAddress = pg ? QStringLiteral(" WHERE ctid = CAST(? AS tid)") : QStringLiteral(" WHERE rowid = ?");
+    const detail::TTarget target = targetOf(m_conn->backend());
+    auto quote = [&](const QString &name) {
+        return target == detail::TTarget::PostgreSQL ? detail::PgIdent(name) : QuoteIdent(name);
+    };
+    for (QString &c : cols)
+        c = quote(c);
     QSqlQuery q(db);
     QString sql;
     if (m_state == State::Insert) {
         if (cols.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuoteIdent(m_table));
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quote(m_table)) + returning;
         } else {
             QStringList marks;
             for (int k = 0; k < cols.size(); ++k)
                 marks.append(QStringLiteral("?"));
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(QuoteIdent(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+                      .arg(quote(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))) +
+                  returning;
         }
         if (!q.prepare(sql))
             failQuery(q, sql);
@@ -922,7 +1096,7 @@ void TDbQuery::post()
             q.addBindValue(v);
         if (!q.exec())
             failQuery(q, sql);
-        const qint64 id = q.lastInsertId().toLongLong();
+        const QVariant id = pg ? (q.next() ? q.value(0) : QVariant()) : q.lastInsertId();
         q.finish();
         QVector<QVariant> row = fetchRow(id);
         if (row.isEmpty())
@@ -936,12 +1110,13 @@ void TDbQuery::post()
         setCurrent(m_rows.size() - 1);
         m_bof = m_eof = false;
     } else {
-        const qint64 id = m_rowIds[m_row];
+        QVariant id = m_rowIds[m_row];
         if (!cols.isEmpty()) {
             QStringList sets;
             for (const QString &c : cols)
                 sets.append(c + QStringLiteral(" = ?"));
-            sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(QuoteIdent(m_table), sets.join(QStringLiteral(", ")));
+            sql = QStringLiteral("UPDATE %1 SET %2").arg(quote(m_table), sets.join(QStringLiteral(", "))) + byAddress +
+                  returning;
             if (!q.prepare(sql))
                 failQuery(q, sql);
             for (const QVariant &v : vals)
@@ -951,6 +1126,8 @@ void TDbQuery::post()
                 failQuery(q, sql);
             if (q.numRowsAffected() == 0)
                 throw EDatabaseError(tr("要修改的记录已不存在"));
+            if (pg && q.next())
+                m_rowIds[m_row] = id = q.value(0);
             q.finish();
         }
         QVector<QVariant> row = fetchRow(id);
@@ -980,7 +1157,9 @@ void TDbQuery::deleteRow()
     cancel();
     if (m_row < 0)
         throw EDatabaseError(tr("没有可删除的记录"));
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuoteIdent(m_table));
+    const QString sql = m_conn->backend() == TDbBackend::PostgreSQL
+                            ? QStringLiteral("DELETE FROM %1 WHERE ctid = CAST(? AS tid)").arg(detail::PgIdent(m_table))
+                            : QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuoteIdent(m_table));
     select(m_conn->database(), sql, {m_rowIds[m_row]});
     m_rows.remove(m_row);
     m_rowIds.remove(m_row);

@@ -1,8 +1,9 @@
 #pragma once
-// The database engine layer: SQLite through Qt SQL, accepting the Jet (Access)
-// statement forms the program and the test modules send. One TDbConnection
-// per database file; any number of TDbQuery objects on it. Every failure is
-// thrown as EDatabaseError; callers such as ExecSql turn it into false.
+// The database engine layer: SQLite (a file, the default) or a PostgreSQL
+// server through Qt SQL, accepting the Jet (Access) statement forms the
+// program and the test modules send. One TDbConnection per database; any
+// number of TDbQuery objects on it. Every failure is thrown as
+// EDatabaseError; callers such as ExecSql turn it into false.
 #include "Export.h"
 
 #include <QDateTime>
@@ -31,6 +32,25 @@ enum class TDbFault {
     ReadOnly,       // the file cannot be written
     FolderReadOnly, // the journal beside the file cannot be created
     ForeignSchema,  // readable, but not the tables the caller needs
+    Unreachable,    // the database server cannot be reached or refuses the login
+    Duplicate,      // a statement would store a key that is already stored
+};
+
+enum class TDbBackend { SQLite, PostgreSQL };
+
+// Where a PostgreSQL database is. An empty host is the local socket; an
+// empty password lets the client library read the user's password file
+// (~/.pgpass or PGPASSFILE). Schema: the schema of the program's tables
+// (empty: the server's default search path).
+struct KVPLATFORM_EXPORT TDbServer {
+    QString Host;
+    int Port = 5432;
+    QString Database;
+    QString User;
+    QString Password;
+    QString Schema;
+    // "user@host:port/database" for messages.
+    QString Describe() const;
 };
 
 class KVPLATFORM_EXPORT EDatabaseError : public std::runtime_error {
@@ -69,9 +89,16 @@ public:
     // keys, the write-ahead journal and full synchronous commits, so every
     // committed write is on disk when the call returns.
     void open(const QString &filePath, const TVerify &verify = {});
+    // Opens a database on a PostgreSQL server (its citext extension is
+    // created when missing), then runs verify. Throws EDatabaseError:
+    // DriverMissing without Qt's PostgreSQL driver, Unreachable when the
+    // server cannot be reached or refuses the login.
+    void openServer(const TDbServer &server, const TVerify &verify = {});
     void close();
     bool connected() const;
+    // The database file, or the server's description.
     QString filePath() const { return m_path; }
+    TDbBackend backend() const { return m_backend; }
 
     // Names of the user tables, as created, sorted without regard to case.
     QStringList tableNames() const;
@@ -89,6 +116,7 @@ public:
 private:
     QString m_name;
     QString m_path;
+    TDbBackend m_backend = TDbBackend::SQLite;
 };
 
 class TDbQuery;
@@ -196,7 +224,7 @@ private:
     void requireEditable() const;
     void checkBrowseMode();
     void setCurrent(int row);
-    QVector<QVariant> fetchRow(qint64 rowid);
+    QVector<QVariant> fetchRow(const QVariant &rowid);
     // Reads up to count more rows from the open statement.
     bool readRows(int count);
 
@@ -205,7 +233,7 @@ private:
     bool m_active = false;
     QStringList m_columns;
     QVector<QVector<QVariant>> m_rows;
-    QVector<qint64> m_rowIds;   // rowid of each row for single-table results
+    QVector<QVariant> m_rowIds; // row address of each row for single-table results
     QString m_table;            // the single source table, empty otherwise
     QStringList m_baseColumns;  // source column of each field, empty = computed
     QString m_refreshSql;       // reads one row of m_table back by rowid
@@ -222,8 +250,8 @@ private:
     std::unique_ptr<QSqlQuery> m_cursor; // open while rows are left to fetch
 };
 
-// Rewrites one Jet statement into the SQLite dialect (exposed for tests).
+// Rewrites one Jet statement into the engine's dialect (exposed for tests).
 // Throws EDatabaseError for a statement it cannot carry over.
-KVPLATFORM_EXPORT QString TranslateJetSql(const QString &jetSql);
+KVPLATFORM_EXPORT QString TranslateJetSql(const QString &jetSql, TDbBackend backend = TDbBackend::SQLite);
 
 } // namespace kv::db

@@ -14,6 +14,16 @@ namespace {
 
 QString tr(const char *text) { return QCoreApplication::translate("TDbEngine", text); }
 
+// The engine the statement being planned on this thread is rendered for.
+thread_local TTarget g_target = TTarget::SQLite;
+bool pg() { return g_target == TTarget::PostgreSQL; }
+
+struct TTargetScope {
+    explicit TTargetScope(TTarget t) : saved(g_target) { g_target = t; }
+    ~TTargetScope() { g_target = saved; }
+    TTarget saved;
+};
+
 [[noreturn]] void fail(const QString &what, const QString &sql = QString())
 {
     QString msg = what;
@@ -53,6 +63,29 @@ const QSet<QString> &sqliteKeywords()
         return r;
     }();
     return s;
+}
+
+// Words PostgreSQL reserves beyond SQLite's: names spelled so are quoted there.
+const QSet<QString> &pgOnlyKeywords()
+{
+    static const QSet<QString> s = [] {
+        const char *words[] = {
+            "ANALYSE", "ARRAY", "ASYMMETRIC", "AUTHORIZATION", "BINARY", "BOTH", "COLLATION",
+            "CONCURRENTLY", "CURRENT_CATALOG", "CURRENT_ROLE", "CURRENT_SCHEMA", "CURRENT_USER",
+            "FETCH", "FREEZE", "GRANT", "ILIKE", "LATERAL", "LEADING", "LOCALTIME", "LOCALTIMESTAMP",
+            "ONLY", "OVERLAPS", "PLACING", "SESSION_USER", "SIMILAR", "SOME", "SYMMETRIC",
+            "TABLESAMPLE", "TRAILING", "USER", "VARIADIC", "VERBOSE"};
+        QSet<QString> r;
+        for (const char *w : words)
+            r.insert(QString::fromLatin1(w));
+        return r;
+    }();
+    return s;
+}
+
+bool reservedWord(const QString &upper)
+{
+    return sqliteKeywords().contains(upper) || (pg() && pgOnlyKeywords().contains(upper));
 }
 
 // Words that the statements of this dialect only ever use as keywords.
@@ -354,15 +387,29 @@ TToks castAs(const TToks &x, const char *type)
     return {W("CAST"), G(inner)};
 }
 
-// Format(x, "0.00") and Format(d, "yyyy-mm-dd hh:nn:ss") as printf/strftime.
+// A helper function of the PostgreSQL session (pg_temp.kv_num, kv_text, kv_round).
+TToks pgFn(const char *name, const QVector<TToks> &args)
+{
+    return {W("pg_temp"), O("."), W(name), G(joinArgs(args))};
+}
+TToks pgNum(const TToks &x) { return pgFn("kv_num", {x}); }
+TToks pgText(const TToks &x) { return pgFn("kv_text", {x}); }
+
+// Format(x, "0.00") and Format(d, "yyyy-mm-dd hh:nn:ss") as printf/strftime
+// (PostgreSQL: round to numeric text / to_char).
 TToks formatCall(const QVector<TToks> &args, const QString &sql)
 {
     if (args.size() != 2 || args[1].size() != 1 || args[1][0].kind != TTokKind::String)
         fail(tr("Format 的格式必须是文本常量"), sql);
     const QString f = args[1][0].text;
     const QString lf = f.toLower();
+    auto fixed = [&](int decimals) {
+        if (pg())
+            return castAs(call("round", {castAs(pgNum(args[0]), "numeric"), {N(QString::number(decimals))}}), "text");
+        return call("printf", {{S(QStringLiteral("%.%1f").arg(decimals))}, args[0]});
+    };
     if (lf == QLatin1String("fixed") || lf == QLatin1String("standard"))
-        return call("printf", {{S(QStringLiteral("%.2f"))}, args[0]});
+        return fixed(2);
     if (lf == QLatin1String("general number"))
         return paren(args[0]);
     bool numeric = !f.isEmpty();
@@ -371,10 +418,9 @@ TToks formatCall(const QVector<TToks> &args, const QString &sql)
             numeric = false;
     if (numeric) {
         const int dot = f.indexOf(QLatin1Char('.'));
-        const int decimals = dot < 0 ? 0 : f.size() - dot - 1;
-        return call("printf", {{S(QStringLiteral("%.%1f").arg(decimals))}, args[0]});
+        return fixed(dot < 0 ? 0 : f.size() - dot - 1);
     }
-    QString out;
+    QString out, pgOut;
     bool lastWasHour = false;
     for (int i = 0; i < f.size();) {
         auto run = [&](QChar ch) {
@@ -387,30 +433,127 @@ TToks formatCall(const QVector<TToks> &args, const QString &sql)
         int k = 0;
         if (c == QLatin1Char('y') && (k = run(c)) > 0) {
             out += QStringLiteral("%Y");
+            pgOut += QStringLiteral("YYYY");
         } else if (c == QLatin1Char('m') && (k = run(c)) > 0) {
             out += lastWasHour ? QStringLiteral("%M") : QStringLiteral("%m");
+            pgOut += lastWasHour ? QStringLiteral("MI") : QStringLiteral("MM");
         } else if (c == QLatin1Char('d') && (k = run(c)) > 0) {
             out += QStringLiteral("%d");
+            pgOut += QStringLiteral("DD");
         } else if (c == QLatin1Char('h') && (k = run(c)) > 0) {
             out += QStringLiteral("%H");
+            pgOut += QStringLiteral("HH24");
             lastWasHour = true;
             i += k;
             continue;
         } else if (c == QLatin1Char('n') && (k = run(c)) > 0) {
             out += QStringLiteral("%M");
+            pgOut += QStringLiteral("MI");
         } else if (c == QLatin1Char('s') && (k = run(c)) > 0) {
             out += QStringLiteral("%S");
+            pgOut += QStringLiteral("SS");
         } else if (c.isLetter()) {
             fail(tr("不支持的 Format 格式: %1").arg(f), sql);
         } else {
             out += c == QLatin1Char('%') ? QStringLiteral("%%") : QString(f.at(i));
+            pgOut += QString(f.at(i));
             k = 1;
         }
         if (c != QLatin1Char(':'))
             lastWasHour = lastWasHour && c.isSpace();
         i += k;
     }
+    if (pg())
+        return call("to_char", {castAs(args[0], "timestamp"), {S(pgOut)}});
     return call("strftime", {{S(out)}, args[0]});
+}
+
+// The Jet functions whose SQLite form PostgreSQL lacks: text arguments pass
+// kv_text, number arguments kv_num (numbers kept as text convert as in Jet).
+template <typename Need>
+bool rewritePgFunction(const QString &name, const QVector<TToks> &a, Need need, TToks &r, const QString &sql)
+{
+    Q_UNUSED(sql);
+    const TToks one{N(QStringLiteral("1"))};
+    if (name == QLatin1String("VAL") || name == QLatin1String("CDBL") || name == QLatin1String("CSNG")) {
+        need(1, 1);
+        r = pgNum(a[0]);
+    } else if (name == QLatin1String("CSTR")) {
+        need(1, 1);
+        r = pgText(a[0]);
+    } else if (name == QLatin1String("CINT") || name == QLatin1String("CLNG")) {
+        need(1, 1);
+        r = castAs(call("round", {pgNum(a[0])}), "bigint");
+    } else if (name == QLatin1String("FIX")) {
+        need(1, 1);
+        r = castAs(call("trunc", {pgNum(a[0])}), "bigint");
+    } else if (name == QLatin1String("INT")) {
+        need(1, 1);
+        r = castAs(call("floor", {pgNum(a[0])}), "bigint");
+    } else if (name == QLatin1String("ROUND")) {
+        need(1, 2);
+        r = pgFn("kv_round", {pgNum(a[0]), a.size() == 2 ? a[1] : TToks{N(QStringLiteral("0"))}});
+    } else if (name == QLatin1String("SUM") || name == QLatin1String("AVG")) {
+        if (a.size() != 1 || (a[0].size() == 1 && isOp(a[0][0], "*")))
+            return false;
+        r = call(name == QLatin1String("SUM") ? "sum" : "avg", {pgNum(a[0])});
+    } else if (name == QLatin1String("MID")) {
+        need(2, 3);
+        QVector<TToks> b = a;
+        b[0] = pgText(a[0]);
+        r = call("substr", b);
+    } else if (name == QLatin1String("LEFT")) {
+        need(2, 2);
+        r = call("substr", {pgText(a[0]), one, a[1]});
+    } else if (name == QLatin1String("RIGHT")) {
+        need(2, 2);
+        TToks start = call("length", {pgText(a[0])});
+        start.append(O("-"));
+        start += paren(a[1]);
+        start.append(O("+"));
+        start += one;
+        r = call("substr", {pgText(a[0]), call("greatest", {start, one})});
+    } else if (name == QLatin1String("LEN")) {
+        need(1, 1);
+        r = call("length", {pgText(a[0])});
+    } else if (name == QLatin1String("UCASE") || name == QLatin1String("LCASE")) {
+        need(1, 1);
+        r = call(name == QLatin1String("UCASE") ? "upper" : "lower", {pgText(a[0])});
+    } else if (name == QLatin1String("INSTR") && a.size() == 2) {
+        r = call("strpos", {pgText(a[0]), pgText(a[1])});
+    } else if (name == QLatin1String("INSTR") && a.size() == 3) {
+        TToks sub = call("strpos", {call("substr", {pgText(a[1]), a[0]}), pgText(a[2])});
+        TToks c{W("CASE"), W("WHEN")};
+        c += sub;
+        c += TToks{O(">"), N(QStringLiteral("0")), W("THEN")};
+        c += sub;
+        c.append(O("+"));
+        c += paren(a[0]);
+        c += TToks{O("-"), N(QStringLiteral("1")), W("ELSE"), N(QStringLiteral("0")), W("END")};
+        r = paren(c);
+    } else if ((name == QLatin1String("NOW") || name == QLatin1String("DATE") || name == QLatin1String("TIME")) &&
+               a.isEmpty()) {
+        const char *f = name == QLatin1String("NOW") ? "YYYY-MM-DD HH24:MI:SS"
+                        : name == QLatin1String("DATE") ? "YYYY-MM-DD"
+                                                        : "HH24:MI:SS";
+        r = call("to_char", {TToks{W("now"), G({})}, {S(QString::fromLatin1(f))}});
+    } else if (name == QLatin1String("YEAR") || name == QLatin1String("MONTH") || name == QLatin1String("DAY")) {
+        need(1, 1);
+        const char *f = name == QLatin1String("YEAR") ? "YYYY" : name == QLatin1String("MONTH") ? "MM" : "DD";
+        r = castAs(call("to_char", {castAs(a[0], "timestamp"), {S(QString::fromLatin1(f))}}), "integer");
+    } else if (name == QLatin1String("NZ")) {
+        need(1, 2);
+        r = call("coalesce", {a[0], a.size() == 2 ? a[1] : TToks{S(QString())}});
+    } else if (name == QLatin1String("ASC")) {
+        need(1, 1);
+        r = call("ascii", {pgText(a[0])});
+    } else if (name == QLatin1String("CHR")) {
+        need(1, 1);
+        r = call("chr", {castAs(pgNum(a[0]), "integer")});
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool blocksCall(const TToks &v, int i)
@@ -437,7 +580,9 @@ void rewriteFunctions(TToks &v, const QString &sql)
                 fail(tr("函数 %1 的参数个数不对").arg(v[i].text), sql);
         };
         TToks r;
-        if (name == QLatin1String("IIF")) {
+        if (pg() && rewritePgFunction(name, a, need, r, sql)) {
+            // done
+        } else if (name == QLatin1String("IIF")) {
             need(3, 3);
             TToks c{W("CASE"), W("WHEN")};
             c += a[0];
@@ -603,7 +748,10 @@ void rewriteConcat(TToks &v, const QString &sql)
                 fail(tr("运算符 & 缺少操作数"), sql);
             if (!joined.isEmpty())
                 joined.append(O("||"));
-            joined += call("ifnull", {paren(operand), {S(QString())}});
+            if (pg())
+                joined += call("coalesce", {pgText(paren(operand)), {S(QString())}});
+            else
+                joined += call("ifnull", {paren(operand), {S(QString())}});
             operand.clear();
         };
         for (const TTok &t : seg) {
@@ -639,6 +787,62 @@ void rewriteDivision(TToks &v)
             i += 2;
         }
     }
+}
+
+bool arithmeticOp(const TTok &t)
+{
+    return t.kind == TTokKind::Op && (t.text == QLatin1String("+") || t.text == QLatin1String("-") ||
+                                      t.text == QLatin1String("*") || t.text == QLatin1String("/"));
+}
+
+// The end of the operand that starts at i (-1: none starts there); plain is
+// set for a column name (not a call).
+int operandEnd(const TToks &v, int i, bool *plain)
+{
+    *plain = false;
+    const TTok &t = v[i];
+    if (t.kind == TTokKind::Number || t.kind == TTokKind::String || t.kind == TTokKind::Group)
+        return i + 1;
+    if (isWord(t, "CAST") && i + 1 < v.size() && v[i + 1].kind == TTokKind::Group)
+        return i + 2;
+    if (t.kind != TTokKind::Ident && !(t.kind == TTokKind::Word && !keywordRole().contains(up(t))))
+        return -1;
+    int e = i + 1;
+    while (e + 1 < v.size() && isOp(v[e], ".") && isName(v[e + 1]))
+        e += 2;
+    if (e < v.size() && v[e].kind == TTokKind::Group)
+        return e + 1;
+    *plain = true;
+    return e;
+}
+
+// PostgreSQL: a column next to + - * / is read as a number (Jet's text
+// columns hold numbers), and every divisor is a floating-point number with
+// 0 read as null, so a division never truncates and never fails.
+void wrapArithmetic(TToks &v)
+{
+    for (TTok &t : v)
+        if (t.kind == TTokKind::Group)
+            wrapArithmetic(t.kids);
+    TToks out;
+    for (int i = 0; i < v.size();) {
+        bool plain = false;
+        const int e = operandEnd(v, i, &plain);
+        if (e < 0) {
+            out.append(v[i++]);
+            continue;
+        }
+        TToks operand = v.mid(i, e - i);
+        const bool afterOp = !out.isEmpty() && arithmeticOp(out.last());
+        const bool beforeOp = e < v.size() && arithmeticOp(v[e]);
+        if (plain && (afterOp || beforeOp))
+            operand = pgNum(operand);
+        if (afterOp && isOp(out.last(), "/"))
+            operand = call("NULLIF", {plain ? operand : pgNum(operand), {N(QStringLiteral("0"))}});
+        out += operand;
+        i = e;
+    }
+    v = out;
 }
 
 bool afterDotOrAs(const TToks &v, int i) { return i > 0 && (isOp(v[i - 1], ".") || isWord(v[i - 1], "AS")); }
@@ -687,7 +891,7 @@ void quoteNames(TToks &v, const TTok *outerPrev = nullptr)
             continue;
         }
         const QString u = up(t);
-        if (!sqliteKeywords().contains(u))
+        if (!reservedWord(u))
             continue;
         const bool nameSlot = prev && (isOp(*prev, ".") || isWord(*prev, "AS"));
         const QString p = prev ? up(*prev) : QString();
@@ -819,7 +1023,16 @@ TColType rewriteColumnDef(TToks &e, const QString &sql)
     static const QSet<QString> blobTypes = {QStringLiteral("BINARY"),   QStringLiteral("VARBINARY"),
                                             QStringLiteral("IMAGE"),    QStringLiteral("LONGBINARY"),
                                             QStringLiteral("GENERAL"),  QStringLiteral("OLEOBJECT")};
-    if (textTypes.contains(type)) {
+    if (pg() && (textTypes.contains(type) || memoTypes.contains(type))) {
+        repl = {W("citext")}; // compares without regard to case, as Jet's text
+        kind = TColType::Text;
+    } else if (pg() && (intTypes.contains(type) || realTypes.contains(type))) {
+        repl = {W(type == QLatin1String("BIGINT") ? "bigint" : intTypes.contains(type) ? "integer" : "double precision")};
+    } else if (pg() && dateTypes.contains(type)) {
+        repl = {W("timestamp")};
+    } else if (pg() && blobTypes.contains(type)) {
+        repl = {W("bytea")};
+    } else if (textTypes.contains(type)) {
         repl = width ? TToks{W("varchar"), e[2]} : TToks{W("TEXT")};
         kind = TColType::Text;
     } else if (memoTypes.contains(type)) {
@@ -839,7 +1052,8 @@ TColType rewriteColumnDef(TToks &e, const QString &sql)
         repl = {W("BLOB")};
     } else if (type == QLatin1String("COUNTER") || type == QLatin1String("AUTOINCREMENT") ||
                type == QLatin1String("IDENTITY")) {
-        repl = {W("INTEGER"), W("PRIMARY"), W("KEY"), W("AUTOINCREMENT")};
+        repl = pg() ? TToks{W("serial"), W("PRIMARY"), W("KEY")}
+                    : TToks{W("INTEGER"), W("PRIMARY"), W("KEY"), W("AUTOINCREMENT")};
         kind = TColType::Counter;
     } else {
         return kind; // any other type name is kept as written
@@ -854,7 +1068,7 @@ TColType rewriteColumnDef(TToks &e, const QString &sql)
             if (isWord(rest[i], "PRIMARY") && isWord(rest[i + 1], "KEY"))
                 rest.remove(i--, 2);
     }
-    if (kind == TColType::Text && findTop(rest, "COLLATE") < 0) {
+    if (kind == TColType::Text && findTop(rest, "COLLATE") < 0 && !pg()) {
         repl.append(W("COLLATE"));
         repl.append(W("NOCASE"));
     }
@@ -874,7 +1088,7 @@ QStringList groupNames(const TTok &g)
     return names;
 }
 
-void rewriteCreateTable(TToks &v, const QString &sql)
+void rewriteCreateTable(TToks &v, TJetPlan &plan, const QString &sql)
 {
     const int t = findTop(v, "TABLE");
     int g = -1;
@@ -907,8 +1121,11 @@ void rewriteCreateTable(TToks &v, const QString &sql)
             if (counterCol >= 0)
                 fail(tr("一个表只能有一个自动编号列"), sql);
             counterCol = k;
+            plan.counterColumn = e[0].text;
         }
     }
+    if (counterCol >= 0 && t + 1 < g && isName(v[g - 1]))
+        plan.counterTable = v[g - 1].text;
     if (counterCol >= 0 && !pkCols.isEmpty()) {
         // A counter is the key of its table: a key on that column alone is the same key.
         if (pkCols.size() != 1 || pkCols[0].compare(elems[counterCol][0].text, Qt::CaseInsensitive) != 0)
@@ -987,6 +1204,8 @@ void analyseSelect(TToks &v, TJetPlan &plan)
             coreEnd = it.size() - 1;
             aliased = true;
         }
+        if (aliased)
+            it.last().keepCase = true; // the grid title as written
         const TToks core = it.mid(0, coreEnd);
         if (core.size() == 1 && isOp(core[0], "*")) {
             si.star = true;
@@ -1001,7 +1220,14 @@ void analyseSelect(TToks &v, TJetPlan &plan)
             if (!aliased) {
                 it.append(W("AS"));
                 it.append(I(QStringLiteral("Expr%1").arg(exprNo)));
+                it.last().keepCase = true;
             }
+        }
+        if (pg() && !aliased && !si.column.isEmpty()) {
+            // PostgreSQL would name the column in lower case; Jet as written.
+            it.append(W("AS"));
+            it.append(I(si.column));
+            it.last().keepCase = true;
         }
         plan.items.append(si);
     }
@@ -1035,17 +1261,25 @@ void analyseSelect(TToks &v, TJetPlan &plan)
             isWord(v[i], "INTERSECT") || isWord(v[i], "JOIN"))
             return;
     plan.table = v[from + 1].text;
-    const QString hidden = QStringLiteral(", %1.rowid AS %2 ").arg(ref, QuoteIdent(HiddenRowidName()));
+    // The row's address: SQLite's rowid, PostgreSQL's ctid (as text).
+    const QString rowAddress = pg() ? QStringLiteral("ctid") : QStringLiteral("rowid");
+    const QString hidden = QStringLiteral(", %1.%2 AS %3 ").arg(ref, rowAddress, QuoteIdent(HiddenRowidName()));
     const QString list = Render(v.mid(listStart, from - listStart));
     plan.rowidSql = Render(v.mid(0, from)) + hidden + Render(v.mid(from));
     plan.refreshSql = QStringLiteral("SELECT ") + list + hidden + Render(v.mid(from, fromEnd - from)) +
-                      QStringLiteral(" WHERE ") + ref + QStringLiteral(".rowid = ?");
+                      QStringLiteral(" WHERE ") + ref +
+                      (pg() ? QStringLiteral(".ctid = CAST(? AS tid)") : QStringLiteral(".rowid = ?"));
 }
 
 void rewriteExpressions(TToks &v, const QString &sql)
 {
     rewriteFunctions(v, sql);
     rewriteConcat(v, sql);
+    if (pg()) {
+        rewriteWords(v);
+        wrapArithmetic(v);
+        return;
+    }
     rewriteDivision(v);
     rewriteWords(v);
 }
@@ -1111,8 +1345,19 @@ void planAlter(TToks &v, TJetPlan &plan, const QString &sql)
 
 } // namespace
 
+TTarget CurrentTarget() { return g_target; }
+
+QString PgIdent(const QString &name, bool keepCase)
+{
+    QString n = keepCase ? name : name.toLower();
+    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
 QString QuoteIdent(const QString &name)
 {
+    if (pg())
+        return PgIdent(name);
     if (!name.contains(QLatin1Char(']')))
         return QLatin1Char('[') + name + QLatin1Char(']');
     QString n = name;
@@ -1129,10 +1374,10 @@ QString Render(const QVector<TTok> &toks)
         const TTok &t = toks[i];
         QString piece;
         switch (t.kind) {
-        case TTokKind::Word:
+        case TTokKind::Word: piece = t.keepCase && pg() ? PgIdent(t.text, true) : t.text; break;
         case TTokKind::Number:
         case TTokKind::Op: piece = t.text; break;
-        case TTokKind::Ident: piece = QuoteIdent(t.text); break;
+        case TTokKind::Ident: piece = pg() ? PgIdent(t.text, t.keepCase) : QuoteIdent(t.text); break;
         case TTokKind::String: {
             QString v = t.text;
             v.replace(QLatin1Char('\''), QStringLiteral("''"));
@@ -1158,8 +1403,9 @@ QString Render(const QVector<TTok> &toks)
     return out;
 }
 
-TJetPlan PlanJetSql(const QString &jetSql)
+TJetPlan PlanJetSql(const QString &jetSql, TTarget target)
 {
+    const TTargetScope scope(target);
     TJetPlan plan;
     TToks v = Tokenize(jetSql);
     while (!v.isEmpty() && isOp(v.last(), ";"))
@@ -1185,7 +1431,7 @@ TJetPlan PlanJetSql(const QString &jetSql)
         return plan;
     }
     if (head == QLatin1String("CREATE") && findTop(v, "TABLE") > 0 && findTop(v, "TABLE") <= 2) {
-        rewriteCreateTable(v, jetSql);
+        rewriteCreateTable(v, plan, jetSql);
         rewriteWords(v);
         quoteNames(v);
         plan.kind = TJetPlan::Kind::Command;
@@ -1219,6 +1465,11 @@ TJetPlan PlanJetSql(const QString &jetSql)
 
 } // namespace detail
 
-QString TranslateJetSql(const QString &jetSql) { return detail::PlanJetSql(jetSql).sql; }
+QString TranslateJetSql(const QString &jetSql, TDbBackend backend)
+{
+    return detail::PlanJetSql(jetSql, backend == TDbBackend::PostgreSQL ? detail::TTarget::PostgreSQL
+                                                                      : detail::TTarget::SQLite)
+        .sql;
+}
 
 } // namespace kv::db

@@ -20,6 +20,7 @@ struct TTok {
     TTokKind kind = TTokKind::Op;
     QString text;
     QVector<TTok> kids;
+    bool keepCase = false; // a result column name: PostgreSQL keeps it as written
     int pos = 0; // offset of the first character in the source text
     int end = 0; // offset after the last character (after ')' for a group)
 };
@@ -29,9 +30,16 @@ struct TTok {
 // text); otherwise Jet rules apply. Throws EDatabaseError on bad input.
 QVector<TTok> Tokenize(const QString &text, bool sqliteText = false);
 
-// Renders tokens as SQLite text.
+// The engine a statement is rendered for. Planning sets it for the thread
+// while it runs; Render and QuoteIdent follow it.
+enum class TTarget { SQLite, PostgreSQL };
+TTarget CurrentTarget();
+
+// Renders tokens as text of the current target (SQLite outside planning).
 QString Render(const QVector<TTok> &toks);
 QString QuoteIdent(const QString &name);
+// A name for PostgreSQL, which folds unquoted names to lower case.
+QString PgIdent(const QString &name, bool keepCase = false);
 
 // Name of the hidden column that carries the rowid of single-table results.
 inline QString HiddenRowidName() { return QStringLiteral("kv__rowid"); }
@@ -57,8 +65,13 @@ struct TJetPlan {
     QString constraintName;
     QString constraintSql; // CONSTRAINT [c] FOREIGN KEY (...) REFERENCES ...
     QString referencedTable;
+
+    // PostgreSQL: a table created with a counter column (its values follow
+    // explicitly inserted numbers, as Jet's counter does).
+    QString counterTable;
+    QString counterColumn;
 };
 
-TJetPlan PlanJetSql(const QString &jetSql);
+TJetPlan PlanJetSql(const QString &jetSql, TTarget target = TTarget::SQLite);
 
 } // namespace kv::db::detail

@@ -1,18 +1,33 @@
 #include "EngineFixture.h"
 
+#include "PgCluster.h"
+
 namespace kvtest {
 
 using kv::db::TDbConnection;
 using kv::db::TDbQuery;
 
+std::string BackendName(const ::testing::TestParamInfo<kv::db::TDbBackend> &info)
+{
+    return info.param == kv::db::TDbBackend::PostgreSQL ? "PostgreSQL" : "SQLite";
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, EngineTest,
+                         ::testing::Values(kv::db::TDbBackend::SQLite, kv::db::TDbBackend::PostgreSQL), BackendName);
+
 void EngineTest::SetUp()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    ASSERT_TRUE(m_dir->isValid());
-    m_path = m_dir->filePath(QStringLiteral("MeasDB.sqlite"));
-    TDbConnection::createDatabase(m_path);
     m_conn = std::make_unique<TDbConnection>();
-    m_conn->open(m_path);
+    if (pg()) {
+        KV_REQUIRE_PG();
+        ASSERT_NO_THROW(m_conn->openServer(TPgCluster::Instance().Server(TPgCluster::NewSchemaName())));
+    } else {
+        m_dir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(m_dir->isValid());
+        m_path = m_dir->filePath(QStringLiteral("MeasDB.sqlite"));
+        TDbConnection::createDatabase(m_path);
+        m_conn->open(m_path);
+    }
     const char *schema[] = {
         "Create Table SavNum (NumNo int, NumCont double)",
         "Create Table SavString (StrNo int, StrCont varchar(255))",

@@ -1,7 +1,8 @@
 #pragma once
-// A private database in a temporary folder with the program's tables and
-// the tables of two test modules, all created through the Jet statements the
-// program itself sends.
+// A private database with the program's tables and the tables of four test
+// modules, all created through the Jet statements the program itself sends:
+// a SQLite file in a temporary folder, or a schema of its own on the test
+// PostgreSQL server (skipped when none can run). Every test runs on both.
 #include "db/DbEngine.h"
 
 #include <QTemporaryDir>
@@ -16,8 +17,9 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 namespace kvtest {
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public ::testing::TestWithParam<kv::db::TDbBackend> {
 protected:
+    bool pg() const { return GetParam() == kv::db::TDbBackend::PostgreSQL; }
     void SetUp() override;
     void TearDown() override;
 
@@ -38,5 +40,8 @@ protected:
     QString m_path;
     std::unique_ptr<kv::db::TDbConnection> m_conn;
 };
+
+// Test names end in /SQLite or /PostgreSQL.
+std::string BackendName(const ::testing::TestParamInfo<kv::db::TDbBackend> &info);
 
 } // namespace kvtest

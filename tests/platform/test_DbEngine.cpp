@@ -86,7 +86,7 @@ TEST(DbConnection, OpensWithDurableSettingsAndSharesCommittedWrites)
     EXPECT_TRUE(a.connected());
 }
 
-TEST_F(EngineTest, FieldConversions)
+TEST_P(EngineTest, FieldConversions)
 {
     exec(u("Create Table conv (t varchar(30), r double, i int)"));
     exec(u("insert into conv values('12', 5, 7)"));
@@ -132,7 +132,7 @@ TEST_F(EngineTest, FieldConversions)
     EXPECT_EQ(q.fieldIndex(u("NOSUCH")), -1);
 }
 
-TEST_F(EngineTest, NavigationFollowsDelphiRules)
+TEST_P(EngineTest, NavigationFollowsDelphiRules)
 {
     TDbQuery q(*m_conn);
     q.setSql(u("select * from Unit order by Type, Index"));
@@ -176,7 +176,7 @@ TEST_F(EngineTest, NavigationFollowsDelphiRules)
     EXPECT_THROW(q.open(), EDatabaseError);
 }
 
-TEST_F(EngineTest, FetchOnDemandReadsBatchesAndAllBeforeAWrite)
+TEST_P(EngineTest, FetchOnDemandReadsBatchesAndAllBeforeAWrite)
 {
     TDbQuery q(*m_conn);
     q.setFetchOnDemand(true, 3);
@@ -201,14 +201,15 @@ TEST_F(EngineTest, FetchOnDemandReadsBatchesAndAllBeforeAWrite)
     EXPECT_EQ(q.recordCount(), 4);
 }
 
-TEST_F(EngineTest, RowEditingOnOneTable)
+TEST_P(EngineTest, RowEditingOnOneTable)
 {
     TDbQuery q(*m_conn);
     QSignalSpy changed(&q, &TDbQuery::dataChanged);
     q.setSql(u("select * from CtrlBoxSaveItems where CtrlBox = 'KVD520' and Name = 'FSpeed'"));
     q.open();
     ASSERT_EQ(q.recordCount(), 0);
-    EXPECT_EQ(q.fieldNames(), (QStringList{u("CtrlBox"), u("Name"), u("Value")})); // no hidden column
+    // No hidden column (PostgreSQL names the columns of * in lower case).
+    EXPECT_EQ(q.fieldNames().join(u(",")).toLower(), u("ctrlbox,name,value"));
     q.append();
     EXPECT_TRUE(q.editing());
     q.setFieldValue(u("ctrlbox"), u("KVD520"));
@@ -245,7 +246,7 @@ TEST_F(EngineTest, RowEditingOnOneTable)
     EXPECT_THROW(q.setFieldValue(u("名称"), u("x")), EDatabaseError); // not editing any more
 }
 
-TEST_F(EngineTest, RowEditingRefusedOnJoinsAndAggregates)
+TEST_P(EngineTest, RowEditingRefusedOnJoinsAndAggregates)
 {
     TDbQuery q(*m_conn);
     for (const char *sql : {"select count(*) from SavNum", "select * from SavNum, SavString",
@@ -260,7 +261,7 @@ TEST_F(EngineTest, RowEditingRefusedOnJoinsAndAggregates)
     EXPECT_THROW(q.edit(), EDatabaseError);
 }
 
-TEST_F(EngineTest, DeleteRowAndSignals)
+TEST_P(EngineTest, DeleteRowAndSignals)
 {
     TDbQuery q(*m_conn);
     QSignalSpy rowSpy(&q, &TDbQuery::currentRowChanged);
@@ -289,7 +290,7 @@ TEST_F(EngineTest, DeleteRowAndSignals)
     EXPECT_THROW(q.post(), EDatabaseError);
 }
 
-TEST_F(EngineTest, GridModelShowsAliasesAndFollowsTheQuery)
+TEST_P(EngineTest, GridModelShowsAliasesAndFollowsTheQuery)
 {
     exec(u("insert into CemCompGroup Values('2008','28',6,'42.5  P·O','2.4','72.5','45.3','admin','2024-05-06','GB',6)"));
     exec(u("insert into CemCompGroup Values('2009','28',6,'42.5  P·O','2.4','70','43.8','admin','2024-05-07','GB',6)"));
