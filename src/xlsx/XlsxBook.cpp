@@ -590,6 +590,32 @@ QByteArray ApplyCells(const QByteArray &xml, const QMap<TCellPos, TCellValue> &e
     return out + xml.mid(contentEnd);
 }
 
+// The sheet without the stored results of its formulas, so that a reader
+// that does not recalculate on opening computes them from the new values.
+QByteArray WithoutFormulaResults(const QByteArray &xml)
+{
+    QByteArray out;
+    int cursor = 0, pos = 0;
+    TXmlTag t;
+    while (NextTag(xml, pos, t)) {
+        pos = t.End;
+        if (t.Closing || t.SelfClosing || t.LocalName() != "c")
+            continue;
+        const TXmlElement c = CompleteElement(xml, t);
+        if (!c.Found())
+            break;
+        pos = c.End;
+        if (!FindElement(xml, "f", t.End, c.ContentEnd).Found())
+            continue;
+        const TXmlElement v = FindElement(xml, "v", t.End, c.ContentEnd);
+        if (!v.Found())
+            continue;
+        out += xml.mid(cursor, v.Start.Begin - cursor);
+        cursor = v.End;
+    }
+    return cursor == 0 ? xml : out + xml.mid(cursor);
+}
+
 // Offset after the last of the elements that come before definedNames.
 int AfterSheets(const QByteArray &xml)
 {
@@ -768,6 +794,9 @@ bool TXlsxBook::SaveAs(const QString &file, QString *error)
         s->Widths.clear();
         s->Edits.clear();
     }
+    if (anyCell)
+        for (TSheet *s : FSheets)
+            FPackage.SetPart(s->Part, WithoutFormulaResults(FPackage.Part(s->Part)));
     if (!FAddedSheets.isEmpty() || FMarksChanged || anyCell) {
         FPackage.SetPart(FWorkbookPart, WorkbookWithChanges(anyCell));
         if (FMarksChanged) {

@@ -127,6 +127,11 @@ TEST(XlsxBook, WrittenCopyReadsBackWithEveryStyleMergePrintSettingAndPicture)
     EXPECT_EQ(changed, (QStringList{QStringLiteral("xl/workbook.xml"), QStringLiteral("xl/worksheets/sheet1.xml"),
                                     QStringLiteral("xl/worksheets/sheet2.xml")}));
     EXPECT_TRUE(tp.contains(QStringLiteral("xl/media/image1.png")));
+    // The formula keeps no stale result: a reader computes it from the new values.
+    TXlsxBook again;
+    ASSERT_TRUE(again.Open(out));
+    EXPECT_TRUE(again.Cell(0, 15, 2).IsFormula);
+    EXPECT_TRUE(again.Cell(0, 15, 2).Text.isEmpty());
 }
 
 TEST(XlsxBook, MarksReplacedAndACurveSheetAddedToAOneSheetTemplate)
