@@ -8,10 +8,14 @@
 
 #include "SqlText.h"
 #include "db/DbEngine.h"
+#include "ui/records/ConfigRepDialog.h"
 #include "ui/records/RecordsWindow.h"
 #include "xlsx/OfficeConvert.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -50,6 +54,7 @@ TEST(TemplateOnSimulator, CemCompGroupPrintedThroughATemplateFromTheRecordsWindo
     TSim sim(rig.Folder, QStringLiteral("KVD300"), 1);
     ASSERT_TRUE(sim.WaitReady());
     ASSERT_TRUE(sim.Ok(QStringLiteral("strength 64000 60000 48000")));
+    InstallReportSettings(rig.Steps);
     rig.Show();
     ASSERT_TRUE(rig.Box->IsOnline());
     rig.UseForceDropJudgement();
@@ -124,6 +129,19 @@ TEST(TemplateOnSimulator, CemCompGroupPrintedThroughATemplateFromTheRecordsWindo
     const QJsonObject curve = xlsxtest::Cells(book, QStringLiteral("曲线"));
     for (int k = 1; k <= 3; ++k)
         EXPECT_TRUE(curve.contains(QStringLiteral("%1%2").arg(QChar('A' + 2 * k - 1)).arg(10))) << k;
+
+    // 报表设置 of the main window lists the test kind with its template.
+    QStringList tree;
+    QTimer::singleShot(0, [&tree] {
+        auto *dialog = qobject_cast<TfrmConfigRep *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        tree = dialog->TreeTexts();
+        dialog->CloseClick();
+    });
+    auto *settings = kvtest::Child<QAction>(*rig.W, "NConfigRep");
+    ASSERT_TRUE(settings->isEnabled());
+    settings->trigger();
+    EXPECT_EQ(tree, (QStringList{"水泥胶砂抗压", "  检验报告"}));
 
     // The PDF LibreOffice makes of it shows the values.
     if (xlsx::OfficeProgram().isEmpty())
