@@ -22,8 +22,16 @@ public:
 
 // LibreOffice as if it were not installed, for the life of the object.
 struct TNoOffice {
+    const bool WasSet = qEnvironmentVariableIsSet("KV_SOFFICE");
+    const QByteArray Was = qgetenv("KV_SOFFICE");
     TNoOffice() { qputenv("KV_SOFFICE", ""); }
-    ~TNoOffice() { qunsetenv("KV_SOFFICE"); }
+    ~TNoOffice()
+    {
+        if (WasSet)
+            qputenv("KV_SOFFICE", Was);
+        else
+            qunsetenv("KV_SOFFICE");
+    }
 };
 
 inline QString DataFile(const char *name) { return QStringLiteral(KV_XLSX_DATA "/") + QLatin1String(name); }
