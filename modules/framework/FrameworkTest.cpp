@@ -181,6 +181,8 @@ bool TFrameworkTest::ResumeGroup()
         FParamForm->SetSizeEnabled(true);
     }
     FCurrent = shown + 1;
+    FGroupRowOwned = true;
+    FOwnedKey = FGroupNo + QLatin1Char('\n') + FAge;
     return true;
 }
 
@@ -212,6 +214,8 @@ void TFrameworkTest::BeginGroup(QString &ErrMsg)
     FGrade = v.Grade.trimmed();
     FSize = v.Size.trimmed();
     FSpecials.Clear(); // a new group never sees the values of the last one
+    // A resumed group (even one without a stored specimen) stays owned.
+    FGroupRowOwned = FGroupRowOwned && FOwnedKey == FGroupNo + QLatin1Char('\n') + FAge;
     SetSpecimenCount(n);
     CreateSpecimens(n);
     v.Created = n;
@@ -275,6 +279,14 @@ void TFrameworkTest::EndSpecimen(bool Valid)
         try {
             StoreSpecimen(k);
         } catch (const EModuleWrite &e) {
+            if (e.Duplicate && !FGroupRowOwned) {
+                // Another press stored this group number first: the group
+                // ends here, nothing of it stored, as if it had been refused.
+                MsgWarning(T("当前编号的试样已经在数据库中存在，请填写新的编号"));
+                SetContinuous(0);
+                EndGroup();
+                return;
+            }
             // Not stored: the specimen stays current, so it is tested again.
             ReportModuleError(e);
             if (FParamForm)
@@ -309,6 +321,8 @@ void TFrameworkTest::StoreSpecimen(int k)
         WriteSpecimen(k);
         if (own && !db.commit())
             throw EModuleWrite(QStringLiteral(__FILE__), __LINE__, db.lastError().text());
+        FGroupRowOwned = true;
+        FOwnedKey = FGroupNo + QLatin1Char('\n') + FAge;
     } catch (...) {
         if (own)
             db.rollback();
@@ -319,7 +333,7 @@ void TFrameworkTest::StoreSpecimen(int k)
 void TFrameworkTest::WriteSpecimen(int k)
 {
     TSpecial *s = GetSpecial(k - 1);
-    if (StoredGroup(FGroupNo, FAge).isEmpty()) {
+    if (!FGroupRowOwned || StoredGroup(FGroupNo, FAge).isEmpty()) {
         TGroupRow g;
         g.GroupNo = FGroupNo;
         g.Age = FAge;

@@ -194,6 +194,11 @@ private:
     QString CurveFileOf(const QString &groupNo, const QString &age) const;
 
     const TModuleData &FData;
+    // The group's row is this program's: inserted by its first stored
+    // specimen, or the group was resumed. Until then the group number is
+    // claimed by inserting the row, which its key lets only one press do.
+    bool FGroupRowOwned = false;
+    QString FOwnedKey; // group number and age the row is owned for
     QPointer<TParamForm> FParamForm;
     QPointer<TfrmRes> FResultForm;
 };

@@ -30,7 +30,9 @@ int ModuleExec(db::TDbConnection *connection, const QString &sql, const char *fi
     try {
         rows = connection->execute(sql);
     } catch (const db::EDatabaseError &e) {
-        throw EModuleWrite(QString::fromUtf8(file), line, e.message());
+        EModuleWrite w(QString::fromUtf8(file), line, e.message());
+        w.Duplicate = e.fault() == db::TDbFault::Duplicate;
+        throw w;
     }
     if (rows < requireRows)
         throw EModuleWrite(QString::fromUtf8(file), line,

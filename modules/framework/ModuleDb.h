@@ -17,6 +17,7 @@ public:
     QString File;    // file name of the source unit
     int Line;
     QString Message; // the engine's message with the statement
+    bool Duplicate = false; // the statement would store a key already stored
     // "数据库操作出错（单元 %1，第 %2 行）：" + message
     QString Text() const;
 };

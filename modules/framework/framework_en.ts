@@ -4,6 +4,10 @@
 <context>
     <name>TModuleText</name>
     <message>
+        <source>当前编号的试样已经在数据库中存在，请填写新的编号</source>
+        <translation>Specimens with this number already exist in the database. Please enter a new number.</translation>
+    </message>
+    <message>
         <source>保存试验参数出错</source>
         <translation>Error saving the test parameters</translation>
     </message>
