@@ -8,6 +8,7 @@
 #include "CemCompTest.h"
 #include "host/TestList.h"
 #include "ui/records/ConfigRepDialog.h"
+#include "xlsx/OfficeConvert.h"
 #include "xlsx/XlsxBook.h"
 
 #include <QSpinBox>
@@ -162,4 +163,30 @@ TEST(ConfigRep, MarksFromAndToTheLayoutRule)
     m.Specimens[0].Spacing = QStringLiteral("a");
     EXPECT_FALSE(BuildTemplateMarks(m, out, &error));
     EXPECT_EQ(error, "排列间隔出错");
+}
+
+TEST(ConfigRep, AnOldXlsIsConvertedOnceAndKept)
+{
+    if (xlsx::OfficeProgram().isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: no .xls to convert";
+    TDb db;
+    QTemporaryDir program, source;
+    QString xls;
+    ASSERT_TRUE(xlsx::ConvertWithOffice(templtest::DataFile("horizontal.xlsx"), QStringLiteral("xls"), source.path(), &xls));
+    TMyFunction tests;
+    auto test = std::make_unique<cem::TCemCompTest>();
+    modtest::Load(*test, db.Conn, program.path());
+    const QString name = test->FTestName;
+    tests.AddTest(name, std::move(test));
+    TfrmConfigRep w(TConfigRepEnv{&tests, &db.Conn, program.path(), [&xls](QWidget *) { return xls; }});
+    w.SelectNode(0);
+    modtest::Messages().clear();
+    w.AddClick();
+    EXPECT_TRUE(modtest::Messages().messages().isEmpty());
+    const QDir folder(QDir(program.path()).filePath(QStringLiteral("Report/") + name));
+    EXPECT_EQ(folder.entryList(QDir::Files), (QStringList{"horizontal.xls", "horizontal.xlsx"}));
+    EXPECT_EQ(w.TreeTexts(), (QStringList{name, "  horizontal"}));
+    w.SelectNode(0, 0);
+    ASSERT_TRUE(w.EditSelected());
+    EXPECT_EQ(w.Marks().Group[0].Position, "Sheet1!$B$2"); // its marks came along
 }
