@@ -68,7 +68,7 @@ TEST(WindowRights, ThreeKindsOfUser)
         EXPECT_TRUE(Child<QPushButton>(w, "btnRun")->isVisible());
         EXPECT_TRUE(Child<QToolButton>(w, "btnStable")->isVisible());
         EXPECT_TRUE(Child<QAction>(w, "menuAbtAbt")->isEnabled());
-        // Windows not in the program yet: shown to those who may, disabled.
+        // Without a report-settings step of the wiring its command stays disabled.
         for (const char *name : {"NConfigRep"})
             EXPECT_FALSE(Child<QAction>(w, name)->isEnabled()) << name;
         // The hardware test and the settings backup are there for those who see the menu.
