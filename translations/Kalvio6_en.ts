@@ -3311,4 +3311,149 @@ Likely cause: the specimen failed below the break judgement start force.</transl
         <translation>LibreOffice could not convert the file %1</translation>
     </message>
 </context>
+<context>
+    <name>kv::TfrmDbSettings</name>
+    <message>
+        <source>数据库设置</source>
+        <translation>Database settings</translation>
+    </message>
+    <message>
+        <source>本机数据库文件 (SQLite)</source>
+        <translation>Database file on this computer (SQLite)</translation>
+    </message>
+    <message>
+        <source>数据库服务器 (PostgreSQL)</source>
+        <translation>Database server (PostgreSQL)</translation>
+    </message>
+    <message>
+        <source>空: 本机</source>
+        <translation>empty: this computer</translation>
+    </message>
+    <message>
+        <source>空: 使用密码文件 (~/.pgpass)</source>
+        <translation>empty: use the password file (~/.pgpass)</translation>
+    </message>
+    <message>
+        <source>空: 默认</source>
+        <translation>empty: default</translation>
+    </message>
+    <message>
+        <source>服务器:</source>
+        <translation>Server:</translation>
+    </message>
+    <message>
+        <source>端口:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>数据库:</source>
+        <translation>Database:</translation>
+    </message>
+    <message>
+        <source>用户:</source>
+        <translation>User:</translation>
+    </message>
+    <message>
+        <source>密码:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>模式:</source>
+        <translation>Schema:</translation>
+    </message>
+    <message>
+        <source>密码不会保存; 设置保存在数据库文件旁的 Database.ini 中。</source>
+        <translation>The password is never stored; the settings are kept in Database.ini beside the database file.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>kv::TStartup</name>
+    <message>
+        <source>无法连接数据库服务器（%1）。
+请检查网络、服务器和数据库设置。</source>
+        <translation>Cannot connect to the database server (%1).
+Please check the network, the server and the database settings.</translation>
+    </message>
+    <message>
+        <source>是否修改数据库设置？</source>
+        <translation>Change the database settings?</translation>
+    </message>
+    <message>
+        <source>无法保存数据库设置 %1</source>
+        <translation>Cannot save the database settings %1</translation>
+    </message>
+</context>
+<context>
+    <name>kv::ImportCommand</name>
+    <message>
+        <source>找不到要导入的数据库文件 %1</source>
+        <translation>The database file to import was not found: %1</translation>
+    </message>
+    <message>
+        <source>%1 中没有设置数据库服务器, 请先在数据库设置中选择服务器</source>
+        <translation>%1 names no database server; choose the server in the database settings first</translation>
+    </message>
+    <message>
+        <source>无法读取 %1</source>
+        <translation>Cannot read %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 行</source>
+        <translation>%1: %2 rows</translation>
+    </message>
+    <message>
+        <source>已导入 %1 个表, 共 %2 行, 到 %3</source>
+        <translation>Imported %1 tables, %2 rows in all, into %3</translation>
+    </message>
+    <message>
+        <source>导入失败: %1</source>
+        <translation>Import failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>kv::DbTransfer</name>
+    <message>
+        <source>服务器数据库中已有表 %1, 只能导入到空数据库</source>
+        <translation>The server database already has the table %1; import only into an empty database</translation>
+    </message>
+    <message>
+        <source>无法读取数据库模板 %1</source>
+        <translation>Cannot read the database template %1</translation>
+    </message>
+    <message>
+        <source>无法读取表 %1: %2</source>
+        <translation>Cannot read the table %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入表 %1: %2</source>
+        <translation>Cannot write the table %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入表 %1 的第 %2 行: %3</source>
+        <translation>Cannot write row %2 of the table %1: %3</translation>
+    </message>
+</context>
+<context>
+    <name>TDbEngine</name>
+    <message>
+        <source>数据库引擎 (PostgreSQL) 不存在</source>
+        <translation>The database engine (PostgreSQL) is not installed</translation>
+    </message>
+    <message>
+        <source>无法连接数据库服务器 %1: %2</source>
+        <translation>Cannot connect to the database server %1: %2</translation>
+    </message>
+    <message>
+        <source>数据库 %1 缺少 citext 扩展, 且无法创建: %2</source>
+        <translation>The database %1 lacks the citext extension and it cannot be created: %2</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,9 @@
 #include "ui/main/ModuleSteps.h"
 #include "ui/dialogs/WaitWindow.h"
 #include "store/DataModule.h"
+#include "store/DbChoice.h"
+#include "store/DbTransfer.h"
+#include "ui/dialogs/DbSettingsDialog.h"
 #include "store/Settings.h"
 #include "ui/dialogs/LoginDialog.h"
 #include "ui/dialogs/UserManagementDialog.h"
@@ -82,13 +85,40 @@ TStartup::TStartup(TOptions options, QObject *parent) : QObject(parent), m_optio
 {
     if (m_options.ProgramFile.isEmpty())
         m_options.ProgramFile = QCoreApplication::applicationFilePath();
-    CreateData = [](const QString &file) { return std::make_unique<TZovData>(file); };
+    CreateData = [this](const QString &file) { return OpenDataModule(file, m_serverPassword); };
+    ChooseDatabase = [](TDbChoice &choice) {
+        TfrmDbSettings dialog(choice);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        choice = dialog.Choice();
+        return true;
+    };
     InstallTestModuleHost(Steps);
     Steps.Login = LoginStep();
     Steps.UserManagement = UserManagementStep();
 }
 
 TStartup::~TStartup() = default;
+
+std::unique_ptr<TZovData> TStartup::OpenDataModule(const QString &databaseFile, const QString &password)
+{
+    TDbChoice choice = TDbChoice::Load(TDbChoice::IniFileFor(databaseFile));
+    if (!choice.Server)
+        return std::make_unique<TZovData>(databaseFile);
+    choice.Params.Password = password;
+    try {
+        return std::make_unique<TZovData>(choice.Params);
+    } catch (const db::EDatabaseError &e) {
+        if (e.fault() != db::TDbFault::ForeignSchema)
+            throw;
+        // A new, empty lab database: the tables and rows of the installed file.
+        db::TDbConnection server;
+        server.openServer(choice.Params);
+        if (!FillEmptyServerDatabase(server, databaseFile))
+            throw;
+    }
+    return std::make_unique<TZovData>(choice.Params);
+}
 
 QString TStartup::ProgramDir() const { return QFileInfo(m_options.ProgramFile).absolutePath(); }
 
@@ -130,6 +160,9 @@ QString TStartup::DatabaseFailureText(db::TDbFault fault, const QString &databas
         return tr("文件 %1 不是本程序的测量数据库（%2），可能属于其他程序或更新版本的程序。程序没有修改该文件。\n"
                   "请从备份中恢复本程序的数据库，再重新启动程序。")
             .arg(file, detail);
+    case db::TDbFault::Unreachable:
+        return tr("无法连接数据库服务器（%1）。\n请检查网络、服务器和数据库设置。").arg(detail);
+    case db::TDbFault::Duplicate:
     case db::TDbFault::Other:
         break;
     }
@@ -179,13 +212,31 @@ TStartup::TOutcome TStartup::Run()
                                                             : m_options.DatabaseFile;
     std::unique_ptr<TZovData> data;
     QString failure;
-    try {
-        data = CreateData(dbFile);
-    } catch (const db::EDatabaseError &e) {
-        failure = DatabaseFailureText(e.fault(), dbFile, e.message());
-    } catch (const std::exception &e) {
-        failure = DatabaseFailureText(db::TDbFault::Other, dbFile, QString::fromLocal8Bit(e.what()));
-    } catch (...) {
+    for (;;) {
+        db::TDbFault fault = db::TDbFault::Other;
+        try {
+            data = CreateData(dbFile);
+        } catch (const db::EDatabaseError &e) {
+            fault = e.fault();
+            failure = DatabaseFailureText(e.fault(), dbFile, e.message());
+        } catch (const std::exception &e) {
+            failure = DatabaseFailureText(db::TDbFault::Other, dbFile, QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+        }
+        if (data || fault != db::TDbFault::Unreachable || !ChooseDatabase)
+            break;
+        // A server that cannot be reached: its settings may be changed.
+        if (!MsgYesNo(failure + QLatin1Char('\n') + tr("是否修改数据库设置？"), TMsgIcon::Error))
+            return TOutcome::DatabaseFailed;
+        const QString ini = TDbChoice::IniFileFor(dbFile);
+        TDbChoice choice = TDbChoice::Load(ini);
+        if (!ChooseDatabase(choice))
+            return TOutcome::DatabaseFailed;
+        m_serverPassword = choice.Params.Password;
+        if (!choice.Save(ini)) {
+            ShowMessage(tr("无法保存数据库设置 %1").arg(QDir::toNativeSeparators(ini)), TMsgIcon::Error);
+            return TOutcome::DatabaseFailed;
+        }
     }
     if (!data) {
         if (failure.isEmpty())

@@ -17,6 +17,7 @@ class QApplication;
 namespace kv {
 
 class TZovData;
+struct TDbChoice;
 class TfrmMeasure;
 class TfrmWait;
 class TSingleInstance;
@@ -44,7 +45,16 @@ public:
     // The user management window over the data module's connection.
     static std::function<void(QWidget *)> UserManagementStep();
     // Creates the data module; throws when the database cannot be opened.
+    // By default the choice in Database.ini beside the file decides: the
+    // file itself, or the server named there (an empty server database gets
+    // the program's tables and initial rows from the file).
     std::function<std::unique_ptr<TZovData>(const QString &databaseFile)> CreateData;
+    // Shows the database settings for a server that could not be reached;
+    // true when the operator changed them (by default the dialog).
+    std::function<bool(TDbChoice &choice)> ChooseDatabase;
+    // The data module by the choice stored beside databaseFile, with the
+    // password given for this start (empty: the server's password file).
+    static std::unique_ptr<TZovData> OpenDataModule(const QString &databaseFile, const QString &password = QString());
 
     // Runs the entry sequence up to the main window's first show.
     TOutcome Run();
@@ -74,6 +84,7 @@ private:
     void OnRestoreRequested();
 
     TOptions m_options;
+    QString m_serverPassword; // typed in the database settings, never stored
     std::unique_ptr<TSingleInstance> m_guard;
     std::unique_ptr<TfrmMeasure> m_main;
     bool m_english = false;

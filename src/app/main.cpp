@@ -1,4 +1,5 @@
 // Kalvio6: the entry point. The start-up sequence lives in TStartup.
+#include "app/ImportCommand.h"
 #include "app/Startup.h"
 #include "link/CtrlBox.h"
 #include "link/ParamSet.h"
@@ -8,6 +9,7 @@
 #include "ui/params/DifferenceDialog.h"
 #include "ui/records/ConfigRepDialog.h"
 #include "ui/records/RecordsWindow.h"
+#include "store/DataModule.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,6 +21,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvio6"));
     kv::UseDialogMessages();
+
+    // Kalvio6 --import-sqlite FILE: a SQLite database onto the server, no window.
+    const QStringList args = QCoreApplication::arguments();
+    if (const int at = args.indexOf(QStringLiteral("--import-sqlite")); at > 0)
+        return kv::ImportSqliteCommand(args.value(at + 1), kv::TZovData::DefaultDatabaseFile());
 
     kv::TStartup::TOptions options;
     options.ProgramFile = QCoreApplication::applicationFilePath();

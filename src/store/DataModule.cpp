@@ -88,6 +88,15 @@ TZovData::TZovData(const QString &databaseFile)
     });
 }
 
+TZovData::TZovData(const db::TDbServer &server)
+{
+    conZovDb.openServer(server, [](db::TDbConnection &c) {
+        const QString mismatch = SchemaMismatch(c);
+        if (!mismatch.isEmpty())
+            throw db::EDatabaseError(db::TDbFault::ForeignSchema, mismatch);
+    });
+}
+
 TZovData::~TZovData()
 {
     if (g_zovData == this)

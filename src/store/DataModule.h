@@ -22,6 +22,9 @@ public:
     // for a file without the program's tables); start-up then ends the
     // program.
     explicit TZovData(const QString &databaseFile = DefaultDatabaseFile());
+    // The same on a PostgreSQL server's database (TDbFault::Unreachable when
+    // it cannot be reached or refuses the login).
+    explicit TZovData(const db::TDbServer &server);
     // Empty when the core tables are there in their shape; else which table
     // is missing or differs.
     static QString SchemaMismatch(const db::TDbConnection &connection);
