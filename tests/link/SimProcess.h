@@ -111,9 +111,10 @@ private:
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms) {
+            // Processing events may already have buffered the reply.
             if (pump)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            if (s.waitForReadyRead(pump ? 5 : 200))
+            if (s.bytesAvailable() > 0 || s.waitForReadyRead(pump ? 5 : 200))
                 reply += s.readAll();
             const QList<QByteArray> lines = reply.split('\n');
             for (const QByteArray &l : lines)
