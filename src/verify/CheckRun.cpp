@@ -590,6 +590,9 @@ void TCheckRun::StopRun(TCtrlBox &box, TCheckStop reason)
     box.Command(bcStop);
     Clock().sleepMs(20);
     box.Command(bcStop);
+    // The box keeps its stage from run to run: leave it fast, as every run
+    // (this window's and the specimen runs) starts.
+    box.SetSpeedStage(0);
     box.SetADState(adRelative);
     FRunning = false;
     FPhase = TCheckPhase::Idle;
