@@ -106,10 +106,11 @@ void TPgCluster::Start()
         m_whyNot = QStringLiteral("initdb failed: ") + out.trimmed();
         return;
     }
-    // Local socket only; durability is not needed for a cluster thrown away.
-    const QString options = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off -c synchronous_commit=off "
-                                           "-c full_page_writes=off -c max_connections=40")
-                                .arg(m_dir);
+    // Local socket only; durability is not needed for a cluster thrown away
+    // (KV_PG_DURABLE=1 keeps the server's defaults, for benchmarks).
+    QString options = QStringLiteral("-k %1 -c listen_addresses='' -c max_connections=40").arg(m_dir);
+    if (qEnvironmentVariableIntValue("KV_PG_DURABLE") != 1)
+        options += QStringLiteral(" -c fsync=off -c synchronous_commit=off -c full_page_writes=off");
     if (!RunTool(m_runAs, m_binDir + QStringLiteral("/pg_ctl"),
                  {QStringLiteral("-D"), data, QStringLiteral("-l"), m_dir + QStringLiteral("/server.log"),
                   QStringLiteral("-w"), QStringLiteral("-o"), options, QStringLiteral("start")},
