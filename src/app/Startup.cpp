@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <QWidget>
@@ -120,7 +121,48 @@ std::unique_ptr<TZovData> TStartup::OpenDataModule(const QString &databaseFile, 
     return std::make_unique<TZovData>(choice.Params);
 }
 
-QString TStartup::ProgramDir() const { return QFileInfo(m_options.ProgramFile).absolutePath(); }
+QString TStartup::ProgramDir() const
+{
+    if (m_workDir.isEmpty()) {
+        const QString own = QFileInfo(m_options.ProgramFile).absolutePath();
+        QTemporaryFile probe(own + QStringLiteral("/kv_probe_XXXXXX"));
+        m_workDir = probe.open() ? own : PrepareDataDir(own);
+        if (m_workDir.isEmpty())
+            m_workDir = own; // the messages about unwritable folders follow
+    }
+    return m_workDir;
+}
+
+QString TStartup::PrepareDataDir(const QString &programDir)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/Kalvio6");
+    if (!QDir().mkpath(data))
+        return {};
+    const QDir from(programDir), to(data);
+    // Written by the program: copied once, then the user's own.
+    static const QStringList copied = {QLatin1String(TZovData::DatabaseFileName), QStringLiteral("Database.ini"),
+                                       QStringLiteral("Report")};
+    static const QStringList made = {QStringLiteral("OutFile"), QStringLiteral("BackUp")};
+    for (const QFileInfo &fi : from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QString name = fi.fileName();
+        const QString target = to.filePath(name);
+        if (made.contains(name) || QFileInfo(target).exists() || QFileInfo(target).isSymLink())
+            continue;
+        if (!copied.contains(name)) {
+            QFile::link(fi.absoluteFilePath(), target);
+        } else if (fi.isDir()) {
+            to.mkpath(name);
+            for (const QFileInfo &f : QDir(fi.absoluteFilePath()).entryInfoList(QDir::Files))
+                QFile::copy(f.absoluteFilePath(), target + QLatin1Char('/') + f.fileName());
+        } else if (QFile::copy(fi.absoluteFilePath(), target)) {
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    }
+    for (const QString &name : made)
+        to.mkpath(name);
+    return data;
+}
 
 void TStartup::InstallLongHints()
 {

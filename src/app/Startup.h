@@ -62,7 +62,15 @@ public:
     TfrmMeasure *MainWindow() const { return m_main.get(); }
     TSingleInstance *Guard() const { return m_guard.get(); }
     bool EnglishLoaded() const { return m_english; }
+    // The folder the program works in: its own folder when this user may
+    // write there (the portable folder), else the data folder.
     QString ProgramDir() const;
+    // The data folder of an installed program whose folder is not writable:
+    // ~/.local/share/Kalvio6 (XDG_DATA_HOME), holding the database,
+    // Database.ini, OutFile/, Report/ and BackUp/, with links to everything
+    // else of the program folder (dll/, help, translations). Made and filled
+    // on first use; empty when it cannot be made.
+    static QString PrepareDataDir(const QString &programDir);
 
     // The error box's text when the data module could not be made: the
     // cause, the file (its folder for a folder without write access) and
@@ -85,6 +93,7 @@ private:
 
     TOptions m_options;
     QString m_serverPassword; // typed in the database settings, never stored
+    mutable QString m_workDir;
     std::unique_ptr<TSingleInstance> m_guard;
     std::unique_ptr<TfrmMeasure> m_main;
     bool m_english = false;
