@@ -619,6 +619,72 @@ QStringList TDbConnection::columnNames(const QString &table) const
     return findTable(database(), table, &def) ? kv::db::columnNames(database(), def.name) : QStringList();
 }
 
+QString TDbConnection::tableName(const QString &name) const
+{
+    TTableDef def;
+    return findTable(database(), name, &def) ? def.name : QString();
+}
+
+QStringList TDbConnection::primaryKeyColumns(const QString &table) const
+{
+    const QString name = tableName(table);
+    QStringList out;
+    if (name.isEmpty())
+        return out;
+    const QSqlDatabase db = database();
+    const auto rows =
+        isPg(db) ? select(db,
+                          QStringLiteral("SELECT a.attname FROM pg_index i JOIN pg_class c ON c.oid = i.indrelid "
+                                         "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                                         "CROSS JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, ord) "
+                                         "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum "
+                                         "WHERE i.indisprimary AND n.nspname = current_schema() AND c.relname = ? "
+                                         "ORDER BY k.ord"),
+                          {name})
+                 : select(db, QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"), {name});
+    for (const auto &r : rows)
+        out << r[0].toString();
+    return out;
+}
+
+std::vector<TDbConnection::TForeignKey> TDbConnection::foreignKeysTo(const QString &table) const
+{
+    std::vector<TForeignKey> out;
+    const QString name = tableName(table);
+    if (name.isEmpty())
+        return out;
+    const QSqlDatabase db = database();
+    // Rows of (referring table, key id, column, referred column), in key order.
+    const auto rows =
+        isPg(db)
+            ? select(db,
+                     QStringLiteral("SELECT cl.relname, c.oid, a.attname, af.attname FROM pg_constraint c "
+                                    "JOIN pg_class cl ON cl.oid = c.conrelid JOIN pg_class rf ON rf.oid = c.confrelid "
+                                    "JOIN pg_namespace n ON n.oid = rf.relnamespace "
+                                    "CROSS JOIN LATERAL unnest(c.conkey, c.confkey) WITH ORDINALITY AS k(col, ref, ord) "
+                                    "JOIN pg_attribute a ON a.attrelid = c.conrelid AND a.attnum = k.col "
+                                    "JOIN pg_attribute af ON af.attrelid = c.confrelid AND af.attnum = k.ref "
+                                    "WHERE c.contype = 'f' AND n.nspname = current_schema() AND rf.relname = ? "
+                                    "ORDER BY lower(cl.relname), c.oid, k.ord"),
+                     {name})
+            : select(db,
+                     QStringLiteral("SELECT m.name, f.id, f.\"from\", f.\"to\" FROM sqlite_master AS m "
+                                    "JOIN pragma_foreign_key_list(m.name) AS f "
+                                    "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' "
+                                    "AND f.\"table\" = ? COLLATE NOCASE "
+                                    "ORDER BY m.name COLLATE NOCASE, f.id, f.seq"),
+                     {name});
+    QVariant lastId;
+    for (const auto &r : rows) {
+        if (out.empty() || out.back().Table != r[0].toString() || r[1] != lastId)
+            out.push_back({r[0].toString(), {}, {}});
+        lastId = r[1];
+        out.back().Columns << r[2].toString();
+        out.back().RefColumns << (r[3].isNull() ? QString() : r[3].toString());
+    }
+    return out;
+}
+
 namespace {
 detail::TTarget targetOf(TDbBackend b)
 {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <vector>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
@@ -105,6 +106,19 @@ public:
     bool tableExists(const QString &name) const; // case-insensitive
     // Columns of a table in their order, as created; empty when no such table.
     QStringList columnNames(const QString &table) const;
+    // The table's name as created; empty when no such table.
+    QString tableName(const QString &name) const;
+    // The columns of the table's primary key in key order; empty without one.
+    QStringList primaryKeyColumns(const QString &table) const;
+    // Every foreign key that refers to table, ordered by the referring
+    // table's name: its columns and the columns of table they refer to (an
+    // empty text where the key names no column: the primary key is meant).
+    struct TForeignKey {
+        QString Table;
+        QStringList Columns;
+        QStringList RefColumns;
+    };
+    std::vector<TForeignKey> foreignKeysTo(const QString &table) const;
 
     // Translates one Jet statement and executes it as a command; returns
     // the number of rows changed. Throws EDatabaseError.

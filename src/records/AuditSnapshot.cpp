@@ -14,8 +14,8 @@ namespace kv {
 
 namespace {
 
-// An SQLite identifier in double quotes (these statements bypass the Jet
-// dialect, where double quotes would mean text).
+// An identifier in double quotes (these statements bypass the Jet dialect,
+// where double quotes would mean text); both engines read it so.
 QString Ident(const QString &name)
 {
     QString n = name;
@@ -26,33 +26,6 @@ QString Ident(const QString &name)
 [[noreturn]] void Fail(const QSqlQuery &q, const QString &sql)
 {
     throw db::EDatabaseError(q.lastError().text() + QLatin1Char('\n') + sql);
-}
-
-QSqlQuery Run(db::TDbConnection &conn, const QString &sql, const QVariantList &binds = {})
-{
-    QSqlQuery q(conn.database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        Fail(q, sql);
-    for (const QVariant &b : binds)
-        q.addBindValue(b);
-    if (!q.exec())
-        Fail(q, sql);
-    return q;
-}
-
-QStringList FirstColumn(QSqlQuery q)
-{
-    QStringList out;
-    while (q.next())
-        out << q.value(0).toString();
-    return out;
-}
-
-QStringList KeyColumns(db::TDbConnection &conn, const QString &table)
-{
-    return FirstColumn(Run(conn, QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"),
-                           {table}));
 }
 
 QString SnapshotValue(const QVariant &v)
@@ -79,33 +52,18 @@ QString SnapshotLine(const QString &table, const QStringList &columns, const QVe
 
 std::vector<TChildTable> ReferencingTables(db::TDbConnection &conn, const QString &groupTable)
 {
-    const QString sql =
-        QStringLiteral("SELECT m.name, f.id, f.\"from\", f.\"to\" FROM sqlite_master AS m "
-                       "JOIN pragma_foreign_key_list(m.name) AS f "
-                       "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' "
-                       "AND f.\"table\" = ") +
-        QuotedStr(groupTable) + QStringLiteral(" COLLATE NOCASE ORDER BY m.name COLLATE NOCASE, f.id, f.seq");
     std::vector<TChildTable> out;
-    QSqlQuery q = Run(conn, sql);
-    qint64 lastId = -1;
-    while (q.next()) {
-        const QString name = q.value(0).toString();
-        const qint64 id = q.value(1).toLongLong();
-        if (out.empty() || out.back().Table != name || id != lastId)
-            out.push_back({name, {}, {}, {}});
-        lastId = id;
-        out.back().Columns << q.value(2).toString();
-        out.back().GroupColumns << (q.value(3).isNull() ? QString() : q.value(3).toString());
-    }
     QStringList groupKey;
-    for (TChildTable &c : out) {
+    for (const db::TDbConnection::TForeignKey &k : conn.foreignKeysTo(groupTable)) {
+        TChildTable c{k.Table, k.Columns, k.RefColumns, {}};
         // "REFERENCES T" without columns means the group table's primary key.
         if (c.GroupColumns.contains(QString())) {
             if (groupKey.isEmpty())
-                groupKey = KeyColumns(conn, groupTable);
+                groupKey = conn.primaryKeyColumns(groupTable);
             c.GroupColumns = groupKey.mid(0, c.Columns.size());
         }
-        c.Order = KeyColumns(conn, c.Table);
+        c.Order = conn.primaryKeyColumns(c.Table);
+        out.push_back(c);
     }
     return out;
 }
@@ -113,8 +71,7 @@ std::vector<TChildTable> ReferencingTables(db::TDbConnection &conn, const QStrin
 TChildReader::TChildReader(db::TDbConnection &conn, const TChildTable &child)
     : m_child(child), m_query(conn.database())
 {
-    m_columns = FirstColumn(Run(conn, QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-                                {child.Table}));
+    m_columns = conn.columnNames(child.Table);
     QStringList where, order;
     for (const QString &c : child.Columns)
         where << Ident(c) + QStringLiteral(" = ?");
@@ -122,7 +79,9 @@ TChildReader::TChildReader(db::TDbConnection &conn, const TChildTable &child)
         order << Ident(c);
     const QString sql = QStringLiteral("SELECT * FROM ") + Ident(child.Table) + QStringLiteral(" WHERE ") +
                         where.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY ") +
-                        (order.isEmpty() ? QStringLiteral("rowid") : order.join(QStringLiteral(", ")));
+                        (order.isEmpty() ? (conn.backend() == db::TDbBackend::PostgreSQL ? QStringLiteral("ctid")
+                                                                                     : QStringLiteral("rowid"))
+                                        : order.join(QStringLiteral(", ")));
     m_query.setForwardOnly(true);
     if (!m_query.prepare(sql))
         Fail(m_query, sql);
