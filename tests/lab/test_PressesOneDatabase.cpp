@@ -1,7 +1,8 @@
 // Two presses writing groups into one database. The group number of a test
 // kind is claimed by the press whose first specimen stores the group row; the
 // other press, whose check found the number free a moment before, is told the
-// number already exists and stores nothing of that group.
+// number already exists and stores nothing of that group. A server lost
+// mid-group loses no stored specimen, and the group is resumed later.
 #include "CemCompTest.h"
 #include "ModuleTestSupport.h"
 #include "PgCluster.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QThread>
 
 #include <iostream>
@@ -129,6 +131,53 @@ TEST_P(PressesOneDatabase, TheFirstStoredSpecimenClaimsTheNumber)
     ASSERT_EQ(q.recordCount(), 2);
     EXPECT_DOUBLE_EQ(q.fieldByName(QStringLiteral("OnekN")).asFloat(), 64000.0);
     EXPECT_EQ(m.texts(), QStringList{kTaken});
+}
+
+// The server goes away after two specimens of a group: the third is refused
+// with a message and nothing stored is lost; once the server is back the
+// program (started again) resumes the group with its third specimen.
+TEST(ServerLost, MidGroupKeepsTheStoredSpecimensAndTheGroupResumes)
+{
+    KV_REQUIRE_PG();
+    const kv::db::TDbServer server = TPgCluster::Instance().Server(TPgCluster::NewSchemaName());
+    kv::TRecordingMessageService &m = modtest::Messages();
+    m.clear();
+    {
+        TDbConnection c;
+        c.openServer(server);
+        TCemCompTest t;
+        modtest::Load(t, c);
+        SetForm(t.ParamForm(), QStringLiteral("L1"), 3);
+        QString msg;
+        t.BeginGroup(msg);
+        ASSERT_EQ(msg, "");
+        ASSERT_EQ(modtest::RunSpecimen(t, 64000), "");
+        ASSERT_EQ(modtest::RunSpecimen(t, 64100), "");
+        // Every connection of this program to the server is cut.
+        TDbConnection admin;
+        admin.openServer(server);
+        QSqlQuery(admin.database())
+            .exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid <> "
+                                 "pg_backend_pid() AND datname = current_database()"));
+        EXPECT_EQ(modtest::RunSpecimen(t, 64200), "");
+        ASSERT_EQ(m.messages().size(), 1) << m.texts().join(';').toStdString();
+        EXPECT_TRUE(m.lastText().contains("数据库没有连接")) << m.lastText().toStdString();
+    }
+    TDbConnection c;
+    c.openServer(server);
+    TCemCompTest t;
+    modtest::Load(t, c);
+    SetForm(t.ParamForm(), QStringLiteral("L1"), 3);
+    ASSERT_EQ(t.CheckGroupState(), 2) << "unfinished";
+    ASSERT_TRUE(t.ResumeGroup());
+    EXPECT_EQ(t.FCurrent, 3);
+    EXPECT_EQ(modtest::RunSpecimen(t, 64200), "");
+    t.EndGroup();
+    EXPECT_EQ(t.CheckGroupState(), 1);
+    kv::db::TDbQuery q(c);
+    q.setSql(QStringLiteral("select OnekN from CemCompGROne where zuhao = 'L1' order by shunxu"));
+    q.open();
+    EXPECT_EQ(q.recordCount(), 3);
 }
 
 // Two programs (this test program started twice as a press) store 200
