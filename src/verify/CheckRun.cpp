@@ -269,6 +269,12 @@ void TCheckRun::IdleTick()
     }
 }
 
+void TCheckRun::SuspendIdle()
+{
+    if (FIdleTimer)
+        FIdleTimer->Stop();
+}
+
 void TCheckRun::ClearZero()
 {
     if (TCtrlBox *box = Box(); box && !FRunning)

@@ -116,6 +116,10 @@ public:
     bool KeyPress(int key);
     // 清零.
     void ClearZero();
+    // The idle tick stops while another window talks to the box (the
+    // force-code download) and starts again afterwards.
+    void SuspendIdle();
+    void ResumeIdle() { StartIdle(); }
     // Closing: false (with the message) during a run.
     bool MayClose();
     // The window closes: timers end, the run state goes back to its start.

@@ -17,6 +17,7 @@
 #include "verify/CodeDownload.h"
 #include "store/GlobalParams.h"
 #include "db/DbEngine.h"
+#include "Clock.h"
 #include "SqlText.h"
 
 #include <QApplication>
@@ -96,6 +97,8 @@ struct TCheckSimRig : runtest::TSimRunRig, runtest::TWireLog {
     void ForceCodes()
     {
         Glb().SetPortFromMain = false;
+        // The verification window reads nothing while the download owns the line.
+        EXPECT_FALSE(CheckRun().IdleTimer() && CheckRun().IdleTimer()->Active());
         TfrmSetport editor(*Box, Glb(), QStringLiteral("kN"), 1000.0, Check.get(), &ZovData()->conZovDb);
         editor.SetStoreResults([this] { return CheckRun().SaveCheckResults(Glb().RecordedCount); });
         editor.show();

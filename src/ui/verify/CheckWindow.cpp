@@ -265,14 +265,17 @@ bool TfrmCheck::OpenParamsDialog()
 
 void TfrmCheck::OpenForceCodesDialog()
 {
+    // The download owns the line: no idle reading meanwhile.
+    FRun->SuspendIdle();
     if (FOpenForceCodes) {
         FOpenForceCodes();
-        return;
+    } else {
+        FGlb.SetPortFromMain = false;
+        TfrmSetport dialog(FBox, FGlb, FUnit, FCoe, this, FData ? &FData->conZovDb : nullptr);
+        dialog.SetStoreResults([this] { return FRun->SaveCheckResults(FGlb.RecordedCount); });
+        dialog.exec();
     }
-    FGlb.SetPortFromMain = false;
-    TfrmSetport dialog(FBox, FGlb, FUnit, FCoe, this, FData ? &FData->conZovDb : nullptr);
-    dialog.SetStoreResults([this] { return FRun->SaveCheckResults(FGlb.RecordedCount); });
-    dialog.exec();
+    FRun->ResumeIdle();
 }
 
 // ---------------------------------------------------------------------------
