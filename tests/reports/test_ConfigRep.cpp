@@ -4,6 +4,7 @@
 #include "ModuleTestSupport.h"
 #include "TemplateTestSupport.h"
 #include "XlsxReadBack.h"
+#include "TestSupport.h"
 
 #include "CemCompTest.h"
 #include "host/TestList.h"
@@ -11,7 +12,12 @@
 #include "xlsx/OfficeConvert.h"
 #include "xlsx/XlsxBook.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QTranslator>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -189,4 +195,33 @@ TEST(ConfigRep, AnOldXlsIsConvertedOnceAndKept)
     w.SelectNode(0, 0);
     ASSERT_TRUE(w.EditSelected());
     EXPECT_EQ(w.Marks().Group[0].Position, "Sheet1!$B$2"); // its marks came along
+}
+
+// Under the English translation no caption of the window stays in Chinese
+// (the test kinds' names and the template's own cells are the lab's texts).
+TEST(ConfigRep, EveryTextHasItsEnglish)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(kvtest::StageDir() + QStringLiteral("/Kalvio6.ENU.qm")));
+    QCoreApplication::installTranslator(&english);
+    TDb db;
+    QTemporaryDir program;
+    TMyFunction tests;
+    auto test = std::make_unique<cem::TCemCompTest>();
+    modtest::Load(*test, db.Conn, program.path());
+    const QString name = test->FTestName;
+    tests.AddTest(name, std::move(test));
+    TfrmConfigRep w(TConfigRepEnv{&tests, &db.Conn, program.path(), [](QWidget *) { return QString(); }});
+    w.show();
+    QStringList texts{w.windowTitle()};
+    for (auto *l : w.findChildren<QLabel *>())
+        texts << l->text();
+    for (auto *b : w.findChildren<QAbstractButton *>())
+        texts << b->text();
+    for (auto *g : w.findChildren<QGroupBox *>())
+        texts << g->title();
+    for (const QString &t : texts)
+        EXPECT_FALSE(t.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]")))) << t.toStdString();
+    Shot(w, "configrep_en");
+    QCoreApplication::removeTranslator(&english);
 }
