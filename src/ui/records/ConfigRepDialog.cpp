@@ -236,8 +236,10 @@ void TfrmConfigRep::AddClick()
             MsgInfo(tr("报表文件夹不存在,请检查!"), this);
         } else if (!legacy && !check.Open(file, &error)) {
             MsgWarning(error, this); // a broken workbook is not taken in
-        } else {
-            const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
+        } else if (const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
+                   QFileInfo(file).canonicalFilePath() != QFileInfo(target).canonicalFilePath()) {
+            // (A file picked from the folder itself is already there: overwriting
+            // it with itself would delete it.)
             bool copied = QFile::copy(file, target);
             if (!copied && QFile::exists(target) &&
                 MsgYesNo(tr("该名称报表已存在,是否覆盖?"), TMsgIcon::Question, this))

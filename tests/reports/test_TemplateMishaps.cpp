@@ -1,0 +1,81 @@
+// What a technician does to the templates by mistake: adds a template from
+// its own folder, deletes one whose name came in capitals from an old
+// computer; and LibreOffice failing quietly or finding another user's
+// profile.
+#include "ModuleTestSupport.h"
+#include "TemplateTestSupport.h"
+
+#include "CemCompTest.h"
+#include "host/TestList.h"
+#include "ui/records/ConfigRepDialog.h"
+#include "xlsx/OfficeConvert.h"
+
+#include <QTemporaryDir>
+
+using namespace kv;
+using modtest::TDb;
+
+namespace {
+
+const bool kRecording = (modtest::Messages(), true);
+
+// An environment variable set for the life of the object.
+struct TEnv {
+    const QByteArray Name;
+    const bool WasSet;
+    const QByteArray Was;
+    TEnv(const char *name, const QByteArray &value) : Name(name), WasSet(qEnvironmentVariableIsSet(name)), Was(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~TEnv()
+    {
+        if (WasSet)
+            qputenv(Name.constData(), Was);
+        else
+            qunsetenv(Name.constData());
+    }
+};
+
+struct TWindowRig {
+    TDb Db;
+    QTemporaryDir Program;
+    TMyFunction Tests;
+    QString Chosen;
+    QString Folder;
+    std::unique_ptr<TfrmConfigRep> Window;
+    TWindowRig()
+    {
+        auto test = std::make_unique<cem::TCemCompTest>();
+        modtest::Load(*test, Db.Conn, Program.path());
+        const QString name = test->FTestName;
+        Tests.AddTest(name, std::move(test));
+        Folder = QDir(Program.path()).filePath(QStringLiteral("Report/") + name);
+        QDir().mkpath(Folder);
+    }
+    TfrmConfigRep &Open()
+    {
+        Window = std::make_unique<TfrmConfigRep>(
+            TConfigRepEnv{&Tests, &Db.Conn, Program.path(), [this](QWidget *) { return Chosen; }});
+        return *Window;
+    }
+};
+
+} // namespace
+
+TEST(TemplateMishaps, AddingATemplateFromItsOwnFolderKeepsIt)
+{
+    templtest::TNoOffice noOffice;
+    TWindowRig rig;
+    const QString templ = templtest::InstallTemplate(rig.Program.path(), QStringLiteral("水泥胶砂抗压"),
+                                                     templtest::DataFile("cemcomp_report.xlsx"), QStringLiteral("报告.xlsx"));
+    const QByteArray before = templtest::Hash(templ);
+    TfrmConfigRep &w = rig.Open();
+    rig.Chosen = templ;
+    w.SelectNode(0);
+    modtest::Messages().clear();
+    modtest::Messages().queueAnswer(TMsgResult::Yes); // overwrite it with itself
+    w.AddClick();
+    EXPECT_EQ(templtest::Hash(templ), before);
+    EXPECT_EQ(w.TreeTexts(), (QStringList{"水泥胶砂抗压", "  报告"}));
+}
