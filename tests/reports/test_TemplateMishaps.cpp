@@ -79,3 +79,24 @@ TEST(TemplateMishaps, AddingATemplateFromItsOwnFolderKeepsIt)
     EXPECT_EQ(templtest::Hash(templ), before);
     EXPECT_EQ(w.TreeTexts(), (QStringList{"水泥胶砂抗压", "  报告"}));
 }
+
+TEST(TemplateMishaps, ATemplateNamedInCapitalsIsDeletedWithItsOldXls)
+{
+    templtest::TNoOffice noOffice;
+    TWindowRig rig;
+    const QString data = templtest::DataFile("horizontal.xlsx");
+    templtest::InstallTemplate(rig.Program.path(), QStringLiteral("水泥胶砂抗压"), data, QStringLiteral("REPORT.XLS"));
+    templtest::InstallTemplate(rig.Program.path(), QStringLiteral("水泥胶砂抗压"), data, QStringLiteral("REPORT.xlsx"));
+    templtest::InstallTemplate(rig.Program.path(), QStringLiteral("水泥胶砂抗压"), data, QStringLiteral("OLD.XLSX"));
+    TfrmConfigRep &w = rig.Open();
+    ASSERT_EQ(w.TreeTexts(), (QStringList{"水泥胶砂抗压", "  OLD", "  REPORT"}));
+    for (int i = 0; i < 2; ++i) {
+        w.SelectNode(0, 0);
+        modtest::Messages().clear();
+        modtest::Messages().queueAnswer(TMsgResult::Yes);
+        w.DeleteClick();
+        EXPECT_EQ(modtest::Messages().messages().size(), 1) << modtest::Messages().messages().last().text.toStdString();
+    }
+    EXPECT_EQ(w.TreeTexts(), QStringList{"水泥胶砂抗压"});
+    EXPECT_EQ(QDir(rig.Folder).entryList(QDir::Files), QStringList());
+}

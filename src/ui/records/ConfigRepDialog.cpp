@@ -265,12 +265,12 @@ void TfrmConfigRep::DeleteClick()
         return;
     // The template and the old .xls it was made from go together.
     const QString folder = TemplateFolder(FEnv.ProgramDir, NodeTest(item));
+    // Its extension in any case: names from old computers come in capitals.
     bool ok = true;
-    for (const QString &ext : {QStringLiteral(".xlsx"), QStringLiteral(".xls")}) {
-        const QString f = QDir(folder).filePath(item->text(0) + ext);
-        if (QFile::exists(f))
-            ok = QFile::remove(f) && ok;
-    }
+    const QDir dir(folder);
+    for (const QString &f : dir.entryList({QStringLiteral("*.xlsx"), QStringLiteral("*.xls")}, QDir::Files))
+        if (f.left(f.lastIndexOf(QLatin1Char('.'))) == item->text(0))
+            ok = QFile::remove(dir.filePath(f)) && ok;
     if (!ok)
         MsgInfo(tr("文件无法删除,可能正在使用"), this);
     BuildTree();
