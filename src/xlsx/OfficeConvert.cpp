@@ -1,6 +1,7 @@
 #include "xlsx/OfficeConvert.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -38,13 +39,16 @@ bool ConvertWithOffice(const QString &file, const QString &format, const QString
     const QString filter = format == QLatin1String("xlsx") ? QStringLiteral("xlsx:Calc MS Excel 2007 XML") : format;
     // A profile of its own: an office the operator has open does not take the job.
     const QString profile = QDir::temp().filePath(QStringLiteral("kv-office-profile"));
+    const QString result = QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QLatin1Char('.') + format);
+    // LibreOffice ends with 0 when it cannot load the file: only a new result counts.
+    const QDateTime before = QFileInfo(result).lastModified();
     QProcess p;
     p.start(office, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
                      QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
                      QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir, file});
     const bool finished = p.waitForFinished(kConvertMs);
-    const QString result = QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QLatin1Char('.') + format);
-    if (!finished || p.exitCode() != 0 || !QFileInfo::exists(result)) {
+    const QFileInfo made(result);
+    if (!finished || p.exitCode() != 0 || !made.exists() || (before.isValid() && made.lastModified() == before)) {
         if (!finished)
             p.kill();
         if (error)

@@ -100,3 +100,25 @@ TEST(TemplateMishaps, ATemplateNamedInCapitalsIsDeletedWithItsOldXls)
     EXPECT_EQ(w.TreeTexts(), QStringList{"水泥胶砂抗压"});
     EXPECT_EQ(QDir(rig.Folder).entryList(QDir::Files), QStringList());
 }
+
+TEST(TemplateMishaps, AnOldResultIsNoConversion)
+{
+    // LibreOffice ends with 0 when it cannot load a file and writes nothing.
+    QTemporaryDir dir;
+    const QString quiet = dir.filePath(QStringLiteral("soffice"));
+    QFile script(quiet);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho 'Error: source file could not be loaded' >&2\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TEnv office("KV_SOFFICE", quiet.toLocal8Bit());
+    const QString filled = dir.filePath(QStringLiteral("G-1.xlsx"));
+    ASSERT_TRUE(QFile::copy(templtest::DataFile("horizontal.xlsx"), filled));
+    QFile stale(dir.filePath(QStringLiteral("G-1.pdf"))); // from the print before the forces were corrected
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("%PDF-1.4 old values");
+    stale.close();
+    QString pdf, error;
+    EXPECT_FALSE(xlsx::ConvertWithOffice(filled, QStringLiteral("pdf"), dir.path(), &pdf, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("LibreOffice"))) << error.toStdString();
+}
