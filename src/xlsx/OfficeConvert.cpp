@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <unistd.h>
+
 namespace kv::xlsx {
 
 namespace {
@@ -37,8 +39,12 @@ bool ConvertWithOffice(const QString &file, const QString &format, const QString
         return false;
     }
     const QString filter = format == QLatin1String("xlsx") ? QStringLiteral("xlsx:Calc MS Excel 2007 XML") : format;
-    // A profile of its own: an office the operator has open does not take the job.
-    const QString profile = QDir::temp().filePath(QStringLiteral("kv-office-profile"));
+    // A profile of its own: an office the operator has open does not take the
+    // job. It lies in the user's own cache: another user's profile cannot be used.
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        cache = QDir::tempPath();
+    const QString profile = QDir(cache).filePath(QStringLiteral("kv-office-profile-") + QString::number(getuid()));
     const QString result = QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QLatin1Char('.') + format);
     // LibreOffice ends with 0 when it cannot load the file: only a new result counts.
     const QDateTime before = QFileInfo(result).lastModified();

@@ -122,3 +122,22 @@ TEST(TemplateMishaps, AnOldResultIsNoConversion)
     EXPECT_FALSE(xlsx::ConvertWithOffice(filled, QStringLiteral("pdf"), dir.path(), &pdf, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("LibreOffice"))) << error.toStdString();
 }
+
+TEST(TemplateMishaps, AnotherUsersOfficeProfileInTheTempFolderDoesNotStopThePdf)
+{
+    if (xlsx::OfficeProgram().isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    // Another user's profile in the shared temp folder cannot be used (for
+    // root, a file stands in its place).
+    QTemporaryDir temp, cache, out;
+    QFile other(QDir(temp.path()).filePath(QStringLiteral("kv-office-profile")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    TEnv tmp("TMPDIR", temp.path().toLocal8Bit());
+    TEnv xdg("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    const QString filled = out.filePath(QStringLiteral("G-1.xlsx"));
+    ASSERT_TRUE(QFile::copy(templtest::DataFile("horizontal.xlsx"), filled));
+    QString pdf, error;
+    EXPECT_TRUE(xlsx::ConvertWithOffice(filled, QStringLiteral("pdf"), out.path(), &pdf, &error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+}
