@@ -3440,6 +3440,10 @@ Please check the network, the server and the database settings.</translation>
         <source>无法写入表 %1 的第 %2 行: %3</source>
         <translation>Cannot write row %2 of the table %1: %3</translation>
     </message>
+    <message>
+        <source>无法写入服务器数据库: %1</source>
+        <translation>Cannot write the server database: %1</translation>
+    </message>
 </context>
 <context>
     <name>TDbEngine</name>

@@ -140,36 +140,28 @@ int CopyRows(const QSqlDatabase &src, db::TDbConnection &to, const QString &tabl
     const QString readSql = QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(srcNames.join(QStringLiteral(", ")), t);
     if (!read.exec(readSql) && !read.exec(QStringLiteral("SELECT %1 FROM \"%2\"").arg(srcNames.join(QStringLiteral(", ")), t)))
         throw db::EDatabaseError(tr("无法读取表 %1: %2").arg(table, read.lastError().text()));
-    QSqlDatabase dst = to.database();
-    if (!dst.transaction())
-        throw db::EDatabaseError(tr("无法写入表 %1: %2").arg(table, dst.lastError().text()));
-    QSqlQuery write(dst);
+    QSqlQuery write(to.database());
     const QString writeSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                  .arg(ServerName(table), dstNames.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     int n = 0;
-    try {
-        if (!write.prepare(writeSql))
-            throw db::EDatabaseError(tr("无法写入表 %1: %2").arg(table, write.lastError().text()));
-        while (read.next()) {
-            for (int i = 0; i < cols.size(); ++i) {
-                QVariant v = read.value(i);
-                // A number column with empty text holds no number.
-                if (cols[i].Numeric && v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty())
-                    v = QVariant();
-                write.bindValue(i, v);
-            }
-            if (!write.exec())
-                throw db::EDatabaseError(tr("无法写入表 %1 的第 %2 行: %3").arg(table).arg(n + 1).arg(write.lastError().text()));
-            ++n;
+    if (!write.prepare(writeSql))
+        throw db::EDatabaseError(tr("无法写入表 %1: %2").arg(table, write.lastError().text()));
+    while (read.next()) {
+        for (int i = 0; i < cols.size(); ++i) {
+            QVariant v = read.value(i);
+            // A number column with empty text holds no number.
+            if (cols[i].Numeric && v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty())
+                v = QVariant();
+            write.bindValue(i, v);
         }
-        if (!dst.commit())
-            throw db::EDatabaseError(tr("无法写入表 %1: %2").arg(table, dst.lastError().text()));
-    } catch (...) {
-        dst.rollback();
-        throw;
+        if (!write.exec())
+            throw db::EDatabaseError(tr("无法写入表 %1 的第 %2 行: %3").arg(table).arg(n + 1).arg(write.lastError().text()));
+        ++n;
     }
     return n;
 }
+
+QVector<TTableCount> CopyTables(const QSqlDatabase &src, db::TDbConnection &to, const QStringList &tables);
 
 } // namespace
 
@@ -180,6 +172,26 @@ QVector<TTableCount> CopyDatabase(db::TDbConnection &from, db::TDbConnection &to
     for (const QString &t : tables)
         if (to.tableExists(t))
             throw db::EDatabaseError(tr("服务器数据库中已有表 %1, 只能导入到空数据库").arg(t));
+    // One transaction (the server's tables are made in it too): a copy that
+    // fails half way leaves the server database as empty as it was.
+    QSqlDatabase dst = to.database();
+    if (!dst.transaction())
+        throw db::EDatabaseError(tr("无法写入服务器数据库: %1").arg(dst.lastError().text()));
+    try {
+        const QVector<TTableCount> counts = CopyTables(src, to, tables);
+        if (!dst.commit())
+            throw db::EDatabaseError(tr("无法写入服务器数据库: %1").arg(dst.lastError().text()));
+        return counts;
+    } catch (...) {
+        dst.rollback();
+        throw;
+    }
+}
+
+namespace {
+
+QVector<TTableCount> CopyTables(const QSqlDatabase &src, db::TDbConnection &to, const QStringList &tables)
+{
     QVector<TTableCount> counts;
     QMap<QString, QVector<TColumn>> columns;
     for (const QString &t : tables)
@@ -211,6 +223,8 @@ QVector<TTableCount> CopyDatabase(db::TDbConnection &from, db::TDbConnection &to
     }
     return counts;
 }
+
+} // namespace
 
 bool FillEmptyServerDatabase(db::TDbConnection &server, const QString &templateFile)
 {

@@ -16,7 +16,9 @@
 #include "PgCluster.h"
 #include "host/TestList.h"
 #include "store/AuditTrail.h"
+#include "store/DbChoice.h"
 #include "store/DbTransfer.h"
+#include "app/ImportCommand.h"
 #include "ui/records/RecordsWindow.h"
 
 #include <QApplication>
@@ -60,11 +62,9 @@ QStringList Rows(kv::db::TDbConnection &c, const QString &sql)
     return out;
 }
 
-// What the records window and the reports read of one module's group.
-QStringList Session(kv::fw::TFrameworkTest &t, kv::db::TDbConnection &c)
+// A group of three specimens stored as the program stores it.
+void StoreGroup(kv::fw::TFrameworkTest &t, const QString &group)
 {
-    modtest::Load(t, c);
-    const QString group = QStringLiteral("L'1");
     Child<QLineEdit>(*t.ParamForm(), "edtGroupNo")->setText(group);
     Child<QComboBox>(*t.ParamForm(), "cbCount")->setCurrentText(QStringLiteral("3"));
     Child<QComboBox>(*t.ParamForm(), "cbMode")->setCurrentIndex(0);
@@ -74,6 +74,14 @@ QStringList Session(kv::fw::TFrameworkTest &t, kv::db::TDbConnection &c)
     for (double f : {31000.0, 32000.0, 33500.0})
         EXPECT_EQ(modtest::RunSpecimen(t, f), "");
     t.EndGroup();
+}
+
+// What the records window and the reports read of one module's group.
+QStringList Session(kv::fw::TFrameworkTest &t, kv::db::TDbConnection &c)
+{
+    modtest::Load(t, c);
+    const QString group = QStringLiteral("L'1");
+    StoreGroup(t, group);
     QStringList out;
     QString sql;
     auto take = [&](const QString &what, const QString &s) {
@@ -108,6 +116,15 @@ QStringList Session(kv::fw::TFrameworkTest &t, kv::db::TDbConnection &c)
     return out;
 }
 
+const std::vector<TMake> &AllModules()
+{
+    static const std::vector<TMake> all = {Make<kv::cem::TCemCompTest>(), Make<kv::cem::TCemDuoTest>(),
+                                           Make<kv::cem::TCemFlexTest>(), Make<kv::mor::TMorCubeTest>(),
+                                           Make<kv::con::TConCubeTest>(), Make<kv::con::TConAxialTest>(),
+                                           Make<kv::con::TConSplitTest>(), Make<kv::con::TConFlexTest>()};
+    return all;
+}
+
 class ModulesOnServer : public ::testing::TestWithParam<TMake> {};
 
 } // namespace
@@ -126,11 +143,7 @@ TEST_P(ModulesOnServer, StatementsGiveWhatTheyGiveOnAFile)
     EXPECT_EQ(Session(*onServer, server).join(u'\n').toStdString(), expected.join(u'\n').toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, ModulesOnServer,
-                         ::testing::Values(Make<kv::cem::TCemCompTest>(), Make<kv::cem::TCemDuoTest>(),
-                                           Make<kv::cem::TCemFlexTest>(), Make<kv::mor::TMorCubeTest>(),
-                                           Make<kv::con::TConCubeTest>(), Make<kv::con::TConAxialTest>(),
-                                           Make<kv::con::TConSplitTest>(), Make<kv::con::TConFlexTest>()));
+INSTANTIATE_TEST_SUITE_P(Modules, ModulesOnServer, ::testing::ValuesIn(AllModules()));
 
 namespace {
 
@@ -220,4 +233,86 @@ TEST(RecordsWindowOnServer, SearchExportCorrectAndDelete)
     rows = trail.ForGroup(t.TestName(), QStringLiteral("R'1"));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Before.count(QStringLiteral("CemCompGROne:"), Qt::CaseInsensitive), 3) << rows[0].Before.toStdString();
+}
+
+// A lab's file with groups of every module, captions, an audit row and a new
+// user, moved by --import-sqlite: every row of every table comes back.
+TEST(ImportOnServer, EveryRowOfEveryModuleComesBack)
+{
+    KV_REQUIRE_PG();
+    kvtest::TFreshDb lab = kvtest::FreshDatabase();
+    {
+        kv::db::TDbConnection c;
+        c.open(lab.path);
+        int k = 0;
+        for (const TMake &make : AllModules()) {
+            const auto t = make();
+            modtest::Load(*t, c);
+            const QString group = QStringLiteral("I'%1").arg(++k); // CemDuo shares CemComp's tables
+            StoreGroup(*t, group);
+            StoreGroup(*t, group + QStringLiteral("-2"));
+            QString sql;
+            t->FSelectedAge = t->FAge;
+            t->BuildRecordSQL(group, 6, sql, 1, QStringLiteral("委托单位"), QStringLiteral("甲'"), {}, {});
+            c.execute(sql);
+        }
+        kv::TAuditEntry e{0, QStringLiteral("Admin"), QDateTime(QDate(2026, 12, 8), QTime(9, 0)),
+                          QStringLiteral("水泥胶砂抗压"), QStringLiteral("I-2"), QStringLiteral("修正"),
+                          QStringLiteral("a'\nb"), QStringLiteral("c")};
+        ASSERT_TRUE(kv::TAuditTrail(c).Record(e));
+        c.execute(QStringLiteral("insert into Tester (name, secret) values ('Press''2', 7)"));
+    }
+    kvtest::TFreshDb press = kvtest::FreshDatabase();
+    kv::TDbChoice choice;
+    choice.Server = true;
+    choice.Params = TPgCluster::Instance().Server(TPgCluster::NewSchemaName());
+    ASSERT_TRUE(choice.Save(kv::TDbChoice::IniFileFor(press.path)));
+    ASSERT_EQ(kv::ImportSqliteCommand(lab.path, press.path), 0);
+
+    kv::db::TDbConnection from, to;
+    from.open(lab.path);
+    to.openServer(choice.Params);
+    const QStringList tables = from.tableNames();
+    EXPECT_EQ(to.tableNames().size(), tables.size());
+    for (const QString &table : tables) {
+        // Every row, in the key's order when there is one, as text.
+        QStringList order = from.primaryKeyColumns(table);
+        if (order.isEmpty())
+            order = from.columnNames(table);
+        QStringList cols;
+        for (const QString &col : from.columnNames(table))
+            cols << QLatin1Char('[') + col + QLatin1Char(']');
+        const QString sql = QStringLiteral("select ") + cols.join(u',') + QStringLiteral(" from [") + table +
+                            QStringLiteral("] order by [") + order.join(QStringLiteral("], [")) + QLatin1Char(']');
+        const QStringList a = Rows(from, sql), b = Rows(to, sql);
+        EXPECT_EQ(b.join(u'\n').toStdString(), a.join(u'\n').toStdString()) << table.toStdString();
+    }
+}
+
+// An import that fails on its last table leaves the server database empty,
+// so neither the program nor a second import finds half a database there.
+TEST(ImportOnServer, AFailedImportLeavesTheServerDatabaseEmpty)
+{
+    KV_REQUIRE_PG();
+    kvtest::TFreshDb lab = kvtest::FreshDatabase();
+    {
+        kv::db::TDbConnection c;
+        c.open(lab.path);
+        c.execute(QStringLiteral("update Unit set Coe = 'x' where [Index] = 0")); // a text the server refuses
+    }
+    kvtest::TFreshDb press = kvtest::FreshDatabase();
+    kv::TDbChoice choice;
+    choice.Server = true;
+    choice.Params = TPgCluster::Instance().Server(TPgCluster::NewSchemaName());
+    ASSERT_TRUE(choice.Save(kv::TDbChoice::IniFileFor(press.path)));
+    ASSERT_EQ(kv::ImportSqliteCommand(lab.path, press.path), 1);
+    kv::db::TDbConnection to;
+    to.openServer(choice.Params);
+    EXPECT_EQ(to.tableNames().join(u',').toStdString(), "");
+    {
+        kv::db::TDbConnection c;
+        c.open(lab.path);
+        c.execute(QStringLiteral("update Unit set Coe = 1 where [Index] = 0"));
+    }
+    EXPECT_EQ(kv::ImportSqliteCommand(lab.path, press.path), 0);
 }
