@@ -862,9 +862,13 @@ bool TFrameworkTest::ExportToTemplate(const QString &groupNo, const QString &tem
     }
     if (!templ.Usable) {
         // An old .xls is made an .xlsx once, beside it, when LibreOffice can.
-        QString converted;
-        if (xlsx::OfficeProgram().isEmpty() ||
-            !xlsx::ConvertWithOffice(templ.Path, QStringLiteral("xlsx"), folder, &converted)) {
+        QString converted, error;
+        if (!xlsx::OfficeProgram().isEmpty() &&
+            !xlsx::ConvertWithOffice(templ.Path, QStringLiteral("xlsx"), folder, &converted, &error)) {
+            MsgWarning(error, ParentWidget()); // installed, but it could not convert this file
+            return false;
+        }
+        if (converted.isEmpty()) {
             MsgWarning(QCoreApplication::translate("TTemplateExport",
                                                    "报表模板%1是旧的Excel 97-2003格式(.xls)，没有安装LibreOffice，无法转换。"
                                                    "请用Excel或WPS另存为.xlsx格式后重新添加。")

@@ -141,3 +141,23 @@ TEST(TemplateMishaps, AnotherUsersOfficeProfileInTheTempFolderDoesNotStopThePdf)
     EXPECT_TRUE(xlsx::ConvertWithOffice(filled, QStringLiteral("pdf"), out.path(), &pdf, &error)) << error.toStdString();
     EXPECT_TRUE(QFileInfo(pdf).size() > 0);
 }
+
+TEST(TemplateMishaps, AnOldXlsLibreOfficeCannotConvertIsNotCalledMissingLibreOffice)
+{
+    QTemporaryDir dir;
+    const QString failing = dir.filePath(QStringLiteral("soffice"));
+    QFile script(failing);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexit 1\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TEnv office("KV_SOFFICE", failing.toLocal8Bit());
+    TWindowRig rig;
+    const QString xls = templtest::InstallTemplate(rig.Program.path(), QStringLiteral("水泥胶砂抗压"),
+                                                   templtest::DataFile("horizontal.xlsx"), QStringLiteral("旧格式.xls"));
+    modtest::Messages().clear();
+    EXPECT_FALSE(rig.Tests.Test(0)->PrintReport(QStringLiteral("T-1::旧格式::")));
+    const QString said = modtest::Messages().messages().value(0).text;
+    EXPECT_TRUE(said.contains(QDir::toNativeSeparators(xls))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("没有安装"))) << said.toStdString();
+}
