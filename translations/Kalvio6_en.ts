@@ -3383,6 +3383,12 @@ Likely cause: the specimen failed below the break judgement start force.</transl
 Please check the network, the server and the database settings.</translation>
     </message>
     <message>
+        <source>数据库服务器上的数据库 %1 无法使用（%2）。
+请检查服务器上的数据库和该用户的权限，再重新启动程序。</source>
+        <translation>The database %1 on the database server cannot be used (%2).
+Please check the database on the server and the rights of its user, then start the program again.</translation>
+    </message>
+    <message>
         <source>是否修改数据库设置？</source>
         <translation>Change the database settings?</translation>
     </message>

@@ -261,6 +261,12 @@ TStartup::TOutcome TStartup::Run()
         } catch (const db::EDatabaseError &e) {
             fault = e.fault();
             failure = DatabaseFailureText(e.fault(), dbFile, e.message());
+            // A server that answers but refuses: name it, not the local file.
+            const TDbChoice chosen = TDbChoice::Load(TDbChoice::IniFileFor(dbFile));
+            if (chosen.Server && fault != db::TDbFault::Unreachable && fault != db::TDbFault::DriverMissing)
+                failure = tr("数据库服务器上的数据库 %1 无法使用（%2）。\n"
+                             "请检查服务器上的数据库和该用户的权限，再重新启动程序。")
+                              .arg(chosen.Params.Describe(), e.message());
         } catch (const std::exception &e) {
             failure = DatabaseFailureText(db::TDbFault::Other, dbFile, QString::fromLocal8Bit(e.what()));
         } catch (...) {

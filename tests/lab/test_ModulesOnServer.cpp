@@ -19,17 +19,21 @@
 #include "store/DbChoice.h"
 #include "store/DbTransfer.h"
 #include "app/ImportCommand.h"
+#include "app/Startup.h"
 #include "ui/records/RecordsWindow.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
+#include <unistd.h>
 
 using kvtest::Child;
 using kvtest::TPgCluster;
@@ -315,4 +319,40 @@ TEST(ImportOnServer, AFailedImportLeavesTheServerDatabaseEmpty)
         c.execute(QStringLiteral("update Unit set Coe = 1 where [Index] = 0"));
     }
     EXPECT_EQ(kv::ImportSqliteCommand(lab.path, press.path), 0);
+}
+
+// A server that lets the user in but refuses the program's tables (no right
+// to create them) is named in the message, not the local file.
+TEST(StartOnServer, ARefusingServerIsNamedNotTheFile)
+{
+    KV_REQUIRE_PG();
+    kv::TRecordingMessageService messages;
+    kv::TMessageGuard guard(&messages);
+    kv::db::TDbServer server = TPgCluster::Instance().Server(TPgCluster::NewSchemaName());
+    {
+        kv::db::TDbConnection admin;
+        admin.openServer(TPgCluster::Instance().Server(QString()));
+        QSqlQuery q(admin.database());
+        ASSERT_TRUE(q.exec(QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = "
+                                          "'kvt_reader') THEN CREATE ROLE kvt_reader LOGIN; END IF; END $$")));
+    }
+    server.User = QStringLiteral("kvt_reader");
+    kvtest::TFreshDb press = kvtest::FreshDatabase();
+    kv::TDbChoice choice;
+    choice.Server = true;
+    choice.Params = server;
+    ASSERT_TRUE(choice.Save(kv::TDbChoice::IniFileFor(press.path)));
+    kv::TStartup::TOptions o;
+    o.ProgramFile = press.dir->filePath(QStringLiteral("Kalvio6"));
+    o.DatabaseFile = press.path;
+    o.InstanceKey = QStringLiteral("kvtest-refusing-%1").arg(::getpid());
+    o.ShowMaximized = false;
+    kv::TStartup startup(o);
+    startup.ChooseDatabase = [](kv::TDbChoice &) { return false; };
+    messages.queueAnswer(kv::TMsgResult::No);
+    EXPECT_EQ(startup.Run(), kv::TStartup::TOutcome::DatabaseFailed);
+    ASSERT_FALSE(messages.messages().isEmpty());
+    const QString text = messages.lastText();
+    EXPECT_TRUE(text.contains(server.Describe())) << text.toStdString();
+    EXPECT_FALSE(text.contains(QFileInfo(press.path).fileName())) << text.toStdString();
 }
