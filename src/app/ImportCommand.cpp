@@ -1,5 +1,7 @@
 #include "app/ImportCommand.h"
 
+#include "app/Startup.h"
+#include "store/DataModule.h"
 #include "store/DbChoice.h"
 #include "store/DbTransfer.h"
 
@@ -58,6 +60,13 @@ int ImportSqliteCommand(const QString &sqliteFile, const QString &databaseFile)
         Say(stderr, tr("导入失败: %1").arg(e.message()));
         return 1;
     }
+}
+
+QString ImportDatabaseFile(const QString &programFile)
+{
+    TStartup::TOptions o;
+    o.ProgramFile = programFile;
+    return TStartup(o).ProgramDir() + QLatin1Char('/') + QLatin1String(TZovData::DatabaseFileName);
 }
 
 } // namespace kv

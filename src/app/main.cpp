@@ -25,7 +25,8 @@ int main(int argc, char **argv)
     // Kalvio6 --import-sqlite FILE: a SQLite database onto the server, no window.
     const QStringList args = QCoreApplication::arguments();
     if (const int at = args.indexOf(QStringLiteral("--import-sqlite")); at > 0)
-        return kv::ImportSqliteCommand(args.value(at + 1), kv::TZovData::DefaultDatabaseFile());
+        return kv::ImportSqliteCommand(args.value(at + 1),
+                                       kv::ImportDatabaseFile(QCoreApplication::applicationFilePath()));
 
     kv::TStartup::TOptions options;
     options.ProgramFile = QCoreApplication::applicationFilePath();

@@ -356,3 +356,21 @@ TEST(StartOnServer, ARefusingServerIsNamedNotTheFile)
     EXPECT_TRUE(text.contains(server.Describe())) << text.toStdString();
     EXPECT_FALSE(text.contains(QFileInfo(press.path).fileName())) << text.toStdString();
 }
+
+// An installed program whose folder the user may not write works in the data
+// folder: --import-sqlite reads the Database.ini there, not the one beside
+// the executable.
+TEST(ImportOnServer, AnInstalledProgramImportsThroughTheDataFoldersChoice)
+{
+    QTemporaryDir program, home;
+    QFile::copy(kvtest::FreshDatabase().path, program.filePath(QStringLiteral("MeasDB.sqlite")));
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7777));
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    const QString file = kvtest::AsOrdinaryUser(
+        [&] { return kv::ImportDatabaseFile(program.filePath(QStringLiteral("Kalvio6"))); });
+    qputenv("XDG_DATA_HOME", before);
+    EXPECT_EQ(file.toStdString(), home.filePath(QStringLiteral("Kalvio6/MeasDB.sqlite")).toStdString());
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
