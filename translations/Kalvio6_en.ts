@@ -3176,6 +3176,10 @@ Likely cause: the specimen failed below the break judgement start force.</transl
 <context>
     <name>kv::TfrmConfigRep</name>
     <message>
+        <source>报表模板复制失败：</source>
+        <translation>The template could not be copied: </translation>
+    </message>
+    <message>
         <source>报表设置</source>
         <translation>Report settings</translation>
     </message>

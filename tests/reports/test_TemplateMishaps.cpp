@@ -161,3 +161,29 @@ TEST(TemplateMishaps, AnOldXlsLibreOfficeCannotConvertIsNotCalledMissingLibreOff
     EXPECT_TRUE(said.contains(QDir::toNativeSeparators(xls))) << said.toStdString();
     EXPECT_FALSE(said.contains(QStringLiteral("没有安装"))) << said.toStdString();
 }
+
+// A copy that fails (here: the chosen "file" cannot be read) keeps the
+// template of that name as it was, and a failing copy of a new one is said.
+TEST(TemplateMishaps, AFailedCopyKeepsTheOldTemplateAndIsSaid)
+{
+    templtest::TNoOffice noOffice;
+    TWindowRig rig;
+    const QString old = templtest::InstallTemplate(rig.Program.path(), QStringLiteral("水泥胶砂抗压"),
+                                                   templtest::DataFile("horizontal.xlsx"), QStringLiteral("old.xls"));
+    const QByteArray before = templtest::Hash(old);
+    QTemporaryDir source;
+    ASSERT_TRUE(QDir(source.path()).mkpath(QStringLiteral("old.xls")));
+    ASSERT_TRUE(QDir(source.path()).mkpath(QStringLiteral("new.xls")));
+    TfrmConfigRep &w = rig.Open();
+    rig.Chosen = QDir(source.path()).filePath(QStringLiteral("old.xls"));
+    w.SelectNode(0);
+    modtest::Messages().clear();
+    modtest::Messages().queueAnswer(TMsgResult::Yes);
+    w.AddClick();
+    EXPECT_EQ(templtest::Hash(old), before);
+    rig.Chosen = QDir(source.path()).filePath(QStringLiteral("new.xls"));
+    w.SelectNode(0);
+    modtest::Messages().clear();
+    w.AddClick();
+    EXPECT_TRUE(modtest::Messages().lastText().startsWith("报表模板复制失败")) << modtest::Messages().lastText().toStdString();
+}

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,9 +31,26 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 namespace kv {
 
 namespace {
+
+// The old template gives way only once the new one is fully copied beside it:
+// a copy that fails (a full disk) leaves the old one as it was.
+bool ReplaceFile(const QString &from, const QString &target)
+{
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(from, part))
+        return false;
+    std::error_code error;
+    std::filesystem::rename(part.toStdString(), target.toStdString(), error);
+    if (error)
+        QFile::remove(part);
+    return !error;
+}
 
 // Rows and columns the sheet grid shows at least, so there is room to mark.
 constexpr int kMinGridRows = 30;
@@ -241,9 +259,11 @@ void TfrmConfigRep::AddClick()
             // (A file picked from the folder itself is already there: overwriting
             // it with itself would delete it.)
             bool copied = QFile::copy(file, target);
-            if (!copied && QFile::exists(target) &&
-                MsgYesNo(tr("该名称报表已存在,是否覆盖?"), TMsgIcon::Question, this))
-                copied = QFile::remove(target) && QFile::copy(file, target);
+            const bool exists = !copied && QFile::exists(target);
+            if (exists && MsgYesNo(tr("该名称报表已存在,是否覆盖?"), TMsgIcon::Question, this))
+                copied = ReplaceFile(file, target);
+            else if (!copied && !exists)
+                MsgWarning(tr("报表模板复制失败：") + QDir::toNativeSeparators(target), this);
             if (copied && legacy) {
                 // Kept as it came; the .xlsx beside it is the one that is used.
                 if (xlsx::OfficeProgram().isEmpty())
