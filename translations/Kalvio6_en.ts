@@ -618,6 +618,10 @@
 <context>
     <name>kv::TStartup</name>
     <message>
+        <source>数据库设置已保存，重新启动程序后生效。</source>
+        <translation>The database settings are saved; they take effect when the program starts again.</translation>
+    </message>
+    <message>
         <location filename="../src/core/Startup.cpp" line="139"/>
         <source>数据库的存储引擎不存在,系统无法正常执行</source>
         <translation>The database engine does not exist; the system cannot run</translation>
@@ -912,6 +916,10 @@ Test results are still stored in the database. Check the folders' permissions (t
 </context>
 <context>
     <name>kv::TfrmMeasure</name>
+    <message>
+        <source>数据库设置</source>
+        <translation>Database Settings</translation>
+    </message>
     <message>
         <location filename="../src/core/UnitMeasure.cpp" line="187"/>
         <source>系统功能(&amp;S)</source>

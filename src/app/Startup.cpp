@@ -305,6 +305,20 @@ TStartup::TOutcome TStartup::Run()
     QCoreApplication::processEvents();
 
     // 6. The main window: creation now, first show (login, controller) next.
+    // The database of the next start, chosen from the settings menu.
+    if (!Steps.DatabaseSettings)
+        Steps.DatabaseSettings = [dbFile](QWidget *owner) {
+            const QString ini = TDbChoice::IniFileFor(dbFile);
+            TfrmDbSettings dialog(TDbChoice::Load(ini), owner);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            if (!dialog.Choice().Save(ini)) {
+                ShowMessage(tr("无法保存数据库设置 %1").arg(QDir::toNativeSeparators(ini)), TMsgIcon::Error,
+                            TMsgButtons::Ok, QString(), owner);
+                return;
+            }
+            MsgInfo(tr("数据库设置已保存，重新启动程序后生效。"), owner);
+        };
     TMeasureEnv env;
     env.ProgramDir = ProgramDir();
     env.Data = std::move(data);

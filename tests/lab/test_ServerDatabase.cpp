@@ -15,7 +15,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QUuid>
+#include <QTimer>
+#include <QApplication>
+#include <QAction>
 
 using kv::TDbChoice;
 using kvtest::TPgCluster;
@@ -113,6 +117,31 @@ TEST_F(ServerDatabase, UnreachableServerSaysSoAndOffersTheSettings)
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(TDbChoice::Load(f.Ini).Server);
     EXPECT_EQ(kv::ZovData()->conZovDb.backend(), kv::db::TDbBackend::SQLite);
+
+    // Later the administrator points the next start at the lab's server.
+    auto *item = kvtest::Child<QAction>(*startup.MainWindow(), "menuDatabase");
+    ASSERT_TRUE(item->isEnabled());
+    Messages.clear();
+    QTimer::singleShot(0, [] {
+        auto *w = qobject_cast<kv::TfrmDbSettings *>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        kvtest::Child<QRadioButton>(*w, "rbServer")->setChecked(true);
+        kvtest::Child<QLineEdit>(*w, "edtHost")->setText(QStringLiteral("lab-server"));
+        kvtest::Child<QSpinBox>(*w, "sePort")->setValue(5432);
+        kvtest::Child<QLineEdit>(*w, "edtDatabase")->setText(QStringLiteral("kalvio"));
+        kvtest::Child<QLineEdit>(*w, "edtUser")->setText(QStringLiteral("press2"));
+        kvtest::Child<QLineEdit>(*w, "edtPassword")->setText(QStringLiteral("typed"));
+        w->accept();
+    });
+    item->trigger();
+    const TDbChoice next = TDbChoice::Load(f.Ini);
+    EXPECT_TRUE(next.Server);
+    EXPECT_EQ(next.Params.Describe(), QStringLiteral("press2@lab-server:5432/kalvio"));
+    QFile ini(f.Ini);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(ini.readAll().contains("typed"));
+    EXPECT_EQ(Messages.lastText(), QStringLiteral("数据库设置已保存，重新启动程序后生效。"));
+    EXPECT_EQ(kv::ZovData()->conZovDb.backend(), kv::db::TDbBackend::SQLite) << "this start goes on as it began";
 }
 
 TEST_F(ServerDatabase, EmptyServerDatabaseGetsTheTablesAtTheFirstStart)

@@ -117,6 +117,7 @@ TfrmMeasure::TfrmMeasure(TMeasureEnv env, QWidget *parent)
     SetCommandAvailable(FFlexuralSideButton, static_cast<bool>(FSteps.LoadTestModules));
     SetCommandAvailable(FCompressiveSideButton, static_cast<bool>(FSteps.LoadTestModules));
     SetCommandAvailable(FUserManagementItem, static_cast<bool>(FSteps.UserManagement));
+    SetCommandAvailable(FDatabaseItem, static_cast<bool>(FSteps.DatabaseSettings));
 
     // Hints also show in the first status panel.
     for (QWidget *w : findChildren<QWidget *>())
@@ -409,6 +410,7 @@ void TfrmMeasure::EnableAllButton(bool running, bool group, bool online, bool co
     // A restore may change the test of an open group: only between groups.
     set(FBackupItem, !running);
     set(FRestoreItem, idle);
+    set(FDatabaseItem, idle);
     for (QMenu *m : {FSystemMenu, FAboutMenu})
         m->menuAction()->setEnabled(idle);
     // Off line the settings stay within reach, with a group open too.

@@ -247,6 +247,7 @@ private:
     QAction *FReportSettingsItem = nullptr;      // NConfigRep "报表设置"
     QAction *FBackupItem = nullptr;              // menuBackPar "参数备份"
     QAction *FRestoreItem = nullptr;             // menuResPar "参数恢复"
+    QAction *FDatabaseItem = nullptr;            // menuDatabase "数据库设置"
     QMenu *FLanguageMenu = nullptr;              // N1 "语言切换"
     QAction *FChineseItem = nullptr;             // Chinese1
     QAction *FEnglishItem = nullptr;             // English1

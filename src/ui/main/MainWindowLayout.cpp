@@ -118,6 +118,8 @@ void TfrmMeasure::BuildMenus()
     FBackupItem->setObjectName(QStringLiteral("menuBackPar"));
     FRestoreItem = FSettingsMenu->addAction(tr("参数恢复"));
     FRestoreItem->setObjectName(QStringLiteral("menuResPar"));
+    FDatabaseItem = FSettingsMenu->addAction(tr("数据库设置"));
+    FDatabaseItem->setObjectName(QStringLiteral("menuDatabase"));
     FSettingsMenu->addSeparator();
 
     FLanguageMenu = FSettingsMenu->addMenu(tr("语言切换"));
@@ -162,6 +164,10 @@ void TfrmMeasure::BuildMenus()
     connect(FHardwareTestItem, &QAction::triggered, this, &TfrmMeasure::menuTestHardClick);
     connect(FBackupItem, &QAction::triggered, this, &TfrmMeasure::menuBackParClick);
     connect(FRestoreItem, &QAction::triggered, this, &TfrmMeasure::menuResParClick);
+    connect(FDatabaseItem, &QAction::triggered, this, [this] {
+        if (FSteps.DatabaseSettings)
+            FSteps.DatabaseSettings(this);
+    });
     connect(FControlModeItem, &QAction::triggered, this, &TfrmMeasure::NChangeAutoORHandClick);
     connect(FHelpItem, &QAction::triggered, this, &TfrmMeasure::NHelpClick);
     connect(FUserManagementItem, &QAction::triggered, this, &TfrmMeasure::menuUserClick);

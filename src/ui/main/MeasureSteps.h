@@ -52,6 +52,10 @@ struct TMeasureSteps {
     // Another settings backup file than the program folder's (save: where
     // to write it); empty when cancelled. Empty step: the file dialog.
     std::function<QString(QWidget *owner, bool save, const QString &suggested)> ChooseBackupFile;
+    // Which database the program uses (SQLite file or a server), modal;
+    // the choice counts from the next start. Without it the menu item stays
+    // disabled.
+    std::function<void(QWidget *owner)> DatabaseSettings;
     // The exit question; true = leave the program. Empty: TfrmQuit.
     std::function<bool(QWidget *owner)> AskQuit;
     // Ends the message loop. Empty: a queued quit of the application.
