@@ -418,15 +418,19 @@ void TXlsxBook::SetRange(int sheet, const TCellRange &range, const TCellValue &v
         return;
     const QList<TCellRange> merged = MergedCells(sheet);
     qint64 written = 0;
-    for (int r = range.First.Row; r <= range.Last.Row; ++r)
-        for (int c = range.First.Column; c <= range.Last.Column; ++c) {
+    // The walk ends with the last cell it may fill: a name over whole
+    // columns is a million cells to look at otherwise.
+    for (int r = range.First.Row; r <= range.Last.Row && written < kMaxRangeCells; ++r)
+        for (int c = range.First.Column; c <= range.Last.Column && written < kMaxRangeCells; ++c) {
             const TCellPos p{r, c};
             bool hidden = false;
             for (const TCellRange &m : merged)
                 if (m.Contains(p) && !(m.First == p))
                     hidden = true;
-            if (!hidden && written++ < kMaxRangeCells)
+            if (!hidden) {
                 SetCell(sheet, p, value);
+                ++written;
+            }
         }
 }
 

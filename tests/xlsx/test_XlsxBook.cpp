@@ -210,4 +210,10 @@ TEST(XlsxBook, References)
     EXPECT_FALSE(ParseSheetRef(QStringLiteral("#REF!")).Valid());
     EXPECT_EQ(TCellValue::Auto(QStringLiteral("007")).Kind, TCellValue::Text);
     EXPECT_EQ(TCellValue::Auto(QStringLiteral("-3.50")).Kind, TCellValue::Number);
+
+    // A name over the whole sheet fills its first cells and is done (the walk
+    // used to visit all 17 billion).
+    TXlsxBook book;
+    ASSERT_TRUE(book.Open(Data("horizontal.xlsx")));
+    book.SetRange(0, ParseRange(QStringLiteral("$A$1:$XFD$1048576")), TCellValue::FromNumber(1));
 }
