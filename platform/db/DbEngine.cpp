@@ -1119,6 +1119,25 @@ QVector<QVariant> TDbQuery::fetchRow(const QVariant &rowid)
     return r;
 }
 
+// A row's address (rowid, or the server's ctid) may be taken by another row
+// once the row went (another press deleted it, the server tidied up, a file
+// reuses its highest rowid): its key, as read, must still be there. Appends
+// the key's values to bind.
+QString TDbQuery::keyGuard(QVariantList &values) const
+{
+    const bool pg = m_conn->backend() == TDbBackend::PostgreSQL;
+    QString guard;
+    for (const QString &key : m_conn->primaryKeyColumns(m_table))
+        for (int k = 0; k < m_baseColumns.size(); ++k)
+            if (m_baseColumns[k].compare(key, Qt::CaseInsensitive) == 0) {
+                guard += QString::fromLatin1(pg ? " AND %1 IS NOT DISTINCT FROM ?" : " AND %1 IS ?")
+                             .arg(pg ? detail::PgIdent(m_baseColumns[k]) : QuoteIdent(m_baseColumns[k]));
+                values.append(bindable(m_rows[m_row][k]));
+                break;
+            }
+    return guard;
+}
+
 void TDbQuery::post()
 {
     if (m_state == State::Browse)
@@ -1181,13 +1200,16 @@ void TDbQuery::post()
             QStringList sets;
             for (const QString &c : cols)
                 sets.append(c + QStringLiteral(" = ?"));
+            QVariantList keyValues;
             sql = QStringLiteral("UPDATE %1 SET %2").arg(quote(m_table), sets.join(QStringLiteral(", "))) + byAddress +
-                  returning;
+                  keyGuard(keyValues) + returning;
             if (!q.prepare(sql))
                 failQuery(q, sql);
             for (const QVariant &v : vals)
                 q.addBindValue(v);
             q.addBindValue(id);
+            for (const QVariant &v : keyValues)
+                q.addBindValue(v);
             if (!q.exec())
                 failQuery(q, sql);
             if (q.numRowsAffected() == 0)
@@ -1223,10 +1245,12 @@ void TDbQuery::deleteRow()
     cancel();
     if (m_row < 0)
         throw EDatabaseError(tr("没有可删除的记录"));
-    const QString sql = m_conn->backend() == TDbBackend::PostgreSQL
-                            ? QStringLiteral("DELETE FROM %1 WHERE ctid = CAST(? AS tid)").arg(detail::PgIdent(m_table))
-                            : QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuoteIdent(m_table));
-    select(m_conn->database(), sql, {m_rowIds[m_row]});
+    QVariantList binds{m_rowIds[m_row]};
+    const QString sql = (m_conn->backend() == TDbBackend::PostgreSQL
+                             ? QStringLiteral("DELETE FROM %1 WHERE ctid = CAST(? AS tid)").arg(detail::PgIdent(m_table))
+                             : QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuoteIdent(m_table))) +
+                        keyGuard(binds);
+    select(m_conn->database(), sql, binds);
     m_rows.remove(m_row);
     m_rowIds.remove(m_row);
     const int row = qMin(m_row, m_rows.size() - 1);

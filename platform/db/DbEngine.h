@@ -236,6 +236,7 @@ private:
 
     QVariant currentValue(int column) const;
     void requireEditable() const;
+    QString keyGuard(QVariantList &values) const;
     void checkBrowseMode();
     void setCurrent(int row);
     QVector<QVariant> fetchRow(const QVariant &rowid);

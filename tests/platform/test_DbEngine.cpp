@@ -290,6 +290,37 @@ TEST_P(EngineTest, DeleteRowAndSignals)
     EXPECT_THROW(q.post(), EDatabaseError);
 }
 
+// A row is found again by its address (rowid, or the server's ctid), which
+// another row may take once the row went: the key read with the row must
+// still be there, or nothing is written.
+TEST_P(EngineTest, AnAddressTakenByAnotherRowIsNotWrittenOver)
+{
+    exec(u("Create Table Keyed (K varchar(10), V varchar(10), primary key (K))"));
+    exec(u("Insert Into Keyed (K, V) Values ('a', '1')"));
+    TDbQuery q(*m_conn);
+    q.setSql(u("select * from Keyed"));
+    q.open();
+    TDbQuery gone(*m_conn);
+    gone.setSql(u("select * from Keyed"));
+    gone.open();
+    q.edit();
+    q.setFieldValue(u("V"), u("2"));
+    QSqlQuery raw(m_conn->database());
+    const auto address = [&] {
+        raw.exec(pg() ? u("SELECT ctid::text FROM keyed") : u("SELECT rowid FROM Keyed"));
+        return raw.next() ? raw.value(0).toString() : QString();
+    };
+    const QString before = address();
+    exec(u("delete from Keyed"));
+    if (pg())
+        ASSERT_TRUE(raw.exec(u("VACUUM keyed")));
+    exec(u("Insert Into Keyed (K, V) Values ('b', '9')"));
+    ASSERT_EQ(address(), before) << "the new row took the old address";
+    EXPECT_THROW(q.post(), EDatabaseError);
+    gone.deleteRow(); // the row it showed is gone already
+    EXPECT_EQ(scalar(u("select V from Keyed where K = 'b'")), u("9"));
+}
+
 TEST_P(EngineTest, GridModelShowsAliasesAndFollowsTheQuery)
 {
     exec(u("insert into CemCompGroup Values('2008','28',6,'42.5  P·O','2.4','72.5','45.3','admin','2024-05-06','GB',6)"));
