@@ -343,8 +343,9 @@ TEST_F(FaultTable, CableUnpluggedMidRunAndPluggedBack)
 TEST_F(FaultTable, CableUnpluggedBetweenRunsAndPluggedBack)
 {
     // With a group under way (the last case leaves one).
-    if (!R->W->Run().GroupActive())
+    if (!R->W->Run().GroupActive()) {
         ASSERT_TRUE(R->RunToBreak(QStringLiteral("U0")));
+    }
     R->Seen.clear();
     R->Seen.LinkPanels.clear();
     ASSERT_TRUE(R->Send(QStringLiteral("unplug")));
