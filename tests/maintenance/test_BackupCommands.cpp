@@ -92,9 +92,7 @@ TEST(BackupCommands, EveryTextHasItsEnglish)
     QTranslator english;
     ASSERT_TRUE(english.load(kvtest::StageDir() + "/Kalvio6.ENU.qm"));
     QCoreApplication::installTranslator(&english);
-    const auto chinese = [](const QString &t) {
-        return std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
-    };
+    const auto chinese = &kvtest::HasChinese;
     TWindowRig rig;
     QString chosen = rig.ProgramDir.path() + "/bad.txt";
     rig.Steps.ChooseBackupFile = [&](QWidget *, bool, const QString &) { return chosen; };

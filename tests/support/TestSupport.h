@@ -3,11 +3,14 @@
 #include <QObject>
 #include <QScopeGuard>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <memory>
 #include <unistd.h>
+
+class QWidget;
 
 namespace kvtest {
 
@@ -31,6 +34,13 @@ auto AsOrdinaryUser(F &&f)
 QString StageDir();
 // The source tree.
 QString SourceDir();
+
+// True when the text holds a Chinese character (a text the English
+// translation left as it was).
+bool HasChinese(const QString &text);
+// The captions of a window (title, labels, buttons, group boxes) that hold
+// a Chinese character.
+QStringList ChineseCaptions(const QWidget &window);
 
 // A private copy of the installed database in a temporary folder that lives
 // as long as the returned object.
