@@ -309,7 +309,7 @@ void TCheckRun::Close()
 
 bool TCheckRun::Start()
 {
-    if (FRunning)
+    if (FRunning || FStopPending)
         return false;
     TCtrlBox *box = Box();
     if (!box) {
@@ -392,6 +392,9 @@ void TCheckRun::EndClick()
         FEndAfterStop = true;
         return;
     }
+    // The stop of the last point is on its way: its points stay.
+    if (FStopPending)
+        return;
     ShowDefaults("%.2f");
 }
 
@@ -600,6 +603,7 @@ void TCheckRun::StopRun(TCtrlBox &box, TCheckStop reason)
     // (this window's and the specimen runs) starts.
     box.SetSpeedStage(0);
     box.SetADState(adRelative);
+    FStopPending = true;
     FRunning = false;
     FPhase = TCheckPhase::Idle;
     FLastStop = reason;
@@ -607,6 +611,7 @@ void TCheckRun::StopRun(TCtrlBox &box, TCheckStop reason)
     const int current = FCurrent;
     const int n = std::clamp(glb.CheckCount, 0, TMyGlbParam::MaxCheckPoints);
     Ui([this, reason, current, n] {
+        FStopPending = false;
         TMyGlbParam &glb = *FContext.Glb;
         Observer().ShowSpeed(QStringLiteral("0.00"));
         FZeroEnabled = true;

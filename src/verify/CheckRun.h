@@ -191,6 +191,9 @@ private:
     std::atomic<bool> FTakeRequest{false};
     std::atomic<bool> FFastRequest{false};
     std::atomic<bool> FSlowRequest{false};
+    // The tick has stopped the run; what follows the stop has not yet run on
+    // the user-interface thread.
+    std::atomic<bool> FStopPending{false};
     bool FEndAfterStop = false;
     bool FTickEnded = false;
     TCheckStop FLastStop = TCheckStop::None;

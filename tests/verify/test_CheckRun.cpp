@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <thread>
+
 using namespace kv;
 
 namespace {
@@ -248,4 +251,26 @@ TEST(CheckRun, IdleForceProtectsUntilReleasedOrRestart)
     EXPECT_FALSE(released.run->Protected());
     released.clock.advance(10 * kCheckIdleMs); // no second alarm before the force fell
     EXPECT_EQ(released.box.Calls.count("SetProtect(0)"), 1);
+}
+
+// The run tick stops on its own thread and hands what follows to the
+// user-interface thread; an End pressed before that arrives (right after the
+// last point) must not put the stored results over the ones just taken.
+TEST(CheckRun, EndPressedWhileTheLastPointsStopIsOnItsWayKeepsThePoints)
+{
+    TCheckRig rig(TMyGlbParam::TCheckMode::Calibration);
+    ASSERT_TRUE(rig.Start(1000));
+    for (float c : {50000.f, 100000.f, 150000.f, 200000.f})
+        rig.TakeAt(c * 1.01f);
+    std::thread([&] { rig.clock.advance(100); }).join(); // the tick as on its timer thread
+    ASSERT_FALSE(rig.run->Running());
+    rig.run->EndClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.probe.ForceCodeWindows, 1);
+    EXPECT_EQ(rig.glb.RecordedCount, 4);
+    ASSERT_EQ(rig.run->Rows().size(), 4u);
+    for (const QString &e : Texts(*rig.run, 3))
+        EXPECT_NEAR(e.toDouble(), 1.0, 0.25) << e.toStdString();
+    ASSERT_EQ(rig.run->Series().size(), 1u);
+    EXPECT_NEAR(rig.run->Series().back().Points.at(0).Measured, 50500.f, 600.f);
 }
