@@ -140,8 +140,14 @@ void TCheckRun::ShowDefaults(const char *format)
     if (TCtrlBox *box = Box())
         DefaultCheckpoints(box->FLoadValue, box->FLoadCode, points, codes);
     glb.CheckCount = int(points.size());
-    for (size_t k = 0; k < points.size(); ++k)
+    // The codes as the grid shows them: no checkpoint keeps the code an
+    // earlier run took at another force (the force-code window pairs them).
+    for (size_t k = 0; k < points.size(); ++k) {
         glb.CheckForce[k] = points[k];
+        glb.CheckCode[k] = codes[k];
+    }
+    // No point of these checkpoints is taken yet.
+    glb.RecordedCount = 0;
     LoadStoredResults(glb.CheckMeasured, glb.CheckError);
     FRows.clear();
     for (size_t k = 0; k < points.size(); ++k)

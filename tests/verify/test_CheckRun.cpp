@@ -274,3 +274,26 @@ TEST(CheckRun, EndPressedWhileTheLastPointsStopIsOnItsWayKeepsThePoints)
     ASSERT_EQ(rig.run->Series().size(), 1u);
     EXPECT_NEAR(rig.run->Series().back().Points.at(0).Measured, 50500.f, 600.f);
 }
+
+// The force-code window pairs each checkpoint with the code taken there. A
+// window opened again shows the default checkpoints; the pairs it leaves
+// must be the ones its grid shows, never a default checkpoint with the code
+// an earlier run took at another force.
+TEST(CheckRun, ReopenedWindowLeavesNoCheckpointPairedWithAnotherPointsCode)
+{
+    TCheckRig rig(TMyGlbParam::TCheckMode::Calibration);
+    rig.glb.CheckCount = 2;
+    rig.glb.CheckForce[0] = 20000;
+    rig.glb.CheckForce[1] = 40000;
+    ASSERT_TRUE(rig.Start(1000));
+    rig.TakeAt(20000);
+    rig.TakeAt(40000);
+    rig.clock.advance(100);
+    ASSERT_EQ(rig.glb.RecordedCount, 2);
+    rig.run->Open();
+    EXPECT_EQ(rig.glb.RecordedCount, 0); // no point of the default checkpoints taken
+    for (int k = 0; k < rig.glb.CheckCount; ++k) {
+        EXPECT_EQ(rig.glb.CheckForce[size_t(k)], rig.run->Rows()[size_t(k)][0].toFloat() * 1000);
+        EXPECT_EQ(rig.glb.CheckCode[size_t(k)], rig.run->Rows()[size_t(k)][2].toInt());
+    }
+}
