@@ -101,8 +101,9 @@ TEST(LinkSim, FirstContactWithEachModel)
         EXPECT_TRUE(PollUntil(box, 50, [&] { return box.ForceCode == force && box.GetAuxCode() == 890; }))
             << box.ForceCode << " " << box.GetAuxCode();
         EXPECT_EQ(box.GetStatus(), 5);
-        if (!single)
+        if (!single) {
             EXPECT_EQ(box.SecondCode, flexural ? 1234 : -567);
+        }
 
         // Closing: streaming off, host leaving, port closed.
         driver->SetADState(2);
